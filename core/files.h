@@ -1,0 +1,53 @@
+#pragma once
+// Files and folders. Paths are local-code-page texts joined with "/"; they
+// are converted to UTF-8 just before each system call. "\" is an ordinary
+// file-name byte. A relative path resolves against the current directory.
+
+#include <initializer_list>
+#include <optional>
+
+#include "core/text.h"
+
+namespace galmora {
+
+enum EntryAttributes : int {
+    kReadOnly = 0x01,
+    kHidden = 0x02,
+    kSystem = 0x04,
+    kDirectory = 0x10,
+    kArchive = 0x20,
+    kAllEntries = 0x37,
+};
+
+// The folder of the running executable, without a trailing "/".
+Text program_directory();
+bool set_current_directory(const Text& path);
+
+// "*" and "?" in the last path element are wildcards.
+bool path_exists(const Text& path);
+// Attributes (symbolic links followed), or -1 when the path names nothing.
+int file_attributes(const Text& path);
+// One level; false when it exists or its parent is missing.
+bool create_directory(const Text& path);
+// Never follows a symbolic link; refuses "" and "/"; skips dot entries.
+bool remove_tree(const Text& path);
+bool copy_file(const Text& source, const Text& destination);
+bool delete_file(const Text& path);
+// Create or truncate, then write every part in order.
+bool write_file(const Text& path, std::initializer_list<ByteView> parts);
+bool write_file(const Text& path, ByteView contents);
+// Writes to a temporary file in the same folder, flushes and renames it over
+// path, so a crash leaves the old file or the new one.
+bool replace_file_atomically(const Text& path, ByteView contents);
+std::optional<Bytes> read_file(const Text& path);
+
+// Device and inode of a folder (links followed), so that a recursive walk can
+// recognise a folder it has already seen.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+std::optional<FileIdentity> file_identity(const Text& path);
+
+}  // namespace galmora

@@ -1,0 +1,62 @@
+#pragma once
+// The library's one config.ini: every read and write of it goes through here.
+
+#include <optional>
+#include <string_view>
+
+#include "core/profile.h"
+#include "core/text.h"
+
+namespace galmora {
+
+struct SubGalleryRecord {
+    Text pname, pimg, pnum, phd, pstar;
+};
+
+class GalleryConfig {
+public:
+    explicit GalleryConfig(Text path);  // library root + "/config.ini"
+    const Text& path() const { return path_; }
+
+    void ensure_file() const;
+    Text read_value(std::string_view section, std::string_view key) const;
+    bool write_value(std::string_view section, std::string_view key, std::string_view value) const;
+
+    int selected_index() const;
+    void set_selected_index(int index) const;
+    int record_count() const;
+    Text site_logo() const;
+    void set_site_logo(const Text& name) const;
+    bool lanterns_on() const;
+    void set_lanterns_on(bool on) const;
+    bool keep_proportions() const;
+    void set_keep_proportions(bool on) const;
+
+    int append_record(const SubGalleryRecord& record) const;
+    SubGalleryRecord read_record(int number) const;
+    std::optional<int> find_record(const Text& pname) const;
+    void blank_record(int number) const;
+    bool compact() const;
+
+    // The whole file parsed once, for operations that read many values.
+    class Snapshot {
+    public:
+        explicit Snapshot(const Text& path);
+        Text read_value(std::string_view section, std::string_view key) const;
+        int record_count() const;
+        SubGalleryRecord read_record(int number) const;
+        // Highest record number that can hold a record: min(num, highest
+        // [P<n>] section present), so loops never run to a huge num.
+        int last_possible_record() const;
+
+    private:
+        ProfileSnapshot profile_;
+        int last_section_number_ = 0;
+    };
+    Snapshot snapshot() const { return Snapshot(path_); }
+
+private:
+    Text path_;
+};
+
+}  // namespace galmora

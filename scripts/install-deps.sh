@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Galmora needs to build, run and test, but only
+# when one of them is missing. Uses sudo unless run as root.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev libcurl4-openssl-dev
+  fonts-wqy-microhei
+  libgtest-dev
+  chromium nodejs npm
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The browser tests drive Debian's chromium with playwright-core from npm.
+here="$(cd "$(dirname "$0")/.." && pwd)"
+if [ -f "$here/tests/browser/package-lock.json" ] && [ ! -d "$here/tests/browser/node_modules" ]; then
+  (cd "$here/tests/browser" && npm ci --no-audit --no-fund --loglevel=error)
+fi
