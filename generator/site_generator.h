@@ -1,0 +1,35 @@
+#pragma once
+// The generate command: checks the form, scans the picture folder, composes
+// the sub-gallery page and writes the sub-gallery into the current main
+// gallery. Recording it in config.ini follows in the library.
+
+#include "core/controls.h"
+#include "core/desktop.h"
+#include "generator/generation_state.h"
+
+namespace galmora {
+
+class SiteGenerator {
+public:
+    SiteGenerator(Controls& ui, DesktopServices& desktop, GenerationState& state,
+                  Text library_root);
+
+    // The coupling of 单页数量 and 页总数 (content-changed handlers).
+    void on_per_page_changed();
+    void on_page_count_changed();
+
+    bool validate_generation_inputs();
+    // The click of 生成图片库. True when the sub-gallery's index.html was
+    // written and the generation is to be recorded.
+    bool generate_gallery(bool keep_proportions);
+
+private:
+    Controls& ui_;
+    DesktopServices& desktop_;
+    GenerationState& state_;
+    Text library_root_;
+    bool pages_guard_ = false;
+    bool per_page_guard_ = false;
+};
+
+}  // namespace galmora
