@@ -13,5 +13,14 @@ cmake --build "$here/build/release" --target galmora
 
 mkdir -p "$library"
 install -m 755 "$here/build/release/shell/qt/galmora" "$library/galmora"
+
+# A desktop entry with the site logo as its icon puts Galmora into the menu.
+applications="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
+icons="${XDG_DATA_HOME:-$HOME/.local/share}/icons"
+mkdir -p "$applications" "$icons"
+install -m 644 "$here/generator/assets/logo.png" "$icons/galmora.png"
+sed -e "s|@EXEC@|$library/galmora|" -e "s|@LIBRARY@|$library|" -e "s|@ICON@|$icons/galmora.png|" \
+  "$here/shell/galmora.desktop.in" > "$applications/galmora.desktop"
+
 echo "Galmora library folder: $library"
 exec "$library/galmora"
