@@ -1,0 +1,60 @@
+#pragma once
+// Everything the program holds from start-up to exit, and the wiring of the
+// window's control events to the operations. Qt-free: it works on any
+// Controls and DesktopServices, the real window's or the tests'.
+
+#include "core/controls.h"
+#include "core/desktop.h"
+#include "generator/generation_state.h"
+#include "generator/image_scanner.h"
+#include "generator/site_generator.h"
+#include "library/gallery_config.h"
+#include "library/generation_recorder.h"
+#include "library/library_context.h"
+#include "library/logo_cover_selection.h"
+#include "library/main_galleries.h"
+#include "library/sub_galleries.h"
+#include "library/sub_gallery_deletion.h"
+#include "shell/shell_commands.h"
+#include "update/update_checker.h"
+
+namespace galmora {
+
+class Application {
+public:
+    Application(Controls& ui, DesktopServices& desktop, Text library_root,
+                UpdateSettings update_settings = {});
+
+    // Runs once, after the window has been created and before its first input.
+    void start_up();
+    void show_help();
+
+private:
+    void wire_commands();
+    void wire_generation();
+    void wire_library();
+    void wire_options();
+    void apply_stored_switches();
+    void on(std::string_view control, ControlEvent event, std::function<void()> operation);
+
+    Controls& ui_;
+    DesktopServices& desktop_;
+    Text library_root_;
+    GenerationState state_;
+    GalleryConfig config_;
+    LibraryContext context_;
+    SubGalleries sub_galleries_;
+    MainGalleries main_galleries_;
+    SubGalleryDeletion deletion_;
+    LogoCoverSelection logo_cover_;
+    GenerationRecorder recorder_;
+    ImageScanner scanner_;
+    SiteGenerator generator_;
+    UpdateChecker updater_;
+    ShellCommands commands_;
+    // The two switches as read from config.ini at start-up.
+    Text lantern_setting_;
+    Text proportion_setting_;
+};
+
+}  // namespace galmora
