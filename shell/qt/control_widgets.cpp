@@ -61,21 +61,21 @@ QWidget* create_label(const ControlSpec& spec, QWidget* parent) {
 
 QWidget* create_widget(const ControlSpec& spec, QWidget* parent, QStyle* edit_style) {
     switch (spec.kind) {
-    case ControlKind::Button:
-        return new QPushButton(utf8(spec.caption), parent);
-    case ControlKind::Label:
-        return create_label(spec, parent);
-    case ControlKind::LineEdit:
-        return create_line_edit(spec, parent, edit_style);
-    case ControlKind::MultiLineEdit:
-        return create_multi_line_edit(spec, parent);
-    case ControlKind::ComboBox:
-        return create_combo_box(spec, parent);
-    case ControlKind::CheckBox: {
-        auto* box = new QCheckBox(utf8(spec.caption), parent);
-        box->setChecked(spec.checked);
-        return box;
-    }
+        case ControlKind::Button:
+            return new QPushButton(utf8(spec.caption), parent);
+        case ControlKind::Label:
+            return create_label(spec, parent);
+        case ControlKind::LineEdit:
+            return create_line_edit(spec, parent, edit_style);
+        case ControlKind::MultiLineEdit:
+            return create_multi_line_edit(spec, parent);
+        case ControlKind::ComboBox:
+            return create_combo_box(spec, parent);
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(utf8(spec.caption), parent);
+            box->setChecked(spec.checked);
+            return box;
+        }
     }
     return new QWidget(parent);
 }

@@ -16,14 +16,15 @@ bool integer_characters(const QString& text) {
 
 // The width in UTF-16 units of the character at position i.
 int char_width(const QString& text, int i) {
-    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
-                                                                                             : 1;
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
 }
 
 }  // namespace
 
 FieldValidator::FieldValidator(QLineEdit* edit, int max_bytes, bool integer_only)
-    : QValidator(edit), max_bytes_(max_bytes), integer_only_(integer_only),
+    : QValidator(edit),
+      max_bytes_(max_bytes),
+      integer_only_(integer_only),
       previous_(edit->text()) {
     connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { previous_ = text; });
 }

@@ -13,13 +13,13 @@ namespace galmora {
 
 class FieldValidator : public QValidator {
     Q_OBJECT
-public:
+  public:
     // max_bytes 0 means no limit.
     FieldValidator(QLineEdit* edit, int max_bytes, bool integer_only);
 
     State validate(QString& input, int& cursor) const override;
 
-private:
+  private:
     int max_bytes_;
     bool integer_only_;
     // The accepted text before the change under validation.

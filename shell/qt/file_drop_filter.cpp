@@ -43,36 +43,36 @@ FileDropFilter::FileDropFilter(QWidget* target, Receiver receiver)
 
 bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (local_paths(drag->mimeData()).isEmpty()) {
-            drag->ignore();
-        } else {
-            drag->setDropAction(Qt::CopyAction);
-            drag->accept();
-        }
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        QString text = drop->mimeData() && drop->mimeData()->hasUrls()
-                           ? dropped_paths_text(drop->mimeData()->urls())
-                           : QString();
-        if (text.isEmpty()) {
-            drop->ignore();
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (local_paths(drag->mimeData()).isEmpty()) {
+                drag->ignore();
+            } else {
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+            }
             return true;
         }
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        // Delivered once the drag has finished, so the file manager that
-        // started it is not held up by a long operation.
-        QMetaObject::invokeMethod(
-            this, [this, text] { receiver_(text); }, Qt::QueuedConnection);
-        return true;
-    }
-    default:
-        return QObject::eventFilter(watched, event);
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            QString text = drop->mimeData() && drop->mimeData()->hasUrls()
+                               ? dropped_paths_text(drop->mimeData()->urls())
+                               : QString();
+            if (text.isEmpty()) {
+                drop->ignore();
+                return true;
+            }
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            // Delivered once the drag has finished, so the file manager that
+            // started it is not held up by a long operation.
+            QMetaObject::invokeMethod(
+                this, [this, text] { receiver_(text); }, Qt::QueuedConnection);
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
     }
 }
 

@@ -22,15 +22,15 @@ QString dropped_paths_text(const QList<QUrl>& urls);
 
 class FileDropFilter : public QObject {
     Q_OBJECT
-public:
+  public:
     using Receiver = std::function<void(const QString& paths)>;
     // Installs itself on target (and owned by it).
     FileDropFilter(QWidget* target, Receiver receiver);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     Receiver receiver_;
 };
 

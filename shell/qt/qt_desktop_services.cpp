@@ -21,24 +21,37 @@ using Button = QMessageBox::StandardButton;
 // the default.
 std::vector<Button> buttons_of(int button_set) {
     switch (button_set) {
-    case kOkCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
-    case kAbortRetryIgnore: return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
-    case kYesNoCancel: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-    case kYesNo: return {QMessageBox::Yes, QMessageBox::No};
-    case kRetryCancel: return {QMessageBox::Retry, QMessageBox::Cancel};
-    default: return {QMessageBox::Ok};
+        case kOkCancel:
+            return {QMessageBox::Ok, QMessageBox::Cancel};
+        case kAbortRetryIgnore:
+            return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+        case kYesNoCancel:
+            return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+        case kYesNo:
+            return {QMessageBox::Yes, QMessageBox::No};
+        case kRetryCancel:
+            return {QMessageBox::Retry, QMessageBox::Cancel};
+        default:
+            return {QMessageBox::Ok};
     }
 }
 
 int result_of(Button button) {
     switch (button) {
-    case QMessageBox::Ok: return kResultOk;
-    case QMessageBox::Abort: return kResultAbort;
-    case QMessageBox::Retry: return kResultRetry;
-    case QMessageBox::Ignore: return kResultIgnore;
-    case QMessageBox::Yes: return kResultYes;
-    case QMessageBox::No: return kResultNo;
-    default: return kResultCancel;
+        case QMessageBox::Ok:
+            return kResultOk;
+        case QMessageBox::Abort:
+            return kResultAbort;
+        case QMessageBox::Retry:
+            return kResultRetry;
+        case QMessageBox::Ignore:
+            return kResultIgnore;
+        case QMessageBox::Yes:
+            return kResultYes;
+        case QMessageBox::No:
+            return kResultNo;
+        default:
+            return kResultCancel;
     }
 }
 

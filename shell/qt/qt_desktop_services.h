@@ -18,7 +18,7 @@ namespace galmora {
 QUrl desktop_url(const QString& address);
 
 class QtDesktopServices : public DesktopServices {
-public:
+  public:
     // owner: the window the dialogs are modal over.
     explicit QtDesktopServices(QWidget* owner) : owner_(owner) {}
 
@@ -29,7 +29,7 @@ public:
     void shell_open(const Text& path) override;
     void open_web_page(const Text& address) override;
 
-private:
+  private:
     QWidget* owner_;
 };
 

@@ -57,7 +57,8 @@ void ShellWindow::create_controls() {
         control.widget = create_control(spec, this, edit_style);
         control.text_colour = spec.text_colour;
         control.background_colour = spec.background_colour;
-        if (spec.kind == ControlKind::MultiLineEdit) control.program_text = local_text(spec.caption);
+        if (spec.kind == ControlKind::MultiLineEdit)
+            control.program_text = local_text(spec.caption);
         auto [it, inserted] = controls_.emplace(std::string(spec.name), std::move(control));
         connect_events(it->second);
     }
@@ -67,7 +68,8 @@ void ShellWindow::connect_events(Control& control) {
     Control* c = &control;
     QWidget* widget = control.widget;
     if (auto* button = as<QPushButton>(widget))
-        connect(button, &QPushButton::clicked, this, [this, c] { raise(*c, ControlEvent::Clicked); });
+        connect(button, &QPushButton::clicked, this,
+                [this, c] { raise(*c, ControlEvent::Clicked); });
     if (auto* box = as<QCheckBox>(widget))
         connect(box, &QCheckBox::clicked, this, [this, c] { raise(*c, ControlEvent::Clicked); });
     if (auto* combo = as<QComboBox>(widget))
@@ -249,9 +251,13 @@ void ShellWindow::select_all(std::string_view name) {
     if (auto* edit = as<QPlainTextEdit>(c->widget)) edit->selectAll();
 }
 
-Text ShellWindow::title() const { return from_qstring(windowTitle()); }
+Text ShellWindow::title() const {
+    return from_qstring(windowTitle());
+}
 
-void ShellWindow::set_title(const Text& title) { setWindowTitle(to_qstring(title)); }
+void ShellWindow::set_title(const Text& title) {
+    setWindowTitle(to_qstring(title));
+}
 
 bool ShellWindow::always_on_top() const {
     return windowFlags().testFlag(Qt::WindowStaysOnTopHint);

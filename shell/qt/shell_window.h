@@ -20,7 +20,7 @@ namespace galmora {
 
 class ShellWindow : public QWidget, public Controls {
     Q_OBJECT
-public:
+  public:
     // The client area. With the usual fixed frame of 3 pixels on each side
     // and a 26-pixel title bar the outer size is the window definition's
     // 777 x 692; the control grid needs 764 x 650 of it (an 8-pixel margin
@@ -61,7 +61,7 @@ public:
     void set_busy(bool busy) override;
     void on(std::string_view name, ControlEvent event, Handler handler) override;
 
-private:
+  private:
     struct Control {
         const ControlSpec* spec = nullptr;
         QWidget* widget = nullptr;

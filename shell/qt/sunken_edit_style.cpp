@@ -1,8 +1,8 @@
 #include "shell/qt/sunken_edit_style.h"
 
+#include <qdrawutil.h>
 #include <QPainter>
 #include <QStyleOption>
-#include <qdrawutil.h>
 
 namespace galmora {
 

@@ -9,7 +9,7 @@ namespace galmora {
 
 class SunkenEditStyle : public QProxyStyle {
     Q_OBJECT
-public:
+  public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;
 };

@@ -53,7 +53,8 @@ TEST(FakeControlsTyping, RaisesContentChangedForEachAcceptedInput) {
 TEST(FakeControlsUser, ClicksPicksAndDrops) {
     FakeControls c;
     bool seen_checked = false;
-    c.on("选择框9", ControlEvent::Clicked, [&](const Text&) { seen_checked = c.checked("选择框9"); });
+    c.on("选择框9", ControlEvent::Clicked,
+         [&](const Text&) { seen_checked = c.checked("选择框9"); });
     c.click("选择框9");
     EXPECT_TRUE(seen_checked);  // toggled before the handler runs
 

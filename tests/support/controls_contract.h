@@ -18,7 +18,7 @@ namespace galmora::testing {
 
 template <typename Window>
 class ControlsContract : public ::testing::Test {
-protected:
+  protected:
     Window window;
     Controls& controls() { return window; }
 
@@ -30,7 +30,7 @@ protected:
         return counter;
     }
 
-private:
+  private:
     std::vector<std::unique_ptr<int>> counters_;
 };
 
@@ -56,7 +56,8 @@ TYPED_TEST_P(ControlsContract, StartsAsTheWindowDefinitionSays) {
         if (spec.kind == ControlKind::ComboBox) {
             std::vector<Text> items = items_of(spec.caption);
             ASSERT_EQ(c.item_count(spec.name), int(items.size()));
-            for (int i = 0; i < int(items.size()); ++i) EXPECT_EQ(c.item_text(spec.name, i), items[i]);
+            for (int i = 0; i < int(items.size()); ++i)
+                EXPECT_EQ(c.item_text(spec.name, i), items[i]);
             EXPECT_EQ(c.selected_index(spec.name), 0);
         } else {
             EXPECT_EQ(c.text(spec.name), local_text(spec.caption));
@@ -72,11 +73,10 @@ TYPED_TEST_P(ControlsContract, StartsAsTheWindowDefinitionSays) {
 TYPED_TEST_P(ControlsContract, SettingASingleLineTextRaisesContentChangedBeforeReturning) {
     Controls& c = this->controls();
     std::vector<Text> seen;
-    c.on("浏览目录", ControlEvent::ContentChanged,
-         [&](const Text& argument) {
-             EXPECT_TRUE(argument.empty());
-             seen.push_back(c.text("浏览目录"));
-         });
+    c.on("浏览目录", ControlEvent::ContentChanged, [&](const Text& argument) {
+        EXPECT_TRUE(argument.empty());
+        seen.push_back(c.text("浏览目录"));
+    });
     const Text folder = local_text("/图片/二〇二四");
     c.set_text("浏览目录", folder);
     ASSERT_EQ(seen, std::vector<Text>{folder});
@@ -109,12 +109,13 @@ TYPED_TEST_P(ControlsContract, HandlersRunInOrderAndNestThroughProgramSets) {
         c.set_text("页总数", "4");
         order.push_back("per-page 1 done");
     });
-    c.on("单页数量", ControlEvent::ContentChanged, [&](const Text&) { order.push_back("per-page 2"); });
+    c.on("单页数量", ControlEvent::ContentChanged,
+         [&](const Text&) { order.push_back("per-page 2"); });
     c.on("页总数", ControlEvent::ContentChanged,
          [&](const Text&) { order.push_back("pages " + c.text("页总数")); });
     c.set_text("单页数量", "25");
-    EXPECT_EQ(order, (std::vector<std::string>{"per-page 1", "pages 4", "per-page 1 done",
-                                                "per-page 2"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"per-page 1", "pages 4", "per-page 1 done", "per-page 2"}));
 }
 
 TYPED_TEST_P(ControlsContract, SelectionClampsToTheList) {

@@ -17,7 +17,7 @@ namespace {
 using namespace galmora::literals;
 
 class ShellWindowDrops : public ::testing::Test {
-protected:
+  protected:
     // Drags the data onto the control and drops it; true when it was taken.
     bool drop(const char* name, const QMimeData& data) {
         QWidget* target = widget(window, name);
@@ -38,9 +38,8 @@ protected:
         return data;
     }
     void listen(const char* name) {
-        window.on(name, ControlEvent::FilesDropped, [this, name](const Text& text) {
-            received.emplace_back(name, text);
-        });
+        window.on(name, ControlEvent::FilesDropped,
+                  [this, name](const Text& text) { received.emplace_back(name, text); });
     }
 
     ShellWindow window;
@@ -86,11 +85,13 @@ TEST_F(ShellWindowDrops, OnlyLocalFilesAreTaken) {
 TEST_F(ShellWindowDrops, EveryOtherControlRefusesDrops) {
     EXPECT_FALSE(window.acceptDrops());
     for (const ControlSpec& spec : window_layout()) {
-        QWidget* w = window.findChild<QWidget*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
+        QWidget* w =
+            window.findChild<QWidget*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
         EXPECT_EQ(w->acceptDrops(), spec.drop_target) << spec.name;
         if (spec.drop_target) continue;
         for (QWidget* part : w->findChildren<QWidget*>())
-            EXPECT_FALSE(part->acceptDrops()) << spec.name << " " << part->metaObject()->className();
+            EXPECT_FALSE(part->acceptDrops())
+                << spec.name << " " << part->metaObject()->className();
         listen(spec.name.data());  // the names are literals, so they end in a zero
     }
     std::unique_ptr<QMimeData> data(files({"/a"}));

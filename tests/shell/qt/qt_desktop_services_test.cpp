@@ -28,7 +28,6 @@ void when_shown(std::function<void(QMessageBox&)> action) {
     });
 }
 
-
 TEST(QtDesktopServicesMessageBox, ShowsTextAndCaptionWithoutIconOverTheWindow) {
     ShellWindow window;
     QString title, text;

@@ -21,7 +21,7 @@ namespace {
 using namespace galmora::literals;
 
 class ShellWindowInput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -45,7 +45,7 @@ protected:
 
     ShellWindow window;
 
-private:
+  private:
     std::map<std::string, int> counters_;
 };
 

@@ -22,18 +22,28 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Shell, ControlsContract, ::testing::Types<ShellWi
 
 namespace {
 
-QString utf8(std::string_view text) { return QString::fromUtf8(text.data(), text.size()); }
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), text.size());
+}
 
-QColor colour(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, value >> 16); }
+QColor colour(int value) {
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, value >> 16);
+}
 
 const char* class_of(ControlKind kind) {
     switch (kind) {
-    case ControlKind::Button: return "QPushButton";
-    case ControlKind::Label: return "QLabel";
-    case ControlKind::LineEdit: return "QLineEdit";
-    case ControlKind::MultiLineEdit: return "QPlainTextEdit";
-    case ControlKind::ComboBox: return "QComboBox";
-    case ControlKind::CheckBox: return "QCheckBox";
+        case ControlKind::Button:
+            return "QPushButton";
+        case ControlKind::Label:
+            return "QLabel";
+        case ControlKind::LineEdit:
+            return "QLineEdit";
+        case ControlKind::MultiLineEdit:
+            return "QPlainTextEdit";
+        case ControlKind::ComboBox:
+            return "QComboBox";
+        case ControlKind::CheckBox:
+            return "QCheckBox";
     }
     return "";
 }
@@ -43,7 +53,8 @@ void expect_edit_settings(QWidget* w, const ControlSpec& spec) {
         EXPECT_EQ(edit->isReadOnly(), spec.read_only);
         EXPECT_EQ(edit->alignment().testFlag(Qt::AlignHCenter), spec.centred);
         EXPECT_EQ(edit->validator() != nullptr, spec.max_length > 0 || spec.integer_input);
-        EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Text), colour(spec.text_colour));
+        EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Text),
+                  colour(spec.text_colour));
         EXPECT_EQ(edit->palette().color(QPalette::Base), colour(spec.background_colour));
         EXPECT_TRUE(edit->hasFrame());
     }
@@ -92,7 +103,8 @@ TEST(ShellWindowControls, SampleWidgetsCarryTheWindowsOwnValues) {
               q("生成图片库后-直接浏览\"Web\"图库管理页面查看效果"));
     EXPECT_EQ(widget<QLabel>(window, "标签14")->text(),
               q("默认名称为:\"图库\"+\"随机数\" || 为新的子图库添写名称: →"));
-    EXPECT_EQ(widget<QLabel>(window, "标签3")->text(), q("选择主图库||新的子图库将生成到此目录: →"));
+    EXPECT_EQ(widget<QLabel>(window, "标签3")->text(),
+              q("选择主图库||新的子图库将生成到此目录: →"));
     EXPECT_EQ(widget<QPushButton>(window, "按钮8")->text(), q("← * 选择或拖拽图片目录到此 *"));
     auto* stars = widget<QComboBox>(window, "组合框2");
     ASSERT_EQ(stars->count(), 5);

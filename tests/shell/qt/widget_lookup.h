@@ -15,7 +15,9 @@ W* widget(ShellWindow& window, const char* name) {
     return window.findChild<W*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
 }
 
-inline QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString q(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 // Types the text one key at a time, Chinese characters included (as a
 // keyboard layout that produces them would deliver them).
