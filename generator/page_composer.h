@@ -18,7 +18,7 @@ struct MainPageValues {
 };
 
 class PageComposer {
-  public:
+public:
     // The picture markup for number i, without the trailing "\r\n". source
     // is inserted as given: pass encode_source(full local path) in local mode,
     // or the typed web address + encode_source(file name) in network mode.

@@ -10,7 +10,7 @@
 namespace galmora {
 
 class SiteGenerator {
-  public:
+public:
     SiteGenerator(Controls& ui, DesktopServices& desktop, GenerationState& state,
                   Text library_root);
 
@@ -23,7 +23,7 @@ class SiteGenerator {
     // written and the generation is to be recorded.
     bool generate_gallery(bool keep_proportions);
 
-  private:
+private:
     Controls& ui_;
     DesktopServices& desktop_;
     GenerationState& state_;
