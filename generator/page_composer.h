@@ -10,7 +10,7 @@ namespace galmora {
 
 struct MainPageValues {
     Text main_gallery_name;
-    Text logo_file;  // weblogo
+    Text logo_file;      // weblogo
     Text title_link;
     Text introduction;
     Text cards;
@@ -34,7 +34,8 @@ public:
     // Ends with "\r\n". The link is "./" + encode_source(folder) +
     // "/index.html"; the caption shows folder unchanged.
     static Text main_page_card(std::string_view folder, std::string_view pimg,
-                               std::string_view pnum, std::string_view phd, std::string_view pstar);
+                               std::string_view pnum, std::string_view phd,
+                               std::string_view pstar);
     // Makes a local path or file name (local-code-page text) safe inside a
     // src or href attribute: exactly '"' '#' '?' '%' '\' become %22 %23 %3F
     // %25 %5C, everything else (Chinese, spaces, "/") stays byte for byte.
