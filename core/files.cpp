@@ -19,6 +19,10 @@ namespace galmora {
 
 namespace {
 
+// Non-blocking, so that a FIFO without a reader fails instead of hanging
+// the window; regular files are unaffected.
+constexpr int kWriteFlags = O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC;
+
 bool write_all(int fd, ByteView data) {
     std::size_t done = 0;
     while (done < data.size()) {
@@ -186,6 +190,8 @@ bool remove_tree(const Text& path) {
     std::string_view trimmed(path);
     while (!trimmed.empty() && trimmed.front() == ' ') trimmed.remove_prefix(1);
     if (trimmed.empty() || is_root_path(trimmed)) return false;
+    // "link/" would name the link's target; the link itself is meant.
+    while (trimmed.back() == '/') trimmed.remove_suffix(1);
     const auto system = system_path(trimmed);
     struct stat status, root;
     if (!system || ::lstat(system->c_str(), &status) != 0) return false;
@@ -201,15 +207,14 @@ bool copy_file(const Text& source, const Text& destination) {
     const auto from = system_path(source);
     const auto to = system_path(destination);
     if (!from || !to) return false;
-    const int in = ::open(from->c_str(), O_RDONLY | O_CLOEXEC);
+    const int in = ::open(from->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in < 0) return false;
     struct stat status, existing;
-    const bool copyable = ::fstat(in, &status) == 0 && !S_ISDIR(status.st_mode) &&
+    const bool copyable = ::fstat(in, &status) == 0 && S_ISREG(status.st_mode) &&
                           // Copying a file onto itself would truncate it first.
                           !(::stat(to->c_str(), &existing) == 0 && same_entry(status, existing));
-    const int out = copyable ? ::open(to->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                                      (status.st_mode & 0777) | S_IWUSR)
-                             : -1;
+    const int out =
+        copyable ? ::open(to->c_str(), kWriteFlags, (status.st_mode & 0777) | S_IWUSR) : -1;
     bool copied = out >= 0;
     std::uint8_t buffer[65536];
     while (copied) {
@@ -250,7 +255,7 @@ int file_attributes(const Text& path) {
 bool write_file(const Text& path, std::initializer_list<ByteView> parts) {
     const auto system = system_path(path);
     if (!system) return false;
-    const int fd = ::open(system->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ::open(system->c_str(), kWriteFlags, 0666);
     if (fd < 0) return false;
     bool written = true;
     for (ByteView part : parts) written = written && write_all(fd, part);
@@ -282,15 +287,15 @@ bool replace_file_atomically(const Text& path, ByteView contents) {
 std::optional<Bytes> read_file(const Text& path) {
     const auto system = system_path(path);
     if (!system) return std::nullopt;
-    const int fd = ::open(system->c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(system->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat status;
-    if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         return std::nullopt;
     }
     Bytes contents;
-    if (S_ISREG(status.st_mode)) contents.reserve(static_cast<std::size_t>(status.st_size));
+    contents.reserve(static_cast<std::size_t>(status.st_size));
     std::uint8_t buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "core/codepage.h"
+#include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -140,8 +142,9 @@ TEST(RemoveTree, NeverFollowsSymbolicLinks) {
 
     EXPECT_TRUE(remove_tree(dir.file_text("tree")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("tree"))));
-    // A link named as the tree itself goes, not what it points to.
-    EXPECT_TRUE(remove_tree(dir.file_text("top-link")));
+    // A link named as the tree itself goes, not what it points to, also
+    // when the name ends in "/".
+    EXPECT_TRUE(remove_tree(dir.file_text("top-link/")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("top-link"))));
     EXPECT_EQ(contents_of(dir.file("outside/deep/precious")), "p");
 }
@@ -155,6 +158,25 @@ TEST(RemoveTree, LeavesDotEntriesAndTheirFolder) {
     EXPECT_TRUE(fs::exists(dir.file("tree/.keep")));
     EXPECT_TRUE(fs::exists(dir.file("tree/.git")));
     EXPECT_FALSE(fs::exists(dir.file("tree/plain")));
+}
+
+TEST(RemoveTree, ClearsTheHostileTreeButItsDotEntries) {
+    TempDir dir;
+    const std::string root = dir.file("tree");
+    testing::make_hostile_tree(root);
+    fs::create_directories(dir.file("outside/inner"));
+    put(dir.file("outside/inner/precious.jpg"), "p");
+    fs::create_directory_symlink("../outside", root + "/风景/away");
+
+    EXPECT_TRUE(remove_tree(local_text(root + "/folder #?%\"\\ name")));
+    EXPECT_FALSE(fs::exists(root + "/folder #?%\"\\ name"));
+    EXPECT_FALSE(remove_tree(local_text(root)));
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(root)) left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".dot folder", ".hidden.jpg"}));
+    EXPECT_TRUE(fs::exists(root + "/.dot folder/hidden1.jpg"));
+    EXPECT_EQ(contents_of(dir.file("outside/inner/precious.jpg")), "p");
 }
 
 TEST(RemoveTree, DoesNotRemoveFiles) {
@@ -276,6 +298,15 @@ TEST(ReadFile, ReadsEveryByte) {
     EXPECT_EQ(read_file(dir.file_text("empty")), Bytes());
     EXPECT_EQ(read_file(dir.file_text("missing")), std::nullopt);
     EXPECT_EQ(read_file(dir.text()), std::nullopt);
+}
+
+TEST(SpecialFiles, NeverHangOrCountAsFiles) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);
+    EXPECT_EQ(read_file(dir.file_text("fifo")), std::nullopt);
+    EXPECT_FALSE(write_file(dir.file_text("fifo"), as_bytes("x")));
+    EXPECT_FALSE(copy_file(dir.file_text("fifo"), dir.file_text("copy")));
+    EXPECT_FALSE(fs::exists(dir.file("copy")));
 }
 
 TEST(FileIdentity, FollowsLinksToTheSameFolder) {
