@@ -28,6 +28,24 @@ const char* toggle_text(bool on) {
     return on ? "1" : "0";
 }
 
+// A value lives on one line; a line break would cut it and turn the rest
+// into lines of their own (even a section header), a zero byte ends it.
+bool fits_on_a_line(std::string_view value) {
+    return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+// The text written after "=" so that the reader gives the value back
+// unchanged: it trims blanks and strips one pair of enclosing quotes, so a
+// value that starts or ends with either is wrapped in double quotes (a
+// folder may well be named " x" or "'x'"). Every other value is written as
+// it is.
+Text stored_form(std::string_view value) {
+    if (value.empty()) return Text();
+    const auto needs_quotes = [](unsigned char c) { return c <= 0x20 || c == '"' || c == '\''; };
+    if (!needs_quotes(value.front()) && !needs_quotes(value.back())) return Text(value);
+    return "\"" + Text(value) + "\"";
+}
+
 // The slot number a section name may stand for, or 0. Generous on purpose:
 // "P05" or "p5 x" count as 5 too. Counting a section that no lookup of
 // "P5" reaches only costs one lookup that reads empty; missing one that a
@@ -50,7 +68,7 @@ int slot_number_of(std::string_view name) {
 void append_section(Text& out, std::string_view section, std::string_view key,
                     std::string_view value) {
     out.append("[").append(section).append("]\r\n");
-    out.append(key).append("=").append(value).append("\r\n");
+    out.append(key).append("=").append(stored_form(value)).append("\r\n");
 }
 
 }  // namespace
@@ -162,7 +180,8 @@ Text GalleryConfig::read_value(std::string_view section, std::string_view key) c
 
 bool GalleryConfig::write_value(std::string_view section, std::string_view key,
                                 std::string_view value) const {
-    return write_profile(path_, section, key, value);
+    if (!fits_on_a_line(value)) return false;
+    return write_profile(path_, section, key, stored_form(value));
 }
 
 int GalleryConfig::selected_index() const {
@@ -208,10 +227,13 @@ int GalleryConfig::append_record(const SubGalleryRecord& record) const {
     const int count = std::max(0, record_count());
     // A saturated count has no next number: refuse rather than overwrite.
     if (count == INT_MAX) return 0;
+    const auto fields = fields_of(record);
+    // All five keys or none: a record cut short would be worse than none.
+    for (const Text* field : fields)
+        if (!fits_on_a_line(*field)) return 0;
     const double number = static_cast<double>(count) + 1.0;
     const Text number_text = to_text(number);
     const Text section = "P" + number_text;
-    const auto fields = fields_of(record);
     for (size_t i = 0; i < kRecordKeys.size(); ++i)
         write_value(section, kRecordKeys[i], *fields[i]);
     write_value("images", "num", number_text);
@@ -252,7 +274,10 @@ Text GalleryConfig::compacted_text(const Snapshot& snapshot) {
         records.append("[P").append(to_text(out)).append("]\r\n");
         const auto fields = fields_of(record);
         for (size_t i = 0; i < kRecordKeys.size(); ++i)
-            records.append(kRecordKeys[i]).append("=").append(*fields[i]).append("\r\n");
+            records.append(kRecordKeys[i])
+                .append("=")
+                .append(stored_form(*fields[i]))
+                .append("\r\n");
         ++out;
     }
     Text text;

@@ -146,6 +146,35 @@ TEST_F(AppendRecord, SaturatedCountRefusesInsteadOfOverwriting) {
     EXPECT_EQ(bytes(), full);
 }
 
+// Values that the reader would trim or unquote -------------------------------
+
+using StoredValues = ConfigFileTest;
+
+TEST_F(StoredValues, EdgeBlanksAndQuotesSurviveTheRoundTrip) {
+    const GalleryConfig c = config();
+    const std::vector<Text> names = {" x", "x ", "'x'", "\"x\"", "\"", "a\tb\t", "\"q'"};
+    for (const Text& name : names) c.append_record(record(name, "fm.jpg", 1));
+    EXPECT_NE(bytes().find("pname=\" x\"\r\n"), std::string::npos);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(c.read_record(static_cast<int>(i) + 1).pname, names[i]);
+            EXPECT_EQ(c.find_record(names[i]), static_cast<int>(i) + 1) << names[i];
+        }
+        ASSERT_TRUE(c.compact());  // and again from the compacted file
+    }
+}
+
+TEST_F(StoredValues, LineBreaksAreRefusedNotInjected) {
+    const GalleryConfig c = config();
+    c.ensure_file();
+    EXPECT_FALSE(c.write_value("Logo", "weblogo", "a.png\r\n[P1]\r\npname=evil"));
+    EXPECT_EQ(c.append_record(record("two\nlines", "fm.jpg", 1)), 0);
+    Text with_zero = "a";
+    with_zero += '\0';
+    EXPECT_EQ(c.append_record(record("ok", with_zero, 1)), 0);
+    EXPECT_EQ(bytes(), kDefaults);
+}
+
 // blank_record ------------------------------------------------------------
 
 using BlankRecord = ConfigFileTest;

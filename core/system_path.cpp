@@ -1,0 +1,28 @@
+#include "core/system_path.h"
+
+#include "core/codepage.h"
+#include "core/files.h"
+
+namespace galmora {
+
+std::optional<std::string> system_path(std::string_view path) {
+    if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
+    return strict_utf8(path);
+}
+
+int attributes_from_status(const struct stat& status, std::string_view name) {
+    int attributes = S_ISDIR(status.st_mode) ? kDirectory : kArchive;
+    const bool dot_entry = name == "." || name == "..";
+    if (!dot_entry && !name.empty() && name.front() == '.') attributes |= kHidden;
+    // Folders never carry read-only: one on read-only media must still be scanned.
+    if (!S_ISDIR(status.st_mode) && (status.st_mode & S_IWUSR) == 0) attributes |= kReadOnly;
+    return attributes;
+}
+
+std::string_view last_path_element(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace galmora

@@ -1,0 +1,27 @@
+#pragma once
+// Internal to core: how a Text path reaches the system, and how the system's
+// view of an entry becomes EntryAttributes.
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/text.h"
+
+namespace galmora {
+
+// The UTF-8 form of a path for a system call, or nullopt when the path is
+// empty, holds a zero byte or does not convert exactly: nothing is ever
+// opened or written under a mangled name.
+std::optional<std::string> system_path(std::string_view path);
+
+// 0x10 for a folder, 0x20 otherwise; hidden for a name beginning with "."
+// (except "." and ".."), read-only for a file its owner cannot write.
+int attributes_from_status(const struct stat& status, std::string_view name);
+
+// The last element of a UTF-8 path, ignoring trailing "/".
+std::string_view last_path_element(std::string_view path);
+
+}  // namespace galmora
