@@ -1,0 +1,39 @@
+#pragma once
+// Internal to core: one folder's entries as a listing delivers them, shared
+// by DirectoryScan and the wildcard form of path_exists.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/text.h"
+
+namespace galmora {
+
+struct ListedEntry {
+    Text name;
+    int attributes;
+};
+
+// Windows wildcard rules on UTF-8 names: "*" any run, "?" one character,
+// ASCII letters match either case, and a final ".*" may also match nothing
+// (so "*.*" matches every name).
+bool wildcard_match(std::string_view pattern, std::string_view name);
+
+// The entries of folder whose names match pattern (both UTF-8): "." and ".."
+// first, as folders, then by name with ASCII letters folded to upper case.
+// Names that are not valid UTF-8, and entries that vanish or whose link
+// leads nowhere, are left out. nullopt when folder is no folder at all; a
+// folder that cannot be read lists only "." and "..".
+std::optional<std::vector<ListedEntry>> list_folder(const std::string& folder,
+                                                    std::string_view pattern);
+
+// Splits "folder/name" at the last "/"; a bare name lies in ".".
+struct SplitPath {
+    std::string folder;
+    std::string name;
+};
+SplitPath split_last_element(std::string_view path);
+
+}  // namespace galmora

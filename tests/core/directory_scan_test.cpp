@@ -1,0 +1,143 @@
+#include "core/directory_scan.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/codepage.h"
+#include "core/files.h"
+#include "tests/support/temp_dir.h"
+
+namespace galmora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+void touch(const std::string& path) {
+    std::ofstream(path, std::ios::binary) << "x";
+}
+
+// Every name a scan yields, as UTF-8, with its attributes.
+std::vector<std::pair<std::string, int>> scan_all(const Text& pattern, int mask) {
+    std::vector<std::pair<std::string, int>> found;
+    DirectoryScan scan;
+    for (Text name = scan.find_first(pattern, mask); !name.empty(); name = scan.find_next())
+        found.emplace_back(utf8_string(name), scan.attributes());
+    EXPECT_EQ(scan.attributes(), -1);
+    return found;
+}
+
+std::vector<std::string> names_of(const std::vector<std::pair<std::string, int>>& found) {
+    std::vector<std::string> names;
+    for (const auto& entry : found) names.push_back(entry.first);
+    return names;
+}
+
+TEST(DirectoryScan, ListsDotsFirstInAnEmptyFolder) {
+    TempDir dir;
+    using Entries = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(scan_all(dir.file_text("*.*"), kAllEntries), (Entries{{".", 0x10}, {"..", 0x10}}));
+    EXPECT_EQ(scan_all(dir.file_text("*"), kDirectory), (Entries{{".", 0x10}, {"..", 0x10}}));
+}
+
+TEST(DirectoryScan, SortsLikeAnNtfsListing) {
+    TempDir dir;
+    for (const char* name : {"a_b.txt", "b", "ab.txt", "B2", "Zeta", "风景", "a", "_x", "1"})
+        touch(dir.file(name));
+    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
+              (std::vector<std::string>{".", "..", "1", "a", "ab.txt", "a_b.txt", "b", "B2", "Zeta",
+                                        "_x", "风景"}));
+}
+
+TEST(DirectoryScan, MaskSelectsByAttributes) {
+    TempDir dir;
+    touch(dir.file("file.jpg"));
+    touch(dir.file(".hidden.jpg"));
+    fs::create_directory(dir.file("folder"));
+    fs::create_directory(dir.file(".dots"));
+    using Entries = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(scan_all(dir.file_text("*.*"), kDirectory),
+              (Entries{{".", 0x10}, {"..", 0x10}, {".dots", 0x12}, {"folder", 0x10}}));
+    EXPECT_EQ(scan_all(dir.file_text("*.*"), kHidden),
+              (Entries{{".dots", 0x12}, {".hidden.jpg", 0x22}}));
+    EXPECT_EQ(scan_all(dir.file_text("*.*"), kArchive),
+              (Entries{{".hidden.jpg", 0x22}, {"file.jpg", 0x20}}));
+    EXPECT_TRUE(scan_all(dir.file_text("*.*"), 0).empty());
+}
+
+TEST(DirectoryScan, MatchesWildcardsWithoutRegardToCase) {
+    TempDir dir;
+    for (const char* name : {"a.jpg", "b.JPG", "c.jpeg", "jpg", "d.png"}) touch(dir.file(name));
+    EXPECT_EQ(names_of(scan_all(dir.file_text("*.jpg"), kAllEntries)),
+              (std::vector<std::string>{"a.jpg", "b.JPG"}));
+    EXPECT_EQ(names_of(scan_all(dir.file_text("?.*"), kAllEntries)),
+              (std::vector<std::string>{".", "..", "a.jpg", "b.JPG", "c.jpeg", "d.png"}));
+    EXPECT_EQ(names_of(scan_all(dir.file_text("jpg"), kAllEntries)),
+              (std::vector<std::string>{"jpg"}));
+}
+
+TEST(DirectoryScan, SkipsNamesThatAreNotUtf8) {
+    TempDir dir;
+    touch(dir.file("good.jpg"));
+    touch(dir.file("bad\xFF\xFE.jpg"));
+    touch(dir.file("cut\xE9.jpg"));
+    fs::create_directory(dir.file("folder\xC0"));
+    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
+              (std::vector<std::string>{".", "..", "good.jpg"}));
+}
+
+TEST(DirectoryScan, SkipsLinksThatLeadNowhere) {
+    TempDir dir;
+    fs::create_symlink("nowhere", dir.file("dangling.jpg"));
+    fs::create_directory(dir.file("folder"));
+    fs::create_directory_symlink("folder", dir.file("link"));
+    using Entries = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(scan_all(dir.file_text("*.*"), kAllEntries),
+              (Entries{{".", 0x10}, {"..", 0x10}, {"folder", 0x10}, {"link", 0x10}}));
+}
+
+TEST(DirectoryScan, AMissingFolderListsNothing) {
+    TempDir dir;
+    touch(dir.file("file"));
+    EXPECT_TRUE(scan_all(dir.file_text("missing/*.*"), kAllEntries).empty());
+    EXPECT_TRUE(scan_all(dir.file_text("file/*.*"), kAllEntries).empty());
+    EXPECT_TRUE(scan_all("", kAllEntries).empty());
+    EXPECT_TRUE(scan_all(dir.text() + "/\xFF*.*", kAllEntries).empty());
+}
+
+TEST(DirectoryScan, AnUnreadableFolderListsAsEmpty) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    TempDir dir;
+    fs::create_directory(dir.file("closed"));
+    touch(dir.file("closed/inside"));
+    ::chmod(dir.file("closed").c_str(), 0);
+    EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
+              (std::vector<std::string>{".", ".."}));
+}
+
+TEST(DirectoryScan, ScansRunIndependently) {
+    TempDir dir;
+    touch(dir.file("a"));
+    touch(dir.file("b"));
+    DirectoryScan outer, inner;
+    EXPECT_EQ(outer.find_first(dir.file_text("?"), kArchive), "a");
+    EXPECT_EQ(inner.find_first(dir.file_text("*"), kArchive), "a");
+    EXPECT_EQ(inner.find_next(), "b");
+    EXPECT_EQ(outer.find_next(), "b");
+    EXPECT_EQ(outer.find_next(), "");
+    EXPECT_EQ(outer.find_next(), "");
+    // find_first starts over; close ends the listing.
+    EXPECT_EQ(inner.find_first(dir.file_text("*"), kArchive), "a");
+    inner.close();
+    EXPECT_EQ(inner.find_next(), "");
+    EXPECT_EQ(inner.attributes(), -1);
+    inner.close();
+}
+
+}  // namespace
+}  // namespace galmora

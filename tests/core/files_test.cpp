@@ -1,0 +1,294 @@
+#include "core/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/codepage.h"
+#include "tests/support/temp_dir.h"
+
+namespace galmora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+void put(const std::string& path, const std::string& contents) {
+    std::ofstream(path, std::ios::binary) << contents;
+}
+
+std::string contents_of(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+int entry_count(const std::string& folder) {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++count;
+    return count;
+}
+
+TEST(ProgramDirectory, IsTheExecutablesFolder) {
+    const Text folder = program_directory();
+    EXPECT_EQ(utf8_string(folder), fs::read_symlink("/proc/self/exe").parent_path().string());
+    EXPECT_NE(folder.back(), '/');
+    EXPECT_EQ(file_attributes(folder), kDirectory);
+}
+
+TEST(SetCurrentDirectory, MakesRelativePathsResolveThere) {
+    TempDir dir;
+    const fs::path before = fs::current_path();
+    ASSERT_TRUE(set_current_directory(dir.text()));
+    EXPECT_TRUE(write_file("relative.txt", as_bytes("x")));
+    EXPECT_FALSE(set_current_directory(dir.file_text("missing")));
+    fs::current_path(before);
+    EXPECT_EQ(contents_of(dir.file("relative.txt")), "x");
+}
+
+TEST(PathExists, FindsFilesFoldersAndWildcardMatches) {
+    TempDir dir;
+    put(dir.file("A.JPG"), "");
+    put(dir.file("noext"), "");
+    fs::create_directory(dir.file("sub"));
+    EXPECT_TRUE(path_exists(dir.file_text("A.JPG")));
+    EXPECT_TRUE(path_exists(dir.file_text("sub")));
+    EXPECT_FALSE(path_exists(dir.file_text("a.jpg")));  // names on disk are case-sensitive
+    EXPECT_FALSE(path_exists(dir.file_text("missing")));
+    EXPECT_FALSE(path_exists(""));
+    EXPECT_TRUE(path_exists(dir.file_text("*.jpg")));  // wildcards match either case
+    EXPECT_TRUE(path_exists(dir.file_text("no?xt")));
+    EXPECT_TRUE(path_exists(dir.file_text("noext.*")));
+    EXPECT_FALSE(path_exists(dir.file_text("*.png")));
+    EXPECT_FALSE(path_exists(dir.file_text("s?b/x*")));
+    EXPECT_FALSE(path_exists(dir.file_text("missing/*.*")));
+}
+
+TEST(FileAttributes, MapsEntriesToAttributeBits) {
+    TempDir dir;
+    put(dir.file("file"), "");
+    put(dir.file(".hidden"), "");
+    put(dir.file("locked"), "");
+    ::chmod(dir.file("locked").c_str(), 0444);
+    fs::create_directory(dir.file("folder"));
+    fs::create_directory(dir.file(".dots"));
+    fs::create_directory(dir.file("sealed"));
+    ::chmod(dir.file("sealed").c_str(), 0555);
+    fs::create_directory_symlink("folder", dir.file("link"));
+    fs::create_symlink("nowhere", dir.file("dangling"));
+
+    EXPECT_EQ(file_attributes(dir.file_text("file")), kArchive);
+    EXPECT_EQ(file_attributes(dir.file_text(".hidden")), kArchive | kHidden);
+    EXPECT_EQ(file_attributes(dir.file_text("locked")), kArchive | kReadOnly);
+    EXPECT_EQ(file_attributes(dir.file_text("folder")), kDirectory);
+    EXPECT_EQ(file_attributes(dir.file_text("folder/")), kDirectory);
+    EXPECT_EQ(file_attributes(dir.file_text(".dots")), kDirectory | kHidden);
+    EXPECT_EQ(file_attributes(dir.file_text("sealed")), kDirectory);
+    EXPECT_EQ(file_attributes(dir.file_text("link")), kDirectory);
+    EXPECT_EQ(file_attributes(dir.file_text("dangling")), -1);
+    EXPECT_EQ(file_attributes(dir.file_text("missing")), -1);
+    EXPECT_EQ(file_attributes(""), -1);
+}
+
+TEST(CreateDirectory, CreatesExactlyOneLevel) {
+    TempDir dir;
+    EXPECT_TRUE(create_directory(dir.file_text("new")));
+    EXPECT_TRUE(fs::is_directory(dir.file("new")));
+    put(dir.file("new/keep"), "k");
+    EXPECT_FALSE(create_directory(dir.file_text("new")));
+    EXPECT_EQ(contents_of(dir.file("new/keep")), "k");
+    EXPECT_FALSE(create_directory(dir.file_text("missing/child")));
+    EXPECT_FALSE(fs::exists(dir.file("missing")));
+    EXPECT_FALSE(create_directory(dir.file_text("new/keep")));
+    EXPECT_FALSE(create_directory(""));
+}
+
+TEST(RemoveTree, RefusesEmptyPathsAndRoots) {
+    for (const char* path : {"", "   ", "/", "//", "///", " /", "C:", "c:/", "C:\\"})
+        EXPECT_FALSE(remove_tree(path)) << '"' << path << '"';
+    // A drive root written the Windows way is refused even where such a
+    // folder exists.
+    TempDir dir;
+    fs::create_directory(dir.file("C:"));
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    EXPECT_FALSE(remove_tree("C:"));
+    fs::current_path(before);
+    EXPECT_TRUE(fs::exists(dir.file("C:")));
+}
+
+TEST(RemoveTree, RemovesNestedFoldersAndFiles) {
+    TempDir dir;
+    fs::create_directories(dir.file("tree/a/b/c"));
+    put(dir.file("tree/a/b/c/file"), "x");
+    put(dir.file("tree/top"), "x");
+    EXPECT_TRUE(remove_tree("  " + dir.file_text("tree")));
+    EXPECT_FALSE(fs::exists(dir.file("tree")));
+    EXPECT_FALSE(remove_tree(dir.file_text("tree")));
+}
+
+TEST(RemoveTree, NeverFollowsSymbolicLinks) {
+    TempDir dir;
+    fs::create_directories(dir.file("outside/deep"));
+    put(dir.file("outside/deep/precious"), "p");
+    fs::create_directory(dir.file("tree"));
+    fs::create_directory_symlink(dir.file("outside"), dir.file("tree/link"));
+    fs::create_symlink(dir.file("outside/deep/precious"), dir.file("tree/file-link"));
+    fs::create_directory_symlink(dir.file("outside"), dir.file("top-link"));
+
+    EXPECT_TRUE(remove_tree(dir.file_text("tree")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("tree"))));
+    // A link named as the tree itself goes, not what it points to.
+    EXPECT_TRUE(remove_tree(dir.file_text("top-link")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("top-link"))));
+    EXPECT_EQ(contents_of(dir.file("outside/deep/precious")), "p");
+}
+
+TEST(RemoveTree, LeavesDotEntriesAndTheirFolder) {
+    TempDir dir;
+    fs::create_directories(dir.file("tree/.git"));
+    put(dir.file("tree/.keep"), "k");
+    put(dir.file("tree/plain"), "x");
+    EXPECT_FALSE(remove_tree(dir.file_text("tree")));
+    EXPECT_TRUE(fs::exists(dir.file("tree/.keep")));
+    EXPECT_TRUE(fs::exists(dir.file("tree/.git")));
+    EXPECT_FALSE(fs::exists(dir.file("tree/plain")));
+}
+
+TEST(RemoveTree, DoesNotRemoveFiles) {
+    TempDir dir;
+    put(dir.file("file"), "x");
+    EXPECT_FALSE(remove_tree(dir.file_text("file")));
+    EXPECT_TRUE(fs::exists(dir.file("file")));
+}
+
+TEST(CopyFile, CopiesAndOverwrites) {
+    TempDir dir;
+    put(dir.file("source"), std::string("new\0data", 8));
+    put(dir.file("target"), "a much longer old content");
+    EXPECT_TRUE(copy_file(dir.file_text("source"), dir.file_text("target")));
+    EXPECT_EQ(contents_of(dir.file("target")), std::string("new\0data", 8));
+    EXPECT_TRUE(copy_file(dir.file_text("source"), dir.file_text("fresh")));
+    EXPECT_EQ(contents_of(dir.file("fresh")), std::string("new\0data", 8));
+}
+
+TEST(CopyFile, FailsWithoutSourceOrDestinationFolder) {
+    TempDir dir;
+    put(dir.file("source"), "s");
+    fs::create_directory(dir.file("folder"));
+    EXPECT_FALSE(copy_file(dir.file_text("missing"), dir.file_text("target")));
+    EXPECT_FALSE(fs::exists(dir.file("target")));
+    EXPECT_FALSE(copy_file(dir.file_text("source"), dir.file_text("missing/target")));
+    EXPECT_FALSE(copy_file(dir.file_text("folder"), dir.file_text("target")));
+    EXPECT_FALSE(copy_file(dir.file_text("source"), dir.file_text("folder")));
+}
+
+TEST(CopyFile, RefusesToCopyAFileOntoItself) {
+    TempDir dir;
+    put(dir.file("source"), "keep me");
+    fs::create_hard_link(dir.file("source"), dir.file("alias"));
+    EXPECT_FALSE(copy_file(dir.file_text("source"), dir.file_text("source")));
+    EXPECT_FALSE(copy_file(dir.file_text("source"), dir.file_text("alias")));
+    EXPECT_EQ(contents_of(dir.file("source")), "keep me");
+}
+
+TEST(DeleteFile, DeletesOnlyFiles) {
+    TempDir dir;
+    put(dir.file("file"), "x");
+    fs::create_directory(dir.file("folder"));
+    EXPECT_TRUE(delete_file(dir.file_text("file")));
+    EXPECT_FALSE(fs::exists(dir.file("file")));
+    EXPECT_FALSE(delete_file(dir.file_text("file")));
+    EXPECT_FALSE(delete_file(dir.file_text("folder")));
+    EXPECT_TRUE(fs::exists(dir.file("folder")));
+}
+
+TEST(WriteFile, CreatesOrTruncatesAndWritesPartsInOrder) {
+    TempDir dir;
+    EXPECT_FALSE(write_file("", as_bytes("x")));
+    const Text path = dir.file_text("out");
+    put(dir.file("out"), std::string(1000, 'o'));
+    EXPECT_TRUE(write_file(path, {as_bytes("ab"), as_bytes(""), as_bytes("cd")}));
+    EXPECT_EQ(contents_of(dir.file("out")), "abcd");
+    EXPECT_TRUE(write_file(path, {as_bytes(""), as_bytes("")}));
+    EXPECT_TRUE(fs::exists(dir.file("out")));
+    EXPECT_EQ(fs::file_size(dir.file("out")), 0u);
+    EXPECT_FALSE(write_file(dir.file_text("missing/out"), as_bytes("x")));
+    EXPECT_FALSE(write_file(dir.text(), as_bytes("x")));
+}
+
+TEST(WriteFile, NeverWritesUnderAMangledName) {
+    TempDir dir;
+    EXPECT_FALSE(write_file(dir.text() + "/bad\xFF"
+                                         "name",
+                            as_bytes("x")));
+    EXPECT_FALSE(write_file(dir.text() + "/cut\xB0", as_bytes("x")));
+    EXPECT_FALSE(write_file(dir.text() + std::string("/zero\0name", 10), as_bytes("x")));
+    EXPECT_FALSE(create_directory(dir.text() + "/bad\xFF"));
+    EXPECT_EQ(entry_count(dir.path()), 0);
+    // A good Chinese name lands on disk as UTF-8.
+    EXPECT_TRUE(write_file(dir.text() + "/\xB7\xE7\xBE\xB0", as_bytes("x")));
+    EXPECT_TRUE(fs::exists(dir.file("风景")));
+}
+
+TEST(ReplaceFileAtomically, ReplacesContentsAndKeepsTheMode) {
+    TempDir dir;
+    put(dir.file("config.ini"), "old");
+    ::chmod(dir.file("config.ini").c_str(), 0640);
+    EXPECT_TRUE(replace_file_atomically(dir.file_text("config.ini"), as_bytes("new")));
+    EXPECT_EQ(contents_of(dir.file("config.ini")), "new");
+    EXPECT_EQ(fs::status(dir.file("config.ini")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(replace_file_atomically(dir.file_text("fresh"), as_bytes("")));
+    EXPECT_TRUE(fs::exists(dir.file("fresh")));
+    EXPECT_EQ(entry_count(dir.path()), 2);  // no temporary file left
+}
+
+TEST(ReplaceFileAtomically, WritesThroughALink) {
+    TempDir dir;
+    put(dir.file("real.ini"), "old");
+    fs::create_symlink("real.ini", dir.file("link.ini"));
+    EXPECT_TRUE(replace_file_atomically(dir.file_text("link.ini"), as_bytes("new")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
+    EXPECT_EQ(contents_of(dir.file("real.ini")), "new");
+}
+
+TEST(ReplaceFileAtomically, FailsAndLeavesTheOldFile) {
+    TempDir dir;
+    put(dir.file("file"), "old");
+    fs::create_directory(dir.file("folder"));
+    EXPECT_FALSE(replace_file_atomically(dir.file_text("missing/file"), as_bytes("x")));
+    EXPECT_FALSE(replace_file_atomically(dir.file_text("file/inner"), as_bytes("x")));
+    EXPECT_FALSE(replace_file_atomically(dir.file_text("folder"), as_bytes("x")));
+    EXPECT_FALSE(replace_file_atomically("", as_bytes("x")));
+    EXPECT_EQ(contents_of(dir.file("file")), "old");
+    EXPECT_EQ(entry_count(dir.path()), 2);
+    EXPECT_EQ(entry_count(dir.file("folder")), 0);
+}
+
+TEST(ReadFile, ReadsEveryByte) {
+    TempDir dir;
+    put(dir.file("data"), std::string("a\0b\xFF", 4));
+    EXPECT_EQ(read_file(dir.file_text("data")), (Bytes{'a', 0, 'b', 0xFF}));
+    put(dir.file("empty"), "");
+    EXPECT_EQ(read_file(dir.file_text("empty")), Bytes());
+    EXPECT_EQ(read_file(dir.file_text("missing")), std::nullopt);
+    EXPECT_EQ(read_file(dir.text()), std::nullopt);
+}
+
+TEST(FileIdentity, FollowsLinksToTheSameFolder) {
+    TempDir dir;
+    fs::create_directory(dir.file("a"));
+    fs::create_directory(dir.file("b"));
+    fs::create_directory_symlink("a", dir.file("link"));
+    const auto a = file_identity(dir.file_text("a"));
+    ASSERT_TRUE(a.has_value());
+    EXPECT_EQ(file_identity(dir.file_text("link")), a);
+    EXPECT_NE(file_identity(dir.file_text("b")), a);
+    EXPECT_EQ(file_identity(dir.file_text("missing")), std::nullopt);
+}
+
+}  // namespace
+}  // namespace galmora
