@@ -162,8 +162,9 @@ int main() {
         "one deletion (record, folder, compaction, list, main page): %.1f ms, "
         "%d records left\n",
         milliseconds_since(start), config.record_count());
+    const bool deleted = config.record_count() == kSubGalleries - 1;
 
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return config.record_count() == kSubGalleries - 1 ? 0 : 1;
+    return deleted ? 0 : 1;
 }
