@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "core/codepage.h"
 #include "core/files.h"
+#include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -137,6 +139,99 @@ TEST(DirectoryScan, ScansRunIndependently) {
     EXPECT_EQ(inner.find_next(), "");
     EXPECT_EQ(inner.attributes(), -1);
     inner.close();
+}
+
+// The picture scan other modules build on: depth-first, descending only into
+// plain folders (exactly 0x10), pictures recognised by their name's ending.
+bool is_picture_name(const Text& name) {
+    for (const char* suffix : {"jpg", "png", "gif", "bmp", "jpeg", "webp", "JPG", "PNG", "GIF",
+                               "BMP", "JPEG", "WEBP", "Jpg", "Png", "Gif", "Bmp", "Jpeg", "Webp"}) {
+        const std::string_view s(suffix);
+        if (right_text(name, static_cast<int>(s.size())) == s) return true;
+    }
+    return false;
+}
+
+struct PictureScan {
+    bool follow_links = false;
+    std::vector<FileIdentity> seen;
+    std::vector<std::string> found;
+
+    void scan(const Text& root, const Text& relative) {
+        const Text folder = relative.empty() ? root : root + "/" + relative;
+        if (follow_links) {
+            const auto identity = file_identity(folder);
+            if (!identity || std::find(seen.begin(), seen.end(), *identity) != seen.end()) return;
+            seen.push_back(*identity);
+        }
+        DirectoryScan listing;
+        for (Text name = listing.find_first(folder + "/*.*", kAllEntries); !name.empty();
+             name = listing.find_next()) {
+            if (name == "." || name == "..") continue;
+            const Text path = relative.empty() ? name : relative + "/" + name;
+            const bool link = fs::is_symlink(utf8_string(root + "/" + path));
+            if (file_attributes(root + "/" + path) == kDirectory) {
+                if (!link || follow_links) scan(root, path);
+            } else if (is_picture_name(name)) {
+                found.push_back(utf8_string(path));
+            }
+        }
+    }
+};
+
+TEST(HostileTree, ListsItsRootInTheDocumentedOrder) {
+    TempDir dir;
+    testing::make_hostile_tree(dir.path());
+    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
+              (std::vector<std::string>{".",
+                                        "..",
+                                        ".dot folder",
+                                        ".hidden.jpg",
+                                        "100%.gif",
+                                        "a.jpg",
+                                        "b.PNG",
+                                        "back\\slash.jpg",
+                                        "c.Gif",
+                                        "d.jPg",
+                                        "e.txt",
+                                        "empty",
+                                        "folder #?%\"\\ name",
+                                        "hash#1.jpg",
+                                        "link to dot",
+                                        "link to 风景",
+                                        "notes.md",
+                                        "photojpg",
+                                        "quote\".jpg",
+                                        "README",
+                                        "what?.png",
+                                        "x.jpeg",
+                                        "只读.jpg",
+                                        "癨.png",
+                                        "风景",
+                                        "风景.jpg",
+                                        "😀 smile.gif"}));
+    DirectoryScan scan;
+    EXPECT_EQ(scan.find_first(dir.file_text(".dot folder"), kAllEntries), ".dot folder");
+    EXPECT_EQ(scan.attributes(), kDirectory | kHidden);
+    EXPECT_EQ(scan.find_first(dir.file_text("只读.jpg"), kAllEntries), "\xD6\xBB\xB6\xC1.jpg");
+    EXPECT_EQ(scan.attributes(), kArchive | kReadOnly);
+    EXPECT_EQ(names_of(scan_all(dir.file_text("empty/*.*"), kAllEntries)),
+              (std::vector<std::string>{".", ".."}));
+}
+
+TEST(HostileTree, ADepthFirstScanFindsTheDocumentedPictures) {
+    TempDir dir;
+    testing::make_hostile_tree(dir.path());
+    PictureScan plain;
+    plain.scan(dir.text(), "");
+    EXPECT_EQ(plain.found, testing::hostile_pictures());
+    EXPECT_EQ(static_cast<int>(plain.found.size()), testing::kHostilePictureCount);
+
+    PictureScan following;
+    following.follow_links = true;
+    following.scan(dir.text(), "");
+    EXPECT_EQ(static_cast<int>(following.found.size()),
+              testing::kHostilePictureCountFollowingLinks);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "core/codepage.h"
+#include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -155,6 +157,25 @@ TEST(RemoveTree, LeavesDotEntriesAndTheirFolder) {
     EXPECT_TRUE(fs::exists(dir.file("tree/.keep")));
     EXPECT_TRUE(fs::exists(dir.file("tree/.git")));
     EXPECT_FALSE(fs::exists(dir.file("tree/plain")));
+}
+
+TEST(RemoveTree, ClearsTheHostileTreeButItsDotEntries) {
+    TempDir dir;
+    const std::string root = dir.file("tree");
+    testing::make_hostile_tree(root);
+    fs::create_directories(dir.file("outside/inner"));
+    put(dir.file("outside/inner/precious.jpg"), "p");
+    fs::create_directory_symlink("../outside", root + "/风景/away");
+
+    EXPECT_TRUE(remove_tree(local_text(root + "/folder #?%\"\\ name")));
+    EXPECT_FALSE(fs::exists(root + "/folder #?%\"\\ name"));
+    EXPECT_FALSE(remove_tree(local_text(root)));
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(root)) left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".dot folder", ".hidden.jpg"}));
+    EXPECT_TRUE(fs::exists(root + "/.dot folder/hidden1.jpg"));
+    EXPECT_EQ(contents_of(dir.file("outside/inner/precious.jpg")), "p");
 }
 
 TEST(RemoveTree, DoesNotRemoveFiles) {
