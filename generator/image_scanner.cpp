@@ -1,0 +1,172 @@
+#include "generator/image_scanner.h"
+
+#include <array>
+#include <memory>
+#include <unordered_set>
+#include <vector>
+
+#include "core/codepage.h"
+#include "core/directory_scan.h"
+#include "core/files.h"
+#include "generator/form_colours.h"
+#include "generator/page_composer.h"
+
+namespace galmora {
+
+using namespace galmora::literals;
+
+namespace {
+
+// The picture count above which 文件总数 turns red: 99 pages of 999.
+constexpr int kMostPictures = 98901;
+
+constexpr std::array<std::string_view, 18> kPictureSuffixes = {
+    "jpg", "png",  "gif",  "bmp", "jpeg", "webp", "JPG", "PNG",  "GIF",
+    "BMP", "JPEG", "WEBP", "Jpg", "Png",  "Gif",  "Bmp", "Jpeg", "Webp"};
+
+struct IdentityHash {
+    std::size_t operator()(const FileIdentity& id) const noexcept {
+        return std::hash<unsigned long long>()(id.inode * 0x9E3779B97F4A7C15ull ^ id.device);
+    }
+};
+
+// One open folder of the walk.
+struct Frame {
+    DirectoryScan scan;
+    Text folder;  // ends with "/"
+    Text source_prefix;
+    bool started = false;
+};
+
+// Depth-first walk without recursion, so neither a deep tree nor a link loop
+// can exhaust the stack; a folder reached twice (through a link) is skipped.
+// prefix_of(folder) gives the source prefix of a folder's pictures;
+// on_picture(frame, name) handles one picture.
+template <typename PrefixOf, typename OnPicture>
+void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_picture) {
+    static const Text kEverything = "*.*";
+    std::vector<std::unique_ptr<Frame>> stack;
+    std::unordered_set<FileIdentity, IdentityHash> seen;
+    auto enter = [&](Text folder) {
+        if (folder.empty()) return;
+        if (folder.back() != '/') folder += '/';
+        auto identity = file_identity(folder);
+        if (!identity || !seen.insert(*identity).second) return;
+        auto frame = std::make_unique<Frame>();
+        frame->source_prefix = prefix_of(folder);
+        frame->folder = std::move(folder);
+        stack.push_back(std::move(frame));
+    };
+    enter(root);
+    while (!stack.empty()) {
+        Frame& frame = *stack.back();
+        Text name = frame.started ? frame.scan.find_next()
+                                  : frame.scan.find_first(frame.folder + kEverything, kAllEntries);
+        frame.started = true;
+        if (name.empty()) {
+            frame.scan.close();
+            stack.pop_back();
+        } else if (name == "." || name == "..") {
+            continue;
+        } else if (frame.scan.attributes() == kDirectory) {
+            enter(frame.folder + name);  // may reallocate the stack: frame is not used after
+        } else if (ImageScanner::is_picture_name(name)) {
+            on_picture(frame, name);
+        }
+    }
+}
+
+// Only the five bytes the page composer encodes make a name need encoding;
+// the common case appends the name as it is.
+bool may_need_encoding(std::string_view name) {
+    return name.find_first_of("\"#?%\\") != std::string_view::npos;
+}
+
+void append_source_name(Text& source, std::string_view name) {
+    if (may_need_encoding(name))
+        source += PageComposer::encode_source(name);
+    else
+        source += name;
+}
+
+}  // namespace
+
+ImageScanner::ImageScanner(Controls& ui, DesktopServices& desktop, GenerationState& state)
+    : ui_(ui), desktop_(desktop), state_(state) {}
+
+bool ImageScanner::is_picture_name(std::string_view name) {
+    for (std::string_view suffix : kPictureSuffixes)
+        if (name.ends_with(suffix)) return true;
+    return false;
+}
+
+void ImageScanner::scan_pictures(const Text& folder, const ScanSettings& settings,
+                                 GenerationState& state) {
+    const double per_page = settings.per_page;
+    Text source;
+    auto prefix_of = [&](const Text& path) {
+        return settings.network_mode ? settings.web_address : PageComposer::encode_source(path);
+    };
+    auto on_picture = [&](const Frame& frame, const Text& name) {
+        source.assign(frame.source_prefix);
+        append_source_name(source, name);
+        PageComposer::append_picture(state.current_page_markup, state.picture_count + 1, source);
+        if (nearly_equal(per_page / state.in_page_counter, 1.0)) {
+            PageComposer::append_page_block(state.pages_markup, state.page_count + 1,
+                                            state.current_page_markup);
+            ++state.page_count;
+            state.in_page_counter = 0;
+            state.current_page_markup.clear();  // keeps its capacity for the next page
+        }
+        ++state.in_page_counter;
+        ++state.picture_count;
+    };
+    walk_pictures(folder, prefix_of, on_picture);
+}
+
+int ImageScanner::count_picture_files(const Text& folder) {
+    int count = 0;
+    walk_pictures(
+        folder, [](const Text&) { return Text(); }, [&](const Frame&, const Text&) { ++count; });
+    return count;
+}
+
+ScanSettings ImageScanner::read_settings(const Controls& ui) {
+    ScanSettings settings;
+    settings.network_mode = ui.selected_index("组合框3") == 1;
+    settings.web_address = ui.text("网络地址");
+    settings.per_page = to_integer(ui.text("单页数量"));
+    return settings;
+}
+
+void ImageScanner::count_pictures_from_browser() {
+    static const Text kTitle = "选择图片所在位置："_t;
+    empty_paging_fields();
+    ui_.set_text("浏览目录", desktop_.choose_folder(kTitle));
+    count_folder_field();
+}
+
+void ImageScanner::count_pictures_from_drop(const Text& dropped) {
+    ui_.set_text("浏览目录", dropped);
+    empty_paging_fields();
+    count_folder_field();
+}
+
+// Emptying the paging fields raises their handlers, which recompute each
+// other from an earlier total: 单页数量 may end up "0" and 页总数 empty.
+void ImageScanner::empty_paging_fields() {
+    state_.picture_count = 0;
+    ui_.set_text("单页数量", Text());
+    ui_.set_text("页总数", Text());
+}
+
+void ImageScanner::count_folder_field() {
+    const Text folder = ui_.text("浏览目录");
+    if (folder.empty()) return;
+    state_.picture_count = count_picture_files(folder);
+    ui_.set_text("文件总数", to_text(state_.picture_count));
+    ui_.set_background_colour(
+        "文件总数", state_.picture_count > kMostPictures ? kAlertFieldColour : kNormalFieldColour);
+}
+
+}  // namespace galmora

@@ -1,0 +1,153 @@
+#include "generator/site_generator.h"
+
+#include <utility>
+
+#include "core/codepage.h"
+#include "generator/form_colours.h"
+#include "generator/image_scanner.h"
+#include "generator/sub_gallery_builder.h"
+#include "generator/sub_gallery_name.h"
+
+namespace galmora {
+
+using namespace galmora::literals;
+
+namespace {
+
+const Text& confirmation_caption() {
+    static const Text caption = "确认信息:"_t;
+    return caption;
+}
+
+// The whole part of x ÷ y in double precision; a divisor of 0 gives 0.
+int whole_quotient(const Text& x, const Text& y) {
+    const double divisor = to_integer(y);
+    if (divisor == 0) return 0;
+    return floor_to_int(to_integer(x) / divisor);
+}
+
+const Text& name_problem_message(SubGalleryNameProblem problem) {
+    static const Text empty = "图库名称不能为空，请输入子图库名称后再生成！"_t;
+    static const Text dots = "图库名称不能是“.”或“..”，请更换名称后再生成！"_t;
+    static const Text bytes = "图库名称不能包含“/”或控制字符，请更换名称后再生成！"_t;
+    static const Text site =
+        "图库名称不能是“img”、“js”、“stylecss”或“index.html”，这些名称为网站自用，请更换名称后再生成！"_t;
+    switch (problem) {
+        case SubGalleryNameProblem::Empty:
+            return empty;
+        case SubGalleryNameProblem::DotName:
+            return dots;
+        case SubGalleryNameProblem::ForbiddenByte:
+            return bytes;
+        default:
+            return site;
+    }
+}
+
+// The window shows a busy cursor while a generation blocks it.
+class BusyCursor {
+  public:
+    explicit BusyCursor(Controls& ui) : ui_(ui) { ui_.set_busy(true); }
+    ~BusyCursor() { ui_.set_busy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    Controls& ui_;
+};
+
+}  // namespace
+
+SiteGenerator::SiteGenerator(Controls& ui, DesktopServices& desktop, GenerationState& state,
+                             Text library_root)
+    : ui_(ui), desktop_(desktop), state_(state), library_root_(std::move(library_root)) {}
+
+void SiteGenerator::paint_paging_fields(int colour) {
+    ui_.set_background_colour("单页数量", colour);
+    ui_.set_background_colour("页总数", colour);
+    ui_.set_background_colour("浏览目录", colour);
+}
+
+// Each handler writes the other field; the guard of the field being written
+// keeps its own handler from writing back.
+void SiteGenerator::on_per_page_changed() {
+    paint_paging_fields(kNormalFieldColour);
+    const Text total = ui_.text("文件总数");
+    if (per_page_guard_ || total.empty()) return;
+    pages_guard_ = true;
+    ui_.set_text("页总数", to_text(whole_quotient(total, ui_.text("单页数量"))));
+    pages_guard_ = false;
+}
+
+void SiteGenerator::on_page_count_changed() {
+    paint_paging_fields(kNormalFieldColour);
+    const Text total = ui_.text("文件总数");
+    if (total.empty() || pages_guard_) return;
+    per_page_guard_ = true;
+    ui_.set_text("单页数量", to_text(whole_quotient(total, ui_.text("页总数"))));
+    per_page_guard_ = false;
+}
+
+bool SiteGenerator::validate_generation_inputs() {
+    paint_paging_fields(kNormalFieldColour);
+    state_.rebuild_flag = true;
+    const Text total = ui_.text("文件总数");
+    const bool valid = !ui_.text("浏览目录").empty() && !ui_.text("单页数量").empty() &&
+                       !total.empty() && whole_quotient(total, ui_.text("单页数量")) <= 98 &&
+                       whole_quotient(total, ui_.text("页总数")) <= 998;
+    if (!valid) paint_paging_fields(kAlertFieldColour);
+    return valid;
+}
+
+bool SiteGenerator::target_is_safe(const Text& name, const Text& main_gallery_name) {
+    static const Text no_main_gallery = "请先选择或新建主图库后再生成！"_t;
+    const SubGalleryNameProblem problem = sub_gallery_name_problem(name);
+    if (problem != SubGalleryNameProblem::None) {
+        desktop_.message_box(name_problem_message(problem), kOkCancel, confirmation_caption());
+        return false;
+    }
+    // An empty selection would put the site into the library root itself.
+    if (main_gallery_name.empty()) {
+        desktop_.message_box(no_main_gallery, kOkCancel, confirmation_caption());
+        return false;
+    }
+    return true;
+}
+
+bool SiteGenerator::generate_gallery(bool keep_proportions) {
+    static const Text kTitle = "Galmora - 带 [星] 号为必填项目"_t;
+    if (!target_is_safe(ui_.text("图库名称"), selected_text(ui_, "组合框1"))) return false;
+    if (!validate_generation_inputs()) return false;
+    BusyCursor busy(ui_);
+    ui_.set_text("编辑框3", Text());
+    ui_.set_text("文件总数", Text());
+    state_.reset_for_generation(ui_.text("图库名称"));
+    ui_.set_title(kTitle);
+    state_.sub_gallery_name = ui_.text("图库名称");
+    const ScanSettings settings = ImageScanner::read_settings(ui_);
+    ImageScanner::scan_pictures(ui_.text("浏览目录"), settings, state_);
+    ui_.set_text("文件总数", to_text(state_.picture_count));
+    ui_.set_text("编辑框3", compose_sub_gallery_page(state_, settings.per_page));
+    return write_site(keep_proportions);
+}
+
+bool SiteGenerator::write_site(bool keep_proportions) {
+    static const Text kResultHead = "\r\n 新图库目录："_t;
+    static const Text kFailureHead = "图库生成失败，无法写入图库页面：\r\n"_t;
+    static const Text kFailureTail = "\r\n请检查主图库目录是否可写、磁盘空间是否充足。"_t;
+    const Text main_gallery_name = selected_text(ui_, "组合框1");
+    const Text page = ui_.text("编辑框3");
+    const Text shown_path =
+        library_root_ + "/" + main_gallery_name + "/" + state_.sub_gallery_name + "/index.html";
+    if (!write_sub_gallery(library_root_ + "/" + main_gallery_name, keep_proportions, page,
+                           state_)) {
+        ui_.set_busy(false);  // no busy cursor over the message
+        desktop_.message_box(kFailureHead + shown_path + kFailureTail, kOkCancel,
+                             confirmation_caption());
+        return false;
+    }
+    ui_.set_text("编辑框3", kResultHead + shown_path + "\r\n\r\n" + page);
+    return true;
+}
+
+}  // namespace galmora
