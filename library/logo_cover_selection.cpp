@@ -2,10 +2,10 @@
 
 #include "core/codepage.h"
 #include "core/files.h"
+#include "generator/image_scanner.h"
 #include "library/library_controls.h"
 #include "library/library_paths.h"
 #include "library/library_texts.h"
-#include "library/picture_names.h"
 
 namespace galmora {
 
@@ -61,7 +61,7 @@ bool LogoCoverSelection::accept_drop(const Text& dropped) {
         refusal = &several;
     } else if (attributes == -1 || (attributes & kDirectory) || !(attributes & kArchive)) {
         refusal = &missing;
-    } else if (!is_picture_file_name(dropped)) {
+    } else if (!ImageScanner::is_picture_name(dropped)) {
         refusal = &not_picture;
     }
     if (refusal == nullptr) return true;

@@ -5,6 +5,7 @@
 
 #include "core/codepage.h"
 #include "tests/library/library_fixture.h"
+#include "tests/support/hostile_tree.h"
 
 namespace galmora {
 namespace {
@@ -149,13 +150,50 @@ TEST_F(DeleteSubGallery, HandMadeFolderGoesAndEveryRecordStays) {
     EXPECT_EQ(panel(), kFinalText + "完成删除^^!"_t);
 }
 
-TEST_F(DeleteSubGallery, HostileNamesAreDeletedExactly) {
-    const std::vector<std::string> names = {"空 格",  "井#号",  "问?号", "百%分",
-                                            "引\"号", "反\\斜", "😀表情", ".点开头"};
+TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
+    testing::make_hostile_tree(disk("我的图片库"));
+    const std::vector<std::string> folders = {".dot folder", "empty",        "folder #?%\"\\ name",
+                                              "link to dot", "link to 风景", "风景"};
+    std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=6\r\n";
+    make_folder("我的图片库/img");
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        const std::string cover = "fm" + std::to_string(i) + ".jpg";
+        put_file("我的图片库/img/" + cover, "cover");
+        config += record_text(static_cast<int>(i) + 1, local_text(folders[i]), cover);
+    }
+    put_config(config);
+    start();
+    std::vector<Text> listed = {"选择要删除的子图库后点击 →"_t};
+    for (const auto& folder : folders) listed.push_back(local_text(folder));
+    ASSERT_EQ(items("组合框4"), listed);
+
+    delete_confirmed("link to 风景");
+    delete_confirmed("link to dot");
+    EXPECT_FALSE(entry_exists("我的图片库/link to 风景"));
+    EXPECT_TRUE(entry_exists("我的图片库/风景/山 1.jpg"));
+    EXPECT_TRUE(entry_exists("我的图片库/.dot folder/hidden1.jpg"));
+    delete_confirmed("风景");  // holds a link back to the main gallery
+    EXPECT_TRUE(entry_exists("我的图片库/a.jpg"));
+    EXPECT_TRUE(entry_exists("我的图片库/风景.jpg"));
+    delete_confirmed("folder #?%\"\\ name");
+    delete_confirmed(".dot folder");
+    delete_confirmed("empty");
+
+    for (const auto& folder : folders) EXPECT_FALSE(entry_exists("我的图片库/" + folder)) << folder;
+    EXPECT_EQ(items("组合框4").size(), 1u);
+    EXPECT_EQ(config_.record_count(), 0);
+    EXPECT_FALSE(entry_exists("我的图片库/img/fm0.jpg"));
+    EXPECT_TRUE(entry_exists("我的图片库/.hidden.jpg"));
+    EXPECT_TRUE(entry_exists("我的图片库/癨.png"));
+    EXPECT_EQ(ui().text("编辑框3"), kFinalText + "完成删除^^!"_t);
+}
+
+TEST_F(DeleteSubGallery, NamesWithEmojiQuotesAndPrefixesAreDeletedExactly) {
+    const std::vector<std::string> names = {"😀表情", "引\"号", "反\\斜", "井#号"};
     std::vector<std::pair<std::string, std::string>> records;
     for (const auto& name : names) records.push_back({name, "fm.jpg"});
     library_with(records);
-    make_folder("我的图片库/井");  // a prefix of a hostile name
+    make_folder("我的图片库/井");  // a prefix of another name
     for (const auto& name : names) delete_confirmed(name);
     for (const auto& name : names) EXPECT_FALSE(entry_exists("我的图片库/" + name)) << name;
     EXPECT_TRUE(entry_exists("我的图片库/井"));
