@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "core/codepage.h"
+#include "generator/site_generator.h"
 #include "tests/library/library_fixture.h"
+#include "tests/support/hostile_tree.h"
 
 namespace galmora {
 namespace {
@@ -131,6 +133,24 @@ TEST_F(RecordGeneration, PreparesTheFormForTheNextSubGallery) {
     EXPECT_TRUE(nine_digits(state().logo_suffix));
     EXPECT_NE(state().cover_suffix, cover_suffix);
     EXPECT_NE(state().logo_suffix, logo_suffix);
+}
+
+TEST_F(RecordGeneration, FollowsARealGenerationOfTheHostileTree) {
+    testing::make_hostile_tree(disk("pictures/tree"));
+    SiteGenerator generator(ui(), desktop(), state(), root_.text());
+    ui().set_text("浏览目录", local("pictures/tree"));
+    ui().set_text("文件总数", to_text(testing::kHostilePictureCount));
+    ui().type("单页数量", "5");
+    ui().set_text("图库名称", "山水"_t);
+    ASSERT_TRUE(generator.generate_gallery(true));
+    record();
+    const SubGalleryRecord written = config_.read_record(1);
+    EXPECT_EQ(written.pname, "山水"_t);
+    EXPECT_EQ(written.pnum, to_text(state().picture_count));
+    EXPECT_GT(state().picture_count, 0);
+    EXPECT_EQ(card_count("我的图片库"), 1);
+    EXPECT_TRUE(entry_exists("我的图片库/山水/index.html"));
+    EXPECT_EQ(items("组合框4"), (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "山水"_t}));
 }
 
 }  // namespace
