@@ -1,0 +1,115 @@
+#include "library/main_galleries.h"
+
+#include <algorithm>
+
+#include "core/codepage.h"
+#include "core/directory_scan.h"
+#include "core/files.h"
+#include "library/library_controls.h"
+#include "library/library_paths.h"
+#include "library/library_texts.h"
+
+namespace galmora {
+
+namespace lc = library_controls;
+using namespace galmora::literals;
+
+MainGalleries::MainGalleries(LibraryContext context, SubGalleries& sub_galleries)
+    : context_(std::move(context)), sub_galleries_(sub_galleries) {}
+
+void MainGalleries::list_main_galleries() {
+    DirectoryScan scan;
+    const Text& default_name = library_texts::default_main_gallery();
+    for (Text name = scan.find_first(context_.library_root + "/*.*", kDirectory); !name.empty();
+         name = scan.find_next()) {
+        if (name == "." || name == ".." || name == default_name) continue;
+        context_.ui.append_item(lc::kMainGalleryList, name);
+    }
+}
+
+void MainGalleries::restore_main_gallery() {
+    Controls& ui = context_.ui;
+    select_stored_main_gallery();
+    if (!entry_exists(selected_main_gallery_path())) {
+        ui.set_selected_index(lc::kMainGalleryList, 0);
+        const Text first = ui.item_text(lc::kMainGalleryList, 0);
+        if (is_bare_name(first)) create_directory(child_path(context_.library_root, first));
+    }
+    list_main_galleries();
+    select_stored_main_gallery();
+    refresh_without_rebuild();
+    context_.state.current_main_gallery = selected_main_gallery_path();
+    ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
+}
+
+void MainGalleries::begin_create_main_gallery() {
+    Controls& ui = context_.ui;
+    ui.set_visible(lc::kNewGalleryName, true);
+    ui.set_visible(lc::kNewGalleryConfirm, true);
+    ui.focus(lc::kNewGalleryName);
+    ui.set_visible(lc::kMainGalleryLabel, false);
+}
+
+void MainGalleries::create_main_gallery() {
+    Controls& ui = context_.ui;
+    ui.set_visible(lc::kNewGalleryName, false);
+    ui.set_visible(lc::kNewGalleryConfirm, false);
+    ui.set_visible(lc::kMainGalleryLabel, true);
+
+    const Text name = ui.text(lc::kNewGalleryName);
+    // A refused name stays in the box for the next try; nothing else changes.
+    if (refuse_new_name(name)) return;
+    if (!name.empty()) {
+        ui.append_item(lc::kMainGalleryList, name);
+        const int count = ui.item_count(lc::kMainGalleryList);
+        ui.set_selected_index(lc::kMainGalleryList, count);
+        // The count, one above the new entry's index: at the next start it
+        // selects the last entry of the list.
+        context_.config.set_selected_index(count);
+        ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
+    }
+    select_first_when_none();
+    const Text path = selected_main_gallery_path();
+    if (is_main_gallery_path(context_.library_root, path) && !entry_exists(path))
+        create_directory(path);
+    context_.state.current_main_gallery = path;
+    ui.set_text(lc::kNewGalleryName, Text());
+    refresh_without_rebuild();
+}
+
+void MainGalleries::choose_main_gallery() {
+    Controls& ui = context_.ui;
+    select_first_when_none();
+    context_.config.set_selected_index(ui.selected_index(lc::kMainGalleryList));
+    ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
+    context_.state.current_main_gallery = selected_main_gallery_path();
+    refresh_without_rebuild();
+}
+
+void MainGalleries::select_stored_main_gallery() {
+    context_.ui.set_selected_index(lc::kMainGalleryList,
+                                   std::max(0, context_.config.selected_index()));
+}
+
+void MainGalleries::select_first_when_none() {
+    if (context_.ui.selected_index(lc::kMainGalleryList) < 0)
+        context_.ui.set_selected_index(lc::kMainGalleryList, 0);
+}
+
+bool MainGalleries::refuse_new_name(const Text& name) {
+    if (name.empty() || (is_bare_name(name) && !has_control_character(name))) return false;
+    static const Text message = "主图库名称不能是“.”或“..”，也不能含有“/”或控制字符。"_t;
+    context_.desktop.message_box(message, kOkCancel, library_texts::confirm_caption());
+    return true;
+}
+
+Text MainGalleries::selected_main_gallery_path() const {
+    return child_path(context_.library_root, selected_text(context_.ui, lc::kMainGalleryList));
+}
+
+void MainGalleries::refresh_without_rebuild() {
+    context_.state.rebuild_flag = false;
+    sub_galleries_.refresh_sub_gallery_list();
+}
+
+}  // namespace galmora

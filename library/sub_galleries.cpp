@@ -1,0 +1,76 @@
+#include "library/sub_galleries.h"
+
+#include "core/directory_scan.h"
+#include "core/files.h"
+#include "generator/page_composer.h"
+#include "library/library_controls.h"
+#include "library/library_paths.h"
+#include "library/library_texts.h"
+
+namespace galmora {
+
+namespace lc = library_controls;
+
+SubGalleries::SubGalleries(LibraryContext context) : context_(std::move(context)) {}
+
+void SubGalleries::refresh_sub_gallery_list() {
+    Controls& ui = context_.ui;
+    const Text& prompt = library_texts::sub_gallery_prompt();
+    ui.clear_items(lc::kSubGalleryList);
+    ui.append_item(lc::kSubGalleryList, prompt);
+    ui.set_selected_index(lc::kSubGalleryList, 0);
+
+    // With no main gallery selected there is nothing to list: the library
+    // root's own folders are main galleries, never sub-galleries.
+    const Text main_name = selected_text(ui, lc::kMainGalleryList);
+    if (is_bare_name(main_name)) {
+        DirectoryScan scan;
+        const Text pattern = child_path(context_.library_root, main_name) + "/*.*";
+        for (Text name = scan.find_first(pattern, kDirectory); !name.empty();
+             name = scan.find_next()) {
+            if (name == "." || name == ".." || name == prompt || is_asset_folder(name)) continue;
+            ui.append_item(lc::kSubGalleryList, name);
+        }
+    }
+    if (context_.state.rebuild_flag) rebuild_main_page();
+}
+
+void SubGalleries::rebuild_main_page() {
+    const Text& main_gallery = context_.state.current_main_gallery;
+    if (is_main_gallery_path(context_.library_root, main_gallery)) write_main_page(main_gallery);
+    // The rebuild ends every logo and cover choice; only the captions change.
+    context_.ui.set_text(lc::kCoverBox, library_texts::default_cover());
+    context_.ui.set_text(lc::kLogoBox, library_texts::default_logo());
+}
+
+void SubGalleries::write_main_page(const Text& main_gallery) {
+    const GalleryConfig::Snapshot snapshot = context_.config.snapshot();
+    MainPageValues values;
+    values.main_gallery_name = selected_text(context_.ui, lc::kMainGalleryList);
+    values.logo_file = snapshot.site_logo();
+    values.title_link = context_.ui.text(lc::kSiteTitleLink);
+    values.introduction = context_.ui.text(lc::kSiteIntroduction);
+    values.cards = compose_cards(main_gallery, snapshot);
+    values.lanterns = snapshot.lanterns_on();
+    PageComposer::write_page(main_gallery + "/index.html", PageComposer::main_page(values));
+}
+
+// Cards grouped by folder in listing order; within a folder one card per
+// record of that name, by record number.
+Text SubGalleries::compose_cards(const Text& main_gallery,
+                                 const GalleryConfig::Snapshot& snapshot) const {
+    Text cards;
+    DirectoryScan scan;
+    for (Text name = scan.find_first(main_gallery + "/*.*", kDirectory); !name.empty();
+         name = scan.find_next()) {
+        if (name == "." || name == ".." || is_asset_folder(name)) continue;
+        for (int slot : snapshot.records_named(name)) {
+            const SubGalleryRecord record = snapshot.read_record(slot);
+            cards += PageComposer::main_page_card(name, record.pimg, record.pnum, record.phd,
+                                                  record.pstar);
+        }
+    }
+    return cards;
+}
+
+}  // namespace galmora

@@ -1,0 +1,173 @@
+#include "library/main_galleries.h"
+
+#include <gtest/gtest.h>
+
+#include "core/codepage.h"
+#include "tests/library/library_fixture.h"
+
+namespace galmora {
+namespace {
+
+using namespace galmora::literals;
+using testing::kDefaultConfig;
+using testing::LibraryTest;
+
+std::vector<Text> texts(std::initializer_list<const char*> utf8) {
+    std::vector<Text> result;
+    for (const char* item : utf8) result.push_back(local_text(item));
+    return result;
+}
+
+// restore_main_gallery ------------------------------------------------------
+
+using RestoreMainGallery = LibraryTest;
+
+TEST_F(RestoreMainGallery, FirstStartCreatesTheDefaultMainGallery) {
+    start();
+    EXPECT_TRUE(entry_exists("我的图片库"));
+    EXPECT_EQ(items("组合框1"), texts({"我的图片库"}));
+    EXPECT_EQ(ui().selected_index("组合框1"), 0);
+    EXPECT_EQ(config_text(), kDefaultConfig);
+    EXPECT_EQ(ui().text("网站标题"), "我的图片库"_t);
+    EXPECT_EQ(state().current_main_gallery, local("我的图片库"));
+    EXPECT_EQ(items("组合框4"), texts({"选择要删除的子图库后点击 →"}));
+    EXPECT_FALSE(entry_exists("我的图片库/index.html"));
+}
+
+TEST_F(RestoreMainGallery, ListsEveryFolderOnceInListingOrder) {
+    make_folder("我的图片库/风景");
+    make_folder("旅行");
+    make_folder("Beta");
+    make_folder("alpha");
+    put_file("notes.txt", "not a gallery");
+    start();
+    EXPECT_EQ(items("组合框1"), texts({"我的图片库", "alpha", "Beta", "旅行"}));
+    EXPECT_EQ(items("组合框4"), texts({"选择要删除的子图库后点击 →", "风景"}));
+}
+
+TEST_F(RestoreMainGallery, StoredIndexPastTheEndSelectsTheLastEntry) {
+    make_folder("A");
+    make_folder("B");
+    put_config("[NAME]\r\nname=7\r\n");
+    start();
+    EXPECT_EQ(selected_text(ui(), "组合框1"), "B");
+    EXPECT_EQ(state().current_main_gallery, local("B"));
+    EXPECT_EQ(ui().text("网站标题"), "B");
+}
+
+TEST_F(RestoreMainGallery, NegativeStoredIndexSelectsTheFirstEntry) {
+    make_folder("A");
+    make_folder("A/inside");
+    put_config("[NAME]\r\nname=-1\r\n");
+    start();
+    EXPECT_EQ(ui().selected_index("组合框1"), 0);
+    EXPECT_EQ(state().current_main_gallery, local("我的图片库"));
+    // The library root's folders never become sub-galleries.
+    EXPECT_EQ(ui().item_count("组合框4"), 1);
+}
+
+TEST_F(RestoreMainGallery, MissingStoredFolderFallsBackToTheDefault) {
+    make_folder("A");
+    put_config("[NAME]\r\nname=1\r\n");
+    start();
+    // Entry 1 did not exist yet when the folder was checked; the stored index
+    // then applies to the full list.
+    EXPECT_TRUE(entry_exists("我的图片库"));
+    EXPECT_EQ(selected_text(ui(), "组合框1"), "A");
+}
+
+// create_main_gallery -------------------------------------------------------
+
+using CreateMainGallery = LibraryTest;
+
+TEST_F(CreateMainGallery, BeginShowsTheNameBox) {
+    start();
+    session_->main_galleries.begin_create_main_gallery();
+    EXPECT_TRUE(ui().visible("新建主图库名称"));
+    EXPECT_TRUE(ui().visible("新建主图库按钮"));
+    EXPECT_FALSE(ui().visible("标签3"));
+    EXPECT_EQ(ui().focused(), "新建主图库名称");
+}
+
+TEST_F(CreateMainGallery, AppendsSelectsStoresCountAndIsSelectedAgainAtNextStart) {
+    make_folder("B");
+    start();
+    session_->main_galleries.begin_create_main_gallery();
+    ui().type("新建主图库名称", "旅行"_t);
+    session_->main_galleries.create_main_gallery();
+
+    EXPECT_EQ(items("组合框1"), texts({"我的图片库", "B", "旅行"}));
+    EXPECT_EQ(ui().selected_index("组合框1"), 2);
+    EXPECT_EQ(config_.read_value("NAME", "name"), "3");
+    EXPECT_TRUE(entry_exists("旅行"));
+    EXPECT_EQ(state().current_main_gallery, local("旅行"));
+    EXPECT_EQ(ui().text("网站标题"), "旅行"_t);
+    EXPECT_EQ(ui().text("新建主图库名称"), "");
+    EXPECT_FALSE(ui().visible("新建主图库名称"));
+    EXPECT_TRUE(ui().visible("标签3"));
+
+    restart();
+    start();
+    EXPECT_EQ(selected_text(ui(), "组合框1"), "旅行"_t);
+}
+
+TEST_F(CreateMainGallery, EmptyNameChangesNothingButCreatesAMissingFolder) {
+    make_folder("B");
+    put_config("[NAME]\r\nname=1\r\n");
+    start();
+    std::filesystem::remove(disk("B"));
+    session_->main_galleries.create_main_gallery();
+    EXPECT_EQ(items("组合框1"), texts({"我的图片库", "B"}));
+    EXPECT_EQ(config_.read_value("NAME", "name"), "1");
+    EXPECT_TRUE(entry_exists("B"));
+    EXPECT_TRUE(desktop().message_boxes.empty());
+}
+
+TEST_F(CreateMainGallery, RefusesNamesThatAreNotOneFolder) {
+    start();
+    const std::string before = config_text();
+    for (const Text& name : {Text("a/b"), Text(".."), Text("."), Text("x\ty"), Text("/")}) {
+        ui().set_text("新建主图库名称", name);
+        session_->main_galleries.create_main_gallery();
+        EXPECT_EQ(items("组合框1"), texts({"我的图片库"})) << name;
+    }
+    ASSERT_EQ(desktop().message_boxes.size(), 5u);
+    for (const auto& box : desktop().message_boxes) {
+        EXPECT_EQ(box.button_set, 1);
+        EXPECT_EQ(box.caption, "确认信息:"_t);
+        EXPECT_FALSE(box.message.empty());
+    }
+    EXPECT_EQ(config_text(), before);
+    EXPECT_FALSE(entry_exists("a"));
+    EXPECT_EQ(state().current_main_gallery, local("我的图片库"));
+}
+
+TEST_F(CreateMainGallery, NeverRebuildsTheMainPage) {
+    start();
+    state().rebuild_flag = true;
+    ui().set_text("新建主图库名称", "新馆"_t);
+    session_->main_galleries.create_main_gallery();
+    EXPECT_FALSE(state().rebuild_flag);
+    EXPECT_FALSE(entry_exists("新馆/index.html"));
+}
+
+// choose_main_gallery -------------------------------------------------------
+
+using ChooseMainGallery = LibraryTest;
+
+TEST_F(ChooseMainGallery, StoresAndAppliesTheSelection) {
+    make_folder("B/sub");
+    start();
+    state().rebuild_flag = true;
+    ui().pick("组合框1", 1);
+    session_->main_galleries.choose_main_gallery();
+    EXPECT_EQ(config_.read_value("NAME", "name"), "1");
+    EXPECT_EQ(ui().text("网站标题"), "B");
+    EXPECT_EQ(state().current_main_gallery, local("B"));
+    EXPECT_EQ(items("组合框4"), texts({"选择要删除的子图库后点击 →", "sub"}));
+    EXPECT_FALSE(state().rebuild_flag);
+    EXPECT_FALSE(entry_exists("B/index.html"));
+}
+
+}  // namespace
+}  // namespace galmora
