@@ -84,6 +84,7 @@ TEST_F(ApplicationTest, StartupTextNamesTheGalleryAndTheNineDigitsOfTheNameField
 }
 
 TEST_F(ApplicationTest, StoredSwitchesOverrideTheTicks) {
+    GalleryConfig(root.file_text("config.ini")).ensure_file();
     write_profile(root.file_text("config.ini"), "dl", "d", "0");
     start();
     EXPECT_FALSE(ui.checked("灯笼开关"));
