@@ -142,8 +142,9 @@ TEST(RemoveTree, NeverFollowsSymbolicLinks) {
 
     EXPECT_TRUE(remove_tree(dir.file_text("tree")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("tree"))));
-    // A link named as the tree itself goes, not what it points to.
-    EXPECT_TRUE(remove_tree(dir.file_text("top-link")));
+    // A link named as the tree itself goes, not what it points to, also
+    // when the name ends in "/".
+    EXPECT_TRUE(remove_tree(dir.file_text("top-link/")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("top-link"))));
     EXPECT_EQ(contents_of(dir.file("outside/deep/precious")), "p");
 }
@@ -285,7 +286,11 @@ TEST(ReplaceFileAtomically, FailsAndLeavesTheOldFile) {
     EXPECT_FALSE(replace_file_atomically(dir.file_text("folder"), as_bytes("x")));
     EXPECT_FALSE(replace_file_atomically("", as_bytes("x")));
     EXPECT_EQ(contents_of(dir.file("file")), "old");
-    EXPECT_EQ(entry_count(dir.path()), 2);
+    put(dir.file("locked"), "old");
+    ::chmod(dir.file("locked").c_str(), 0444);
+    EXPECT_FALSE(replace_file_atomically(dir.file_text("locked"), as_bytes("x")));
+    EXPECT_EQ(contents_of(dir.file("locked")), "old");
+    EXPECT_EQ(entry_count(dir.path()), 3);
     EXPECT_EQ(entry_count(dir.file("folder")), 0);
 }
 
@@ -297,6 +302,15 @@ TEST(ReadFile, ReadsEveryByte) {
     EXPECT_EQ(read_file(dir.file_text("empty")), Bytes());
     EXPECT_EQ(read_file(dir.file_text("missing")), std::nullopt);
     EXPECT_EQ(read_file(dir.text()), std::nullopt);
+}
+
+TEST(SpecialFiles, NeverHangOrCountAsFiles) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);
+    EXPECT_EQ(read_file(dir.file_text("fifo")), std::nullopt);
+    EXPECT_FALSE(write_file(dir.file_text("fifo"), as_bytes("x")));
+    EXPECT_FALSE(copy_file(dir.file_text("fifo"), dir.file_text("copy")));
+    EXPECT_FALSE(fs::exists(dir.file("copy")));
 }
 
 TEST(FileIdentity, FollowsLinksToTheSameFolder) {

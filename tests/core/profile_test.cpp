@@ -239,6 +239,33 @@ TEST_F(ProfileSnapshotTest, AgreesWithDirectReadsOnRandomFiles) {
     }
 }
 
+TEST_F(WriteProfile, ChangesOnlyTheWrittenValueOnRandomFiles) {
+    std::mt19937 random(3);
+    const std::string pieces[] = {"[s]", "[t]", "[ S ]", "k",  "K",  "m", "=",    " = ", "1",
+                                  "\"",  ";",   "\r\n",  "\n", "\r", " ", "\xB0", "]",   "["};
+    const char* sections[] = {"s", "t", "u"};
+    const char* keys[] = {"k", "m", "n"};
+    for (int round = 0; round < 200; ++round) {
+        std::string file;
+        for (int i = 0; i < 30; ++i) file += pieces[random() % std::size(pieces)];
+        put(file);
+        const char* section = sections[random() % 3];
+        const char* key = keys[random() % 3];
+        const ProfileSnapshot before = ProfileSnapshot::load(path());
+        ASSERT_TRUE(write_profile(path(), section, key, "new value"));
+        const ProfileSnapshot after = ProfileSnapshot::load(path());
+        for (const char* s : sections) {
+            for (const char* k : keys) {
+                const bool written = std::string_view(s) == section && std::string_view(k) == key;
+                EXPECT_EQ(after.value(s, k), written ? "new value" : before.value(s, k))
+                    << "[" << s << "] " << k << " after writing [" << section << "] " << key
+                    << " into:\n"
+                    << file;
+            }
+        }
+    }
+}
+
 using ProfileRobustness = ProfileFile;
 
 TEST_F(ProfileRobustness, TakesBinaryGarbageAndZeroBytes) {
