@@ -2,10 +2,11 @@
 // sub-gallery pages and main pages, with the page composer and the asset
 // store exactly as a generation uses them.
 //
-//   site_writer <output folder> [<folder of .jpg pictures to use instead>]
+//   site_writer <output folder>                     the library the tests use
+//   site_writer <output folder> <folder of .jpg>    a library to look at
 //
-// The output folder receives pictures/, library/ and site.json, which names
-// every written page for the tests.
+// The output folder receives library/ (and pictures/ for the tests) and
+// site.json, which names every written page.
 
 #include <algorithm>
 #include <cmath>
@@ -40,7 +41,9 @@ struct MainGallery {
     std::vector<SubGallery> sub_galleries;
 };
 
-Text local(const std::string& utf8) { return local_text(utf8); }
+Text local(const std::string& utf8) {
+    return local_text(utf8);
+}
 
 // A dusk landscape: sky from one colour to another, a sun and two ridges.
 Rgb landscape(double x, double y, int width, int height, int seed) {
@@ -52,20 +55,20 @@ Rgb landscape(double x, double y, int width, int height, int seed) {
     const double far = height * (0.62 + 0.06 * std::sin(x / width * 6 + seed));
     const double near = height * (0.78 + 0.05 * std::sin(x / width * 9 + seed * 2));
     if (y > near) return {30, 22, 50};
-    if (y > far) return {80 + 10 * seed % 40, 50, 100};
+    if (y > far) return {80.0 + 10 * (seed % 4), 50, 100};
     return sky;
 }
 
 Bytes picture(int width, int height, int seed) {
-    return make_test_jpeg(width, height, [=](double x, double y) {
-        return landscape(x, y, width, height, seed);
-    });
+    return make_test_jpeg(width, height,
+                          [=](double x, double y) { return landscape(x, y, width, height, seed); });
 }
 
 bool write_bytes(const fs::path& path, const Bytes& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
@@ -158,30 +161,61 @@ void write_main_gallery(const fs::path& library, const MainGallery& gallery, std
             local(sub.name), local(sub.cover), to_text(static_cast<int>(sub.pictures.size())),
             high ? local("高清") : local("普清"), high ? local("★★★★★") : local("★★★"));
     }
-    const MainPageValues values{local(gallery.name), "logo.png", "#",
-                                local("夜色与灯火：旅途中拍下的风景，按专题整理。"), cards,
+    const MainPageValues values{local(gallery.name),
+                                "logo.png",
+                                "#",
+                                local("夜色与灯火：旅途中拍下的风景，按专题整理。"),
+                                cards,
                                 gallery.lanterns};
     PageComposer::write_page(main_text + "/index.html", PageComposer::main_page(values));
     json += "  " + json_string(gallery.name) + ": " + json_string((main / "index.html").string()) +
             ",\n";
 }
 
-int run(const fs::path& output, const fs::path& own_pictures) {
-    PictureSet set = make_pictures(output / "pictures");
-    if (!own_pictures.empty()) set.scenic = pictures_in(own_pictures);
-    const fs::path library = output / "library";
-    fs::create_directories(library);
+std::vector<fs::path> slice(const std::vector<fs::path>& all, std::size_t from, std::size_t count) {
+    std::vector<fs::path> part;
+    for (std::size_t i = from; i < all.size() && part.size() < count; ++i) part.push_back(all[i]);
+    return part;
+}
 
-    const MainGallery lit{"图库一", true,
+// The library the tests use: picture blocks, both style sheet variants,
+// hostile names, and main pages with and without lanterns.
+void write_test_library(const fs::path& output, const fs::path& library, std::string& json) {
+    const PictureSet set = make_pictures(output / "pictures");
+    const MainGallery lit{"图库一",
+                          true,
                           {{"风景", set.scenic, 2, true, "fm100000001.jpg"},
                            {"拉伸", set.scenic, 2, false, "fm100000002.jpg"},
                            {"奇怪 #?%", set.hostile, 9, true, "fm.jpg"},
                            {"夜 #1", {set.night}, 4, true, "fm100000003.jpg"}}};
     const MainGallery unlit{"图库二", false, {{"风景", set.scenic, 3, true, "fm.jpg"}}};
-
-    std::string json = "{\n";
     write_main_gallery(library, lit, json);
     write_main_gallery(library, unlit, json);
+}
+
+// A library for looking at: the given pictures spread over a few themes.
+void write_demo_library(const fs::path& pictures, const fs::path& library, std::string& json) {
+    const std::vector<fs::path> all = pictures_in(pictures);
+    if (all.empty()) return;
+    const MainGallery demo{"我的图库",
+                           true,
+                           {{"湖光山色", all, 8, true, "fm100000001.jpg"},
+                            {"春节灯会", slice(all, 2, 5), 8, true, "fm100000002.jpg"},
+                            {"旅行随拍", slice(all, 1, 3), 8, true, "fm.jpg"},
+                            {"城市夜景", slice(all, 4, 6), 8, true, "fm100000003.jpg"},
+                            {"星空", slice(all, 6, 2), 8, true, "fm100000004.jpg"}}};
+    write_main_gallery(library, demo, json);
+}
+
+int run(const fs::path& output, const fs::path& own_pictures) {
+    const fs::path library = output / "library";
+    fs::create_directories(library);
+    std::string json = "{\n";
+    if (own_pictures.empty()) {
+        write_test_library(output, library, json);
+    } else {
+        write_demo_library(own_pictures, library, json);
+    }
     json += "  \"library\": " + json_string(library.string()) + "\n}\n";
     std::ofstream(output / "site.json", std::ios::binary) << json;
     return 0;

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/codepage.h"
 #include "core/files.h"
 #include "generator/page_composer.h"
+#include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -280,6 +283,13 @@ TEST(EncodeSource, KeepsFourByteCharactersWhole) {
     EXPECT_EQ(PageComposer::encode_source(emoji + "#" + emoji), emoji + "%23" + emoji);
 }
 
+TEST(EncodeSource, FolderAndNameMayBeEncodedApart) {
+    const Text folder = local_text("/图 #癨/");
+    const Text name = local_text("癨?\\.jpg");
+    EXPECT_EQ(PageComposer::encode_source(folder) + PageComposer::encode_source(name),
+              PageComposer::encode_source(folder + name));
+}
+
 TEST(EncodeSource, LeadByteWithoutAValidSecondByteNeverHidesAQuote) {
     EXPECT_EQ(PageComposer::encode_source("\x81\"x"), "\x81%22x");
     EXPECT_EQ(PageComposer::encode_source("a\xB0"), "a\xB0");
@@ -291,6 +301,39 @@ TEST(EncodeSource, HostileFileNameBecomesOneSafeAttributeValue) {
     EXPECT_EQ(encoded, "/tmp/图库 😀/癨 %22引号%22 %231 %3Fq %2541 %5Cx.jpg");
     const std::string markup = utf8(PageComposer::picture_markup(1, local_text(encoded)));
     EXPECT_EQ(markup.find_first_of("#?\\"), std::string::npos);
+}
+
+// What a browser makes of an attribute value written by encode_source.
+std::string percent_decoded(const std::string& value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '%' && i + 2 < value.size()) {
+            out += static_cast<char>(std::stoi(value.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += value[i];
+        }
+    }
+    return out;
+}
+
+TEST(EncodeSource, EveryPictureOfTheHostileTreeIsAddressedExactly) {
+    testing::TempDir folder;
+    testing::make_hostile_tree(folder.path());
+    int number = 0;
+    for (const std::string& relative : testing::hostile_pictures()) {
+        const std::string path = folder.path() + "/" + relative;
+        const std::string markup = utf8(
+            PageComposer::picture_markup(++number, PageComposer::encode_source(local_text(path))));
+        const std::size_t start = markup.find(" src=\"") + 6;
+        const std::size_t end = markup.find("\" onclick=");
+        ASSERT_LT(start, end) << relative;
+        const std::string src = markup.substr(start, end - start);
+        EXPECT_EQ(src.find_first_of("\"#?\\"), std::string::npos) << src;
+        EXPECT_EQ(percent_decoded(src), path);
+        EXPECT_TRUE(std::filesystem::exists(percent_decoded(src))) << src;
+    }
+    EXPECT_EQ(number, testing::kHostilePictureCount);
 }
 
 TEST(WritePage, WritesUtf8WithoutByteOrderMark) {
