@@ -54,8 +54,11 @@ QWidget* create_combo_box(const ControlSpec& spec, QWidget* parent) {
 QWidget* create_label(const ControlSpec& spec, QWidget* parent) {
     auto* label = new QLabel(utf8(spec.caption), parent);
     label->setTextFormat(Qt::PlainText);
+    // One line, as wide as the label: a caption a few pixels wider than its
+    // label ("网站简介：" in a wider fallback face) loses only the blank
+    // edge of its last character instead of breaking onto a second line.
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setWordWrap(true);
+    label->setWordWrap(false);
     return label;
 }
 
