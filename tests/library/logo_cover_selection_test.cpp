@@ -112,12 +112,6 @@ TEST_F(ChooseCover, LogoAndCoverKeepTheirOwnNames) {
     EXPECT_EQ(config_.site_logo(), selection().logo_file_name());
 }
 
-TEST_F(ChooseCover, CreatesAMissingImgFolder) {
-    ASSERT_FALSE(entry_exists("我的图片库/img"));
-    choose(&LogoCoverSelection::choose_cover, "cover.jpg");
-    EXPECT_EQ(img(selection().cover_file_name()), "jpg cover");
-}
-
 // drop_logo, drop_cover -----------------------------------------------------
 
 using DropPicture = LogoCoverTest;

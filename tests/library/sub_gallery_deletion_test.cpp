@@ -188,18 +188,6 @@ TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
     EXPECT_EQ(ui().text("编辑框3"), kFinalText + "完成删除^^!"_t);
 }
 
-TEST_F(DeleteSubGallery, NamesWithEmojiQuotesAndPrefixesAreDeletedExactly) {
-    const std::vector<std::string> names = {"😀表情", "引\"号", "反\\斜", "井#号"};
-    std::vector<std::pair<std::string, std::string>> records;
-    for (const auto& name : names) records.push_back({name, "fm.jpg"});
-    library_with(records);
-    make_folder("我的图片库/井");  // a prefix of another name
-    for (const auto& name : names) delete_confirmed(name);
-    for (const auto& name : names) EXPECT_FALSE(entry_exists("我的图片库/" + name)) << name;
-    EXPECT_TRUE(entry_exists("我的图片库/井"));
-    EXPECT_EQ(config_.record_count(), 0);
-}
-
 TEST_F(DeleteSubGallery, SymbolicLinkLosesTheLinkNotItsTarget) {
     make_folder("target/pictures");
     put_file("target/pictures/a.jpg", "picture");
