@@ -1,14 +1,25 @@
-// The program: the main window in the library folder that holds the program.
+// The program: the main window, started in the library folder that holds the
+// program. Nothing is saved at exit: every setting is written when it changes.
 
 #include <QApplication>
 
 #include "core/files.h"
+#include "shell/application.h"
 #include "shell/qt/shell_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    galmora::set_current_directory(galmora::program_directory());
+    const galmora::Text library_root = galmora::program_directory();
+    galmora::set_current_directory(library_root);
+
     galmora::ShellWindow window;
+    galmora::UpdateSettings updates;
+    // Paints the busy caption of the update button before the blocking fetch,
+    // without letting clicks through while the window is meant to be busy.
+    updates.repaint = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    galmora::Application application(window.controls(), window.desktop(), library_root,
+                                     std::move(updates));
+    application.start_up();
     window.show();
     return app.exec();
 }
