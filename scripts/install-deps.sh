@@ -3,12 +3,15 @@
 # when one of them is missing. Uses sudo unless run as root.
 set -euo pipefail
 
+# Libraries and data, checked by package name.
 packages=(
-  g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libcurl4-openssl-dev
+  pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev libgtest-dev
   fonts-wqy-microhei
-  libgtest-dev
-  chromium nodejs npm
+)
+# Tools, checked by command, so that one already installed from elsewhere
+# (a Node.js that brings its own npm, say) is used as it is.
+declare -A tools=(
+  [g++]=g++ [cmake]=cmake [ninja]=ninja-build [chromium]=chromium [node]=nodejs [npm]=npm
 )
 
 missing=()
@@ -16,6 +19,9 @@ for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$package")
   fi
+done
+for command in "${!tools[@]}"; do
+  command -v "$command" >/dev/null 2>&1 || missing+=("${tools[$command]}")
 done
 
 if ((${#missing[@]})); then
