@@ -22,7 +22,7 @@ constexpr int kListFont = 19;
 constexpr int kSmallFont = 13;
 
 // A control definition with the settings it differs in from the defaults.
-struct Def : ControlSpec {
+struct Def : ControlDefinition {
     constexpr Def font(int pixels) const { return with(&Def::font_pixels, pixels); }
     constexpr Def ink(int colour) const { return with(&Def::text_colour, colour); }
     constexpr Def fill(int colour) const { return with(&Def::background_colour, colour); }
@@ -36,7 +36,7 @@ struct Def : ControlSpec {
     constexpr Def drops() const { return with(&Def::drop_target, true); }
 
     template <typename T>
-    constexpr Def with(T ControlSpec::*field, T value) const {
+    constexpr Def with(T ControlDefinition::*field, T value) const {
         Def copy = *this;
         copy.*field = value;
         return copy;
@@ -57,7 +57,7 @@ constexpr Def def(std::string_view name, ControlKind kind, int left, int top, in
 }
 
 // In creation order, which is also the keyboard tab order.
-constexpr ControlSpec kControls[] = {
+constexpr ControlDefinition kControls[] = {
     // Main gallery row. 标签3 shares its place with the new-gallery name box
     // and its OK button; only one of the two is shown at a time.
     def("新建主图库", Button, 8, 9, 100, 32, "新建主图库"),
@@ -166,13 +166,14 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-std::span<const ControlSpec> window_layout() {
+std::span<const ControlDefinition> window_layout() {
     return kControls;
 }
 
-const ControlSpec* find_control(std::string_view name) {
-    auto it = std::find_if(std::begin(kControls), std::end(kControls),
-                           [name](const ControlSpec& spec) { return spec.name == name; });
+const ControlDefinition* find_control(std::string_view name) {
+    auto it = std::find_if(
+        std::begin(kControls), std::end(kControls),
+        [name](const ControlDefinition& definition) { return definition.name == name; });
     return it == std::end(kControls) ? nullptr : &*it;
 }
 

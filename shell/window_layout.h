@@ -11,16 +11,16 @@ namespace galmora {
 
 enum class ControlKind { Button, Label, LineEdit, MultiLineEdit, ComboBox, CheckBox };
 
-struct ControlSpec {
+struct ControlDefinition {
     std::string_view name;  // UTF-8, e.g. "组合框1"
     ControlKind kind;
     int left, top, width, height;
     // Caption or initial text (UTF-8); for a ComboBox its items separated by '\n'.
     std::string_view caption = {};
     int font_pixels = 16;
-    int text_colour = 0;                 // rgb()
-    int background_colour = -1;          // rgb(), -1 for the window's own
-    int max_length = 0;                  // local-code-page bytes, 0 for none
+    int text_colour = 0;         // rgb()
+    int background_colour = -1;  // rgb(), -1 for the window's own
+    int max_length = 0;          // local-code-page bytes, 0 for none
     bool read_only = false;
     bool integer_input = false;
     bool centred = false;
@@ -30,8 +30,8 @@ struct ControlSpec {
     bool drop_target = false;
 };
 
-std::span<const ControlSpec> window_layout();
-const ControlSpec* find_control(std::string_view name);
+std::span<const ControlDefinition> window_layout();
+const ControlDefinition* find_control(std::string_view name);
 
 inline constexpr std::string_view kWindowTitle = "Galmora - 带 [星] 号为必填项目";
 inline constexpr int kWindowWidth = 777;

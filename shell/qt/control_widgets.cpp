@@ -19,23 +19,25 @@ QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QWidget* create_line_edit(const ControlSpec& spec, QWidget* parent, QStyle* edit_style) {
-    auto* edit = new QLineEdit(utf8(spec.caption), parent);
+QWidget* create_line_edit(const ControlDefinition& definition, QWidget* parent,
+                          QStyle* edit_style) {
+    auto* edit = new QLineEdit(utf8(definition.caption), parent);
     // The validator limits the user; the program's texts (a long list of
     // dropped paths, say) are never cut.
     edit->setMaxLength(std::numeric_limits<int>::max());
-    edit->setReadOnly(spec.read_only);
-    edit->setAlignment(spec.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    if (spec.max_length > 0 || spec.integer_input)
-        edit->setValidator(new FieldValidator(edit, spec.max_length, spec.integer_input));
+    edit->setReadOnly(definition.read_only);
+    edit->setAlignment(definition.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    if (definition.max_length > 0 || definition.integer_input)
+        edit->setValidator(
+            new FieldValidator(edit, definition.max_length, definition.integer_input));
     edit->setStyle(edit_style);
     return edit;
 }
 
-QWidget* create_multi_line_edit(const ControlSpec& spec, QWidget* parent) {
-    auto* edit = new QPlainTextEdit(utf8(spec.caption), parent);
-    edit->setReadOnly(spec.read_only);
-    if (spec.read_only)
+QWidget* create_multi_line_edit(const ControlDefinition& definition, QWidget* parent) {
+    auto* edit = new QPlainTextEdit(utf8(definition.caption), parent);
+    edit->setReadOnly(definition.read_only);
+    if (definition.read_only)
         edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     edit->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     edit->setLineWidth(2);
@@ -47,16 +49,16 @@ QWidget* create_multi_line_edit(const ControlSpec& spec, QWidget* parent) {
     return edit;
 }
 
-QWidget* create_combo_box(const ControlSpec& spec, QWidget* parent) {
+QWidget* create_combo_box(const ControlDefinition& definition, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(false);
-    if (!spec.caption.empty()) combo->addItems(utf8(spec.caption).split(u'\n'));
+    if (!definition.caption.empty()) combo->addItems(utf8(definition.caption).split(u'\n'));
     combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
     return combo;
 }
 
-QWidget* create_label(const ControlSpec& spec, QWidget* parent) {
-    auto* label = new QLabel(utf8(spec.caption), parent);
+QWidget* create_label(const ControlDefinition& definition, QWidget* parent) {
+    auto* label = new QLabel(utf8(definition.caption), parent);
     label->setTextFormat(Qt::PlainText);
     // One line, as wide as the label: a caption a few pixels wider than its
     // label ("网站简介：" in a wider fallback face) loses only the blank
@@ -66,21 +68,21 @@ QWidget* create_label(const ControlSpec& spec, QWidget* parent) {
     return label;
 }
 
-QWidget* create_widget(const ControlSpec& spec, QWidget* parent, QStyle* edit_style) {
-    switch (spec.kind) {
+QWidget* create_widget(const ControlDefinition& definition, QWidget* parent, QStyle* edit_style) {
+    switch (definition.kind) {
         case ControlKind::Button:
-            return new QPushButton(utf8(spec.caption), parent);
+            return new QPushButton(utf8(definition.caption), parent);
         case ControlKind::Label:
-            return create_label(spec, parent);
+            return create_label(definition, parent);
         case ControlKind::LineEdit:
-            return create_line_edit(spec, parent, edit_style);
+            return create_line_edit(definition, parent, edit_style);
         case ControlKind::MultiLineEdit:
-            return create_multi_line_edit(spec, parent);
+            return create_multi_line_edit(definition, parent);
         case ControlKind::ComboBox:
-            return create_combo_box(spec, parent);
+            return create_combo_box(definition, parent);
         case ControlKind::CheckBox: {
-            auto* box = new QCheckBox(utf8(spec.caption), parent);
-            box->setChecked(spec.checked);
+            auto* box = new QCheckBox(utf8(definition.caption), parent);
+            box->setChecked(definition.checked);
             return box;
         }
     }
@@ -102,16 +104,16 @@ QColor to_qcolor(int colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-QWidget* create_control(const ControlSpec& spec, QWidget* parent, QStyle* edit_style) {
-    QWidget* widget = create_widget(spec, parent, edit_style);
-    widget->setObjectName(utf8(spec.name));
-    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    widget->setFont(control_font(spec.font_pixels));
+QWidget* create_control(const ControlDefinition& definition, QWidget* parent, QStyle* edit_style) {
+    QWidget* widget = create_widget(definition, parent, edit_style);
+    widget->setObjectName(utf8(definition.name));
+    widget->setGeometry(definition.left, definition.top, definition.width, definition.height);
+    widget->setFont(control_font(definition.font_pixels));
     // Only the three drop targets take drops; they are attached later.
     widget->setAcceptDrops(false);
-    apply_colours(widget, spec.kind, spec.text_colour, spec.background_colour);
-    widget->setEnabled(spec.enabled);
-    if (!spec.visible) widget->hide();
+    apply_colours(widget, definition.kind, definition.text_colour, definition.background_colour);
+    widget->setEnabled(definition.enabled);
+    if (!definition.visible) widget->hide();
     return widget;
 }
 

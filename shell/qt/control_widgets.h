@@ -20,7 +20,7 @@ QFont control_font(int pixel_size);
 QColor to_qcolor(int colour);
 
 // edit_style draws the sunken border of single-line edit boxes.
-QWidget* create_control(const ControlSpec& spec, QWidget* parent, QStyle* edit_style);
+QWidget* create_control(const ControlDefinition& definition, QWidget* parent, QStyle* edit_style);
 
 // text_colour and background_colour are rgb() values; a background of -1
 // is the window's own. Disabled controls keep the style's greyed text.

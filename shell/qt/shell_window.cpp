@@ -51,15 +51,15 @@ void ShellWindow::create_controls() {
     // Parented to the window, so it lives as long as the edit boxes.
     auto* edit_style = new SunkenEditStyle;
     edit_style->setParent(this);
-    for (const ControlSpec& spec : window_layout()) {
+    for (const ControlDefinition& definition : window_layout()) {
         Control control;
-        control.spec = &spec;
-        control.widget = create_control(spec, this, edit_style);
-        control.text_colour = spec.text_colour;
-        control.background_colour = spec.background_colour;
-        if (spec.kind == ControlKind::MultiLineEdit)
-            control.program_text = local_text(spec.caption);
-        auto [it, inserted] = controls_.emplace(std::string(spec.name), std::move(control));
+        control.definition = &definition;
+        control.widget = create_control(definition, this, edit_style);
+        control.text_colour = definition.text_colour;
+        control.background_colour = definition.background_colour;
+        if (definition.kind == ControlKind::MultiLineEdit)
+            control.program_text = local_text(definition.caption);
+        auto [it, inserted] = controls_.emplace(std::string(definition.name), std::move(control));
         connect_events(it->second);
     }
 }
@@ -78,7 +78,7 @@ void ShellWindow::connect_events(Control& control) {
     if (auto* edit = as<QLineEdit>(widget))
         connect(edit, &QLineEdit::textEdited, this,
                 [this, c] { raise(*c, ControlEvent::ContentChanged); });
-    if (control.spec->drop_target)
+    if (control.definition->drop_target)
         new FileDropFilter(widget, [this, c](const QString& paths) {
             raise(*c, ControlEvent::FilesDropped, from_qstring(paths));
         });
@@ -225,7 +225,7 @@ void ShellWindow::set_text_colour(std::string_view name, int colour) {
     Control* c = find(name);
     if (!c) return;
     c->text_colour = colour;
-    apply_colours(c->widget, c->spec->kind, c->text_colour, c->background_colour);
+    apply_colours(c->widget, c->definition->kind, c->text_colour, c->background_colour);
 }
 
 int ShellWindow::background_colour(std::string_view name) const {
@@ -237,7 +237,7 @@ void ShellWindow::set_background_colour(std::string_view name, int colour) {
     Control* c = find(name);
     if (!c) return;
     c->background_colour = colour;
-    apply_colours(c->widget, c->spec->kind, c->text_colour, c->background_colour);
+    apply_colours(c->widget, c->definition->kind, c->text_colour, c->background_colour);
 }
 
 void ShellWindow::focus(std::string_view name) {

@@ -63,7 +63,7 @@ class ShellWindow : public QWidget, public Controls {
 
   private:
     struct Control {
-        const ControlSpec* spec = nullptr;
+        const ControlDefinition* definition = nullptr;
         QWidget* widget = nullptr;
         int text_colour = 0;
         int background_colour = -1;

@@ -13,14 +13,14 @@
 namespace galmora {
 namespace {
 
-const ControlSpec& control(std::string_view name) {
-    const ControlSpec* spec = find_control(name);
-    if (!spec) throw std::runtime_error("missing control " + std::string(name));
-    return *spec;
+const ControlDefinition& control(std::string_view name) {
+    const ControlDefinition* definition = find_control(name);
+    if (!definition) throw std::runtime_error("missing control " + std::string(name));
+    return *definition;
 }
 
 // Neighbours may share a one-pixel edge; more than that is a misplaced control.
-bool overlap(const ControlSpec& a, const ControlSpec& b) {
+bool overlap(const ControlDefinition& a, const ControlDefinition& b) {
     int width = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
     int height = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
     return width > 1 && height > 1;
@@ -28,14 +28,14 @@ bool overlap(const ControlSpec& a, const ControlSpec& b) {
 
 TEST(WindowLayout, HoldsEachControlOnceInsideTheClientArea) {
     std::set<std::string_view> names;
-    for (const ControlSpec& spec : window_layout()) {
-        SCOPED_TRACE(std::string(spec.name));
-        EXPECT_TRUE(names.insert(spec.name).second);
-        EXPECT_EQ(find_control(spec.name), &spec);
-        EXPECT_GE(spec.left, 8);
-        EXPECT_GE(spec.top, 9);
-        EXPECT_LE(spec.left + spec.width, 756);
-        EXPECT_LE(spec.top + spec.height, 642);
+    for (const ControlDefinition& definition : window_layout()) {
+        SCOPED_TRACE(std::string(definition.name));
+        EXPECT_TRUE(names.insert(definition.name).second);
+        EXPECT_EQ(find_control(definition.name), &definition);
+        EXPECT_GE(definition.left, 8);
+        EXPECT_GE(definition.top, 9);
+        EXPECT_LE(definition.left + definition.width, 756);
+        EXPECT_LE(definition.top + definition.height, 642);
     }
     EXPECT_EQ(names.size(), 56u);
     EXPECT_EQ(find_control("编辑框1"), nullptr);  // page fragments are no controls
@@ -80,7 +80,7 @@ TEST(WindowLayout, CaptionsAreTheWindowsOwnTexts) {
 
 TEST(WindowLayout, GeometryOfSampleControls) {
     auto at = [](std::string_view name) {
-        const ControlSpec& s = control(name);
+        const ControlDefinition& s = control(name);
         return std::array{s.left, s.top, s.width, s.height};
     };
     EXPECT_EQ(at("组合框1"), (std::array{456, 9, 300, 27}));
@@ -118,7 +118,8 @@ TEST(WindowLayout, InputModesAndLimits) {
     EXPECT_EQ(control("网站介绍").kind, ControlKind::MultiLineEdit);
     EXPECT_TRUE(control("浏览目录1").read_only);
     int drop_targets = 0;
-    for (const ControlSpec& spec : window_layout()) drop_targets += spec.drop_target;
+    for (const ControlDefinition& definition : window_layout())
+        drop_targets += definition.drop_target;
     EXPECT_EQ(drop_targets, 3);
     EXPECT_TRUE(control("浏览目录").drop_target);
     EXPECT_TRUE(control("浏览目录1").drop_target);
@@ -129,16 +130,17 @@ TEST(WindowLayout, InputModesAndLimits) {
 }
 
 TEST(WindowLayout, FontsAndColours) {
-    for (const ControlSpec& spec : window_layout()) {
-        SCOPED_TRACE(std::string(spec.name));
-        int expected = spec.kind == ControlKind::ComboBox ? 19 : 16;
-        if (spec.name == "网站标题链接" || spec.name == "网站介绍") expected = 13;
-        EXPECT_EQ(spec.font_pixels, expected);
-        bool edit = spec.kind == ControlKind::LineEdit || spec.kind == ControlKind::MultiLineEdit;
+    for (const ControlDefinition& definition : window_layout()) {
+        SCOPED_TRACE(std::string(definition.name));
+        int expected = definition.kind == ControlKind::ComboBox ? 19 : 16;
+        if (definition.name == "网站标题链接" || definition.name == "网站介绍") expected = 13;
+        EXPECT_EQ(definition.font_pixels, expected);
+        bool edit = definition.kind == ControlKind::LineEdit ||
+                    definition.kind == ControlKind::MultiLineEdit;
         if (edit) {
-            EXPECT_EQ(spec.background_colour, rgb(243, 255, 240));
-        } else if (spec.kind != ControlKind::ComboBox) {
-            EXPECT_EQ(spec.background_colour, -1);
+            EXPECT_EQ(definition.background_colour, rgb(243, 255, 240));
+        } else if (definition.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(definition.background_colour, -1);
         }
     }
     EXPECT_EQ(control("组合框1").background_colour, rgb(243, 255, 240));

@@ -51,22 +51,22 @@ TYPED_TEST_P(ControlsContract, StartsAsTheWindowDefinitionSays) {
     Controls& c = this->controls();
     EXPECT_EQ(c.title(), local_text(kWindowTitle));
     EXPECT_FALSE(c.always_on_top());
-    for (const ControlSpec& spec : window_layout()) {
-        SCOPED_TRACE(std::string(spec.name));
-        if (spec.kind == ControlKind::ComboBox) {
-            std::vector<Text> items = items_of(spec.caption);
-            ASSERT_EQ(c.item_count(spec.name), int(items.size()));
+    for (const ControlDefinition& definition : window_layout()) {
+        SCOPED_TRACE(std::string(definition.name));
+        if (definition.kind == ControlKind::ComboBox) {
+            std::vector<Text> items = items_of(definition.caption);
+            ASSERT_EQ(c.item_count(definition.name), int(items.size()));
             for (int i = 0; i < int(items.size()); ++i)
-                EXPECT_EQ(c.item_text(spec.name, i), items[i]);
-            EXPECT_EQ(c.selected_index(spec.name), 0);
+                EXPECT_EQ(c.item_text(definition.name, i), items[i]);
+            EXPECT_EQ(c.selected_index(definition.name), 0);
         } else {
-            EXPECT_EQ(c.text(spec.name), local_text(spec.caption));
+            EXPECT_EQ(c.text(definition.name), local_text(definition.caption));
         }
-        EXPECT_EQ(c.checked(spec.name), spec.checked);
-        EXPECT_EQ(c.visible(spec.name), spec.visible);
-        EXPECT_EQ(c.enabled(spec.name), spec.enabled);
-        EXPECT_EQ(c.text_colour(spec.name), spec.text_colour);
-        EXPECT_EQ(c.background_colour(spec.name), spec.background_colour);
+        EXPECT_EQ(c.checked(definition.name), definition.checked);
+        EXPECT_EQ(c.visible(definition.name), definition.visible);
+        EXPECT_EQ(c.enabled(definition.name), definition.enabled);
+        EXPECT_EQ(c.text_colour(definition.name), definition.text_colour);
+        EXPECT_EQ(c.background_colour(definition.name), definition.background_colour);
     }
 }
 

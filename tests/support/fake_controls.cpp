@@ -23,21 +23,21 @@ std::vector<Text> split_items(std::string_view caption) {
 }  // namespace
 
 FakeControls::FakeControls() : title_(local_text(kWindowTitle)) {
-    for (const ControlSpec& spec : window_layout()) {
+    for (const ControlDefinition& definition : window_layout()) {
         State s;
-        s.spec = &spec;
-        if (spec.kind == ControlKind::ComboBox) {
-            s.items = split_items(spec.caption);
+        s.definition = &definition;
+        if (definition.kind == ControlKind::ComboBox) {
+            s.items = split_items(definition.caption);
             s.selected = s.items.empty() ? -1 : 0;
         } else {
-            s.text = local_text(spec.caption);
+            s.text = local_text(definition.caption);
         }
-        s.checked = spec.checked;
-        s.visible = spec.visible;
-        s.enabled = spec.enabled;
-        s.text_colour = spec.text_colour;
-        s.background_colour = spec.background_colour;
-        controls_.emplace(std::string(spec.name), std::move(s));
+        s.checked = definition.checked;
+        s.visible = definition.visible;
+        s.enabled = definition.enabled;
+        s.text_colour = definition.text_colour;
+        s.background_colour = definition.background_colour;
+        controls_.emplace(std::string(definition.name), std::move(s));
     }
 }
 
@@ -60,23 +60,27 @@ void FakeControls::raise(State& s, ControlEvent event, const Text& argument) {
 
 Text FakeControls::text(std::string_view name) const {
     const State& s = state(name);
-    if (s.spec->kind == ControlKind::ComboBox) return item_text(name, s.selected);
+    if (s.definition->kind == ControlKind::ComboBox) return item_text(name, s.selected);
     return s.text;
 }
 
 void FakeControls::set_text(std::string_view name, const Text& text) {
     State& s = state(name);
-    if (s.spec->kind == ControlKind::ComboBox) return;  // a fixed list shows its selection
+    if (s.definition->kind == ControlKind::ComboBox) return;  // a fixed list shows its selection
     s.text = text;
-    if (s.spec->kind == ControlKind::LineEdit) raise(s, ControlEvent::ContentChanged);
+    if (s.definition->kind == ControlKind::LineEdit) raise(s, ControlEvent::ContentChanged);
 }
 
-bool FakeControls::checked(std::string_view name) const { return state(name).checked; }
+bool FakeControls::checked(std::string_view name) const {
+    return state(name).checked;
+}
 void FakeControls::set_checked(std::string_view name, bool checked) {
     state(name).checked = checked;
 }
 
-int FakeControls::selected_index(std::string_view name) const { return state(name).selected; }
+int FakeControls::selected_index(std::string_view name) const {
+    return state(name).selected;
+}
 
 void FakeControls::set_selected_index(std::string_view name, int index) {
     State& s = state(name);
@@ -103,15 +107,21 @@ int FakeControls::item_count(std::string_view name) const {
     return static_cast<int>(state(name).items.size());
 }
 
-bool FakeControls::visible(std::string_view name) const { return state(name).visible; }
+bool FakeControls::visible(std::string_view name) const {
+    return state(name).visible;
+}
 void FakeControls::set_visible(std::string_view name, bool visible) {
     state(name).visible = visible;
 }
-bool FakeControls::enabled(std::string_view name) const { return state(name).enabled; }
+bool FakeControls::enabled(std::string_view name) const {
+    return state(name).enabled;
+}
 void FakeControls::set_enabled(std::string_view name, bool enabled) {
     state(name).enabled = enabled;
 }
-int FakeControls::text_colour(std::string_view name) const { return state(name).text_colour; }
+int FakeControls::text_colour(std::string_view name) const {
+    return state(name).text_colour;
+}
 void FakeControls::set_text_colour(std::string_view name, int colour) {
     state(name).text_colour = colour;
 }
@@ -144,20 +154,22 @@ void FakeControls::on(std::string_view name, ControlEvent event, Handler handler
 void FakeControls::click(std::string_view name) {
     State& s = state(name);
     if (!s.enabled || !s.visible) return;
-    if (s.spec->kind == ControlKind::CheckBox) s.checked = !s.checked;
+    if (s.definition->kind == ControlKind::CheckBox) s.checked = !s.checked;
     raise(s, ControlEvent::Clicked);
 }
 
 bool FakeControls::type(std::string_view name, const Text& text) {
     State& s = state(name);
-    if (s.spec->read_only || !s.enabled) return false;
-    if (s.spec->integer_input &&
-        !std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '-'; }))
+    if (s.definition->read_only || !s.enabled) return false;
+    if (s.definition->integer_input && !std::all_of(text.begin(), text.end(), [](char c) {
+            return (c >= '0' && c <= '9') || c == '-';
+        }))
         return false;
-    if (s.spec->max_length > 0 && s.text.size() + text.size() > std::size_t(s.spec->max_length))
+    if (s.definition->max_length > 0 &&
+        s.text.size() + text.size() > std::size_t(s.definition->max_length))
         return false;
     s.text += text;
-    if (s.spec->kind == ControlKind::LineEdit) raise(s, ControlEvent::ContentChanged);
+    if (s.definition->kind == ControlKind::LineEdit) raise(s, ControlEvent::ContentChanged);
     return true;
 }
 
@@ -169,7 +181,7 @@ void FakeControls::pick(std::string_view name, int index) {
 
 void FakeControls::drop(std::string_view name, const Text& dropped) {
     State& s = state(name);
-    if (!s.spec->drop_target) return;
+    if (!s.definition->drop_target) return;
     raise(s, ControlEvent::FilesDropped, dropped);
 }
 

@@ -13,7 +13,7 @@
 namespace galmora::testing {
 
 class FakeControls : public Controls {
-public:
+  public:
     FakeControls();
 
     Text text(std::string_view name) const override;
@@ -57,9 +57,9 @@ public:
     int busy_count() const { return busy_count_; }
     bool busy() const { return busy_; }
 
-private:
+  private:
     struct State {
-        const ControlSpec* spec = nullptr;
+        const ControlDefinition* definition = nullptr;
         Text text;
         std::vector<Text> items;
         int selected = -1;

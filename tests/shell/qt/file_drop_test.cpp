@@ -84,15 +84,15 @@ TEST_F(ShellWindowDrops, OnlyLocalFilesAreTaken) {
 
 TEST_F(ShellWindowDrops, EveryOtherControlRefusesDrops) {
     EXPECT_FALSE(window.acceptDrops());
-    for (const ControlSpec& spec : window_layout()) {
-        QWidget* w =
-            window.findChild<QWidget*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
-        EXPECT_EQ(w->acceptDrops(), spec.drop_target) << spec.name;
-        if (spec.drop_target) continue;
+    for (const ControlDefinition& definition : window_layout()) {
+        QWidget* w = window.findChild<QWidget*>(
+            QString::fromUtf8(definition.name.data(), definition.name.size()));
+        EXPECT_EQ(w->acceptDrops(), definition.drop_target) << definition.name;
+        if (definition.drop_target) continue;
         for (QWidget* part : w->findChildren<QWidget*>())
             EXPECT_FALSE(part->acceptDrops())
-                << spec.name << " " << part->metaObject()->className();
-        listen(spec.name.data());  // the names are literals, so they end in a zero
+                << definition.name << " " << part->metaObject()->className();
+        listen(definition.name.data());  // the names are literals, so they end in a zero
     }
     std::unique_ptr<QMimeData> data(files({"/a"}));
     drop("图库名称", *data);

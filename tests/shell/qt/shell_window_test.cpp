@@ -48,56 +48,59 @@ const char* class_of(ControlKind kind) {
     return "";
 }
 
-void expect_edit_settings(QWidget* w, const ControlSpec& spec) {
+void expect_edit_settings(QWidget* w, const ControlDefinition& definition) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        EXPECT_EQ(edit->isReadOnly(), spec.read_only);
-        EXPECT_EQ(edit->alignment().testFlag(Qt::AlignHCenter), spec.centred);
-        EXPECT_EQ(edit->validator() != nullptr, spec.max_length > 0 || spec.integer_input);
+        EXPECT_EQ(edit->isReadOnly(), definition.read_only);
+        EXPECT_EQ(edit->alignment().testFlag(Qt::AlignHCenter), definition.centred);
+        EXPECT_EQ(edit->validator() != nullptr,
+                  definition.max_length > 0 || definition.integer_input);
         EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Text),
-                  colour(spec.text_colour));
-        EXPECT_EQ(edit->palette().color(QPalette::Base), colour(spec.background_colour));
+                  colour(definition.text_colour));
+        EXPECT_EQ(edit->palette().color(QPalette::Base), colour(definition.background_colour));
         EXPECT_TRUE(edit->hasFrame());
     }
     if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-        EXPECT_EQ(edit->isReadOnly(), spec.read_only);
+        EXPECT_EQ(edit->isReadOnly(), definition.read_only);
         EXPECT_EQ(edit->frameShadow(), QFrame::Sunken);
         EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        EXPECT_EQ(edit->palette().color(QPalette::Base), colour(spec.background_colour));
+        EXPECT_EQ(edit->palette().color(QPalette::Base), colour(definition.background_colour));
     }
 }
 
 TEST(ShellWindowControls, EveryControlIsAWidgetWhereTheDefinitionPutsIt) {
     ShellWindow window;
     int widgets = 0;
-    for (const ControlSpec& spec : window_layout()) {
-        SCOPED_TRACE(std::string(spec.name));
-        QWidget* w = window.findChild<QWidget*>(utf8(spec.name), Qt::FindDirectChildrenOnly);
+    for (const ControlDefinition& definition : window_layout()) {
+        SCOPED_TRACE(std::string(definition.name));
+        QWidget* w = window.findChild<QWidget*>(utf8(definition.name), Qt::FindDirectChildrenOnly);
         ASSERT_NE(w, nullptr);
         ++widgets;
-        EXPECT_STREQ(w->metaObject()->className(), class_of(spec.kind));
-        EXPECT_EQ(w->geometry(), QRect(spec.left, spec.top, spec.width, spec.height));
-        EXPECT_EQ(w->font().pixelSize(), spec.font_pixels);
+        EXPECT_STREQ(w->metaObject()->className(), class_of(definition.kind));
+        EXPECT_EQ(w->geometry(),
+                  QRect(definition.left, definition.top, definition.width, definition.height));
+        EXPECT_EQ(w->font().pixelSize(), definition.font_pixels);
         EXPECT_EQ(w->font().families().value(0), "SimSun");
         EXPECT_TRUE(w->font().families().contains("WenQuanYi Micro Hei"));
-        EXPECT_EQ(w->isHidden(), !spec.visible);
-        EXPECT_EQ(w->isEnabled(), spec.enabled);
+        EXPECT_EQ(w->isHidden(), !definition.visible);
+        EXPECT_EQ(w->isEnabled(), definition.enabled);
         if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            EXPECT_EQ(button->text(), utf8(spec.caption));
-            EXPECT_EQ(button->isChecked(), spec.checked);
+            EXPECT_EQ(button->text(), utf8(definition.caption));
+            EXPECT_EQ(button->isChecked(), definition.checked);
         }
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             EXPECT_FALSE(combo->isEditable());
             QStringList items;
             for (int i = 0; i < combo->count(); ++i) items.append(combo->itemText(i));
-            EXPECT_EQ(items.join(u'\n'), utf8(spec.caption));
-            EXPECT_EQ(combo->palette().color(QPalette::Button), colour(spec.background_colour));
+            EXPECT_EQ(items.join(u'\n'), utf8(definition.caption));
+            EXPECT_EQ(combo->palette().color(QPalette::Button),
+                      colour(definition.background_colour));
         }
         if (auto* label = qobject_cast<QLabel*>(w)) {
-            EXPECT_EQ(label->text(), utf8(spec.caption));
+            EXPECT_EQ(label->text(), utf8(definition.caption));
             EXPECT_EQ(label->palette().color(QPalette::Active, QPalette::WindowText),
-                      colour(spec.text_colour));
+                      colour(definition.text_colour));
         }
-        expect_edit_settings(w, spec);
+        expect_edit_settings(w, definition);
     }
     EXPECT_EQ(widgets, 56);
 }
