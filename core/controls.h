@@ -17,7 +17,7 @@ namespace galmora {
 enum class ControlEvent { Clicked, ContentChanged, ItemSelected, FilesDropped };
 
 class Controls {
-public:
+  public:
     using Handler = std::function<void(const Text& argument)>;
     virtual ~Controls() = default;
 

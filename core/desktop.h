@@ -8,13 +8,26 @@
 namespace galmora {
 
 // Button sets and result codes of message_box.
-enum MessageButtons : int { kOk = 0, kOkCancel = 1, kAbortRetryIgnore = 2, kYesNoCancel = 3,
-                            kYesNo = 4, kRetryCancel = 5 };
-enum MessageResult : int { kResultOk = 0, kResultCancel = 1, kResultAbort = 2, kResultRetry = 3,
-                           kResultIgnore = 4, kResultYes = 5, kResultNo = 6 };
+enum MessageButtons : int {
+    kOk = 0,
+    kOkCancel = 1,
+    kAbortRetryIgnore = 2,
+    kYesNoCancel = 3,
+    kYesNo = 4,
+    kRetryCancel = 5
+};
+enum MessageResult : int {
+    kResultOk = 0,
+    kResultCancel = 1,
+    kResultAbort = 2,
+    kResultRetry = 3,
+    kResultIgnore = 4,
+    kResultYes = 5,
+    kResultNo = 6
+};
 
 class DesktopServices {
-public:
+  public:
     virtual ~DesktopServices() = default;
 
     virtual bool set_clipboard_text(const Text& text) = 0;

@@ -11,7 +11,7 @@
 namespace galmora {
 
 class DirectoryScan {
-public:
+  public:
     DirectoryScan() = default;
     DirectoryScan(const DirectoryScan&) = delete;
     DirectoryScan& operator=(const DirectoryScan&) = delete;
@@ -25,7 +25,7 @@ public:
     // Attributes of the entry last returned (saves a second look-up).
     int attributes() const { return current_attributes_; }
 
-private:
+  private:
     struct Entry {
         Text name;
         int attributes;

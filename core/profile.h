@@ -20,7 +20,7 @@ bool write_profile(const Text& file, std::string_view section, std::string_view 
 // The whole file parsed once; value() answers exactly what read_profile would
 // have answered for the file as it was when loaded.
 class ProfileSnapshot {
-public:
+  public:
     static ProfileSnapshot load(const Text& file);
     ~ProfileSnapshot();
     ProfileSnapshot(ProfileSnapshot&&) noexcept;
@@ -31,7 +31,7 @@ public:
     // Section names in file order, as written (trimmed), duplicates included.
     std::vector<Text> section_names() const;
 
-private:
+  private:
     struct Index;
     explicit ProfileSnapshot(std::unique_ptr<Index> index);
     std::unique_ptr<Index> index_;

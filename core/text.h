@@ -40,7 +40,9 @@ Bytes to_bytes(std::string_view t);
 ByteView as_bytes(std::string_view t);
 
 // r | g << 8 | b << 16.
-constexpr int rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr int rgb(int r, int g, int b) {
+    return r | (g << 8) | (b << 16);
+}
 
 void seed_random();
 // Both ends included; negative bounds count as 0, swapped bounds are swapped.

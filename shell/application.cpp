@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kRed = rgb(255, 0, 0);
 
-Text maker_site() { return local_text(kMakerSite); }
+Text maker_site() {
+    return local_text(kMakerSite);
+}
 
 }  // namespace
 
@@ -76,7 +78,9 @@ void Application::apply_stored_switches() {
     ui_.set_checked("保证图片比例", proportion_setting_ == "1");
 }
 
-void Application::show_help() { ui_.set_text("编辑框3", help_text(maker_site())); }
+void Application::show_help() {
+    ui_.set_text("编辑框3", help_text(maker_site()));
+}
 
 void Application::on(std::string_view control, ControlEvent event,
                      std::function<void()> operation) {
@@ -106,7 +110,8 @@ void Application::wire_generation() {
 }
 
 void Application::wire_library() {
-    on("新建主图库", ControlEvent::Clicked, [this] { main_galleries_.begin_create_main_gallery(); });
+    on("新建主图库", ControlEvent::Clicked,
+       [this] { main_galleries_.begin_create_main_gallery(); });
     on("新建主图库按钮", ControlEvent::Clicked, [this] { main_galleries_.create_main_gallery(); });
     on("组合框1", ControlEvent::ItemSelected, [this] { main_galleries_.choose_main_gallery(); });
     on("清除子图库", ControlEvent::Clicked, [this] { deletion_.delete_sub_gallery(); });

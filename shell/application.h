@@ -21,7 +21,7 @@
 namespace galmora {
 
 class Application {
-public:
+  public:
     Application(Controls& ui, DesktopServices& desktop, Text library_root,
                 UpdateSettings update_settings = {});
 
@@ -29,7 +29,7 @@ public:
     void start_up();
     void show_help();
 
-private:
+  private:
     void wire_commands();
     void wire_generation();
     void wire_library();

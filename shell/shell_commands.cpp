@@ -18,7 +18,10 @@ constexpr int kGrey = rgb(128, 128, 128);
 
 ShellCommands::ShellCommands(Controls& ui, DesktopServices& desktop, GenerationState& state,
                              const GalleryConfig& config, Text library_root)
-    : ui_(ui), desktop_(desktop), state_(state), config_(config),
+    : ui_(ui),
+      desktop_(desktop),
+      state_(state),
+      config_(config),
       library_root_(std::move(library_root)) {}
 
 void ShellCommands::reset_field_colours() {
@@ -35,11 +38,17 @@ void ShellCommands::copy_information_panel() {
     ui_.set_title("Galmora-已复制代码到剪贴板"_t);
 }
 
-void ShellCommands::open_library_root() { desktop_.shell_open(library_root_); }
+void ShellCommands::open_library_root() {
+    desktop_.shell_open(library_root_);
+}
 
-void ShellCommands::clear_title_link() { ui_.set_text("网站标题链接", {}); }
+void ShellCommands::clear_title_link() {
+    ui_.set_text("网站标题链接", {});
+}
 
-void ShellCommands::clear_introduction() { ui_.set_text("网站介绍", {}); }
+void ShellCommands::clear_introduction() {
+    ui_.set_text("网站介绍", {});
+}
 
 void ShellCommands::apply_management_mode() {
     const bool local_mode = ui_.selected_index("组合框3") == 0;
@@ -56,9 +65,13 @@ void ShellCommands::apply_rating() {
     state_.quality_label = index <= 1 ? high : standard;
 }
 
-void ShellCommands::toggle_always_on_top() { ui_.set_always_on_top(ui_.checked("选择框9")); }
+void ShellCommands::toggle_always_on_top() {
+    ui_.set_always_on_top(ui_.checked("选择框9"));
+}
 
-void ShellCommands::store_lantern_switch() { config_.set_lanterns_on(ui_.checked("灯笼开关")); }
+void ShellCommands::store_lantern_switch() {
+    config_.set_lanterns_on(ui_.checked("灯笼开关"));
+}
 
 void ShellCommands::store_proportion_switch() {
     config_.set_keep_proportions(ui_.checked("保证图片比例"));

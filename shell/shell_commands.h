@@ -11,7 +11,7 @@
 namespace galmora {
 
 class ShellCommands {
-public:
+  public:
     ShellCommands(Controls& ui, DesktopServices& desktop, GenerationState& state,
                   const GalleryConfig& config, Text library_root);
 
@@ -26,7 +26,7 @@ public:
     void store_lantern_switch();
     void store_proportion_switch();
 
-private:
+  private:
     Controls& ui_;
     DesktopServices& desktop_;
     GenerationState& state_;

@@ -34,7 +34,7 @@ std::string read_all(const std::string& path) {
 }
 
 class ApplicationTest : public ::testing::Test {
-protected:
+  protected:
     void start() {
         app = std::make_unique<Application>(ui, desktop, root.text(), offline());
         app->start_up();

@@ -35,8 +35,12 @@ Text ScriptedDesktop::choose_open_file() {
     return take(file_answers, Text());
 }
 
-void ScriptedDesktop::shell_open(const Text& path) { opened.push_back("open:" + path); }
+void ScriptedDesktop::shell_open(const Text& path) {
+    opened.push_back("open:" + path);
+}
 
-void ScriptedDesktop::open_web_page(const Text& address) { opened.push_back("web:" + address); }
+void ScriptedDesktop::open_web_page(const Text& address) {
+    opened.push_back("web:" + address);
+}
 
 }  // namespace galmora::testing

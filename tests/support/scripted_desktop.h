@@ -11,7 +11,7 @@
 namespace galmora::testing {
 
 class ScriptedDesktop : public DesktopServices {
-public:
+  public:
     struct MessageBoxCall {
         Text message;
         int button_set;

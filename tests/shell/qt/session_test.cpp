@@ -40,7 +40,7 @@ std::size_t count_of(const std::string& haystack, const std::string& needle) {
 }
 
 class Session : public ::testing::Test {
-protected:
+  protected:
     Session() {
         for (const char* name : {"a.jpg", "b.png", "c.gif"})
             write_file(pictures.file_text(name), as_bytes("picture"));
@@ -102,15 +102,18 @@ TEST_F(Session, GenerateTwiceThenDeleteTheFirst) {
     EXPECT_EQ(file_attributes(local_text(gallery + "/" + first)), -1);
     EXPECT_EQ(utf8_string(read_all(root.file("config.ini"))),
               "[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=logo.png\r\n[P1]\r\n"
-              "pname=" + second + "\r\npimg=fm.jpg\r\npnum=3\r\nphd=高清\r\npstar=★★★★★\r\n"
-              "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
+              "pname=" +
+                  second +
+                  "\r\npimg=fm.jpg\r\npnum=3\r\nphd=高清\r\npstar=★★★★★\r\n"
+                  "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
     main_page = read_all(gallery + "/index.html");
     EXPECT_EQ(count_of(main_page, "class=\"item\""), 1u);
     EXPECT_EQ(main_page.find("./" + first + "/"), std::string::npos);
     EXPECT_NE(main_page.find("./" + second + "/index.html"), std::string::npos);
-    EXPECT_EQ(utf8_string(window.text("编辑框3")).substr(
-                  utf8_string(window.text("编辑框3")).size() - std::string("完成删除^^!").size()),
-              "完成删除^^!");
+    EXPECT_EQ(
+        utf8_string(window.text("编辑框3"))
+            .substr(utf8_string(window.text("编辑框3")).size() - std::string("完成删除^^!").size()),
+        "完成删除^^!");
 }
 
 }  // namespace
