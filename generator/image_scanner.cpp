@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "core/codepage.h"
-#include "core/directory_scan.h"
 #include "core/files.h"
 #include "generator/form_colours.h"
 #include "generator/page_composer.h"
+#include "generator/scan_listing.h"
 
 namespace galmora {
 
@@ -32,19 +32,18 @@ struct IdentityHash {
 
 // One open folder of the walk.
 struct Frame {
-    DirectoryScan scan;
+    std::vector<ScanEntry> entries;
+    std::size_t next = 0;
     Text folder;  // ends with "/"
     Text source_prefix;
-    bool started = false;
 };
 
 // Depth-first walk without recursion, so neither a deep tree nor a link loop
 // can exhaust the stack; a folder reached twice (through a link) is skipped.
-// prefix_of(folder) gives the source prefix of a folder's pictures;
-// on_picture(frame, name) handles one picture.
+// Each plain subfolder is walked where it is met. prefix_of(folder) gives the
+// source prefix of a folder's pictures; on_picture(frame, name) handles one.
 template <typename PrefixOf, typename OnPicture>
 void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_picture) {
-    static const Text kEverything = "*.*";
     std::vector<std::unique_ptr<Frame>> stack;
     std::unordered_set<FileIdentity, IdentityHash> seen;
     auto enter = [&](Text folder) {
@@ -53,6 +52,7 @@ void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_pictur
         auto identity = file_identity(folder);
         if (!identity || !seen.insert(*identity).second) return;
         auto frame = std::make_unique<Frame>();
+        frame->entries = list_scan_entries(folder);
         frame->source_prefix = prefix_of(folder);
         frame->folder = std::move(folder);
         stack.push_back(std::move(frame));
@@ -60,19 +60,15 @@ void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_pictur
     enter(root);
     while (!stack.empty()) {
         Frame& frame = *stack.back();
-        Text name = frame.started ? frame.scan.find_next()
-                                  : frame.scan.find_first(frame.folder + kEverything, kAllEntries);
-        frame.started = true;
-        if (name.empty()) {
-            frame.scan.close();
+        if (frame.next == frame.entries.size()) {
             stack.pop_back();
-        } else if (name == "." || name == "..") {
             continue;
-        } else if (frame.scan.attributes() == kDirectory) {
-            enter(frame.folder + name);  // may reallocate the stack: frame is not used after
-        } else if (ImageScanner::is_picture_name(name)) {
-            on_picture(frame, name);
         }
+        const ScanEntry& entry = frame.entries[frame.next++];
+        if (entry.plain_folder)
+            enter(frame.folder + entry.name);  // frame is not used after this
+        else if (ImageScanner::is_picture_name(entry.name))
+            on_picture(frame, entry.name);
     }
 }
 
