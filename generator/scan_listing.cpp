@@ -41,20 +41,53 @@ int folder_kind(DIR* listing, const dirent& entry) {
     return S_ISDIR(status.st_mode) ? 1 : 0;
 }
 
-// Sorted by the UTF-8 bytes with ASCII letters folded to upper case, ties by
-// the bytes themselves, as DirectoryScan lists. An ASCII name is the same in
-// both code pages, so only other names keep their UTF-8 form apart.
-struct SortKey {
-    std::string folded;
-    std::uint32_t index;
-};
+// The listing order: UTF-8 bytes with ASCII letters folded to upper case,
+// ties by the bytes themselves. Each folded name is packed into 64-bit words
+// of 8 bytes, big-endian and padded with zero bytes, so that comparing words
+// in turn compares bytes in turn (no name holds a zero byte, so a name that is
+// a prefix of another comes first) without a library call per comparison.
+class ListingOrder {
+  public:
+    void add(std::string_view utf8) {
+        keys_.push_back({static_cast<std::uint32_t>(words_.size()),
+                         static_cast<std::uint32_t>((utf8.size() + 7) / 8),
+                         static_cast<std::uint32_t>(keys_.size())});
+        for (std::size_t at = 0; at < utf8.size(); at += 8) {
+            std::uint64_t word = 0;
+            for (std::size_t i = at; i < at + 8; ++i)
+                word = word << 8 | (i < utf8.size() ? folded(utf8[i]) : 0);
+            words_.push_back(word);
+        }
+    }
+    // Indexes in listing order; raw(i) gives the UTF-8 bytes of name i.
+    template <typename Raw>
+    std::vector<std::uint32_t> sorted(Raw&& raw) {
+        std::sort(keys_.begin(), keys_.end(), [&](const Key& a, const Key& b) {
+            const std::uint32_t common = std::min(a.words, b.words);
+            for (std::uint32_t i = 0; i < common; ++i) {
+                const std::uint64_t x = words_[a.first + i], y = words_[b.first + i];
+                if (x != y) return x < y;
+            }
+            if (a.words != b.words) return a.words < b.words;
+            return raw(a.index) < raw(b.index);
+        });
+        std::vector<std::uint32_t> order;
+        order.reserve(keys_.size());
+        for (const Key& key : keys_) order.push_back(key.index);
+        return order;
+    }
 
-std::string folded_key(std::string_view utf8) {
-    std::string key(utf8);
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return key;
-}
+  private:
+    struct Key {
+        std::uint32_t first, words, index;
+    };
+    static unsigned char folded(char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte;
+    }
+    std::vector<Key> keys_;
+    std::vector<std::uint64_t> words_;
+};
 
 }  // namespace
 
@@ -64,29 +97,25 @@ std::vector<ScanEntry> list_scan_entries(const Text& folder) {
     if (!system || system->empty() || system->find('\0') != std::string::npos) return found;
     DIR* listing = ::opendir(system->c_str());
     if (!listing) return found;
-    std::vector<SortKey> keys;
-    std::vector<std::string> utf8_names;  // empty for an ASCII name
+    ListingOrder order;
+    std::vector<std::string> utf8_names;  // empty for an ASCII name: it is the local name
     while (const dirent* entry = ::readdir(listing)) {
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
         std::optional<Text> local = local_name(name);
         const int kind = local ? folder_kind(listing, *entry) : -1;
         if (kind < 0) continue;
-        keys.push_back({folded_key(name), static_cast<std::uint32_t>(found.size())});
+        order.add(name);
         utf8_names.push_back(is_ascii(name) ? std::string() : std::string(name));
         found.push_back({std::move(*local), kind == 1 && name.front() != '.'});
     }
     ::closedir(listing);
-    auto utf8_of = [&](std::uint32_t i) -> std::string_view {
+    const auto sorted = order.sorted([&](std::uint32_t i) -> std::string_view {
         return utf8_names[i].empty() ? std::string_view(found[i].name) : utf8_names[i];
-    };
-    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-        const int order = a.folded.compare(b.folded);
-        return order != 0 ? order < 0 : utf8_of(a.index) < utf8_of(b.index);
     });
     std::vector<ScanEntry> entries;
     entries.reserve(found.size());
-    for (const SortKey& key : keys) entries.push_back(std::move(found[key.index]));
+    for (std::uint32_t index : sorted) entries.push_back(std::move(found[index]));
     return entries;
 }
 

@@ -149,8 +149,10 @@ TEST_F(SiteGeneratorTest, EmptyRequiredFieldsStopTheCommand) {
         fill_form(3, "2");
         ui.set_text(field, "");
         ui.set_text("编辑框3", "info");
+        ui.set_title("copied");
         state.rebuild_flag = false;
         EXPECT_FALSE(generator.generate_gallery(true)) << field;
+        EXPECT_EQ(ui.title(), "copied");
         EXPECT_TRUE(state.rebuild_flag);
         for (const char* painted : {"单页数量", "页总数", "浏览目录"})
             EXPECT_EQ(ui.background_colour(painted), kAlertFieldColour) << painted;
@@ -256,6 +258,15 @@ TEST_F(SiteGeneratorTest, RefusesUnsafeSubGalleryNames) {
     }
     ui.set_text("图库名称", "img2");  // only the exact names are the site's own
     EXPECT_TRUE(generator.generate_gallery(true));
+}
+
+TEST_F(SiteGeneratorTest, RefusesToWriteWithoutAMainGallery) {
+    fill_form(1, "1");
+    ui.clear_items("组合框1");  // the site would land in the library root itself
+    EXPECT_FALSE(generator.generate_gallery(true));
+    ASSERT_EQ(desktop.message_boxes.size(), 1u);
+    EXPECT_EQ(desktop.message_boxes[0].caption, "确认信息:"_t);
+    EXPECT_TRUE(library_is_empty());
 }
 
 TEST_F(SiteGeneratorTest, UnwritablePageIsReportedNotRecorded) {
