@@ -1,0 +1,71 @@
+#include "generator/generation_state.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace galmora {
+namespace {
+
+TEST(ResetForGeneration, ClearsTheScanValuesAndKeepsTheRest) {
+    GenerationState state;
+    state.picture_count = 40;
+    state.page_count = 3;
+    state.in_page_counter = 7;
+    state.current_page_markup = "<li>";
+    state.pages_markup = "<div>";
+    state.sub_gallery_name = "old";
+    state.current_main_gallery = "/lib/main";
+    state.sub_gallery_folder = "/lib/main/old";
+    state.star_string = "stars";
+    state.quality_label = "label";
+    state.cover_suffix = "123456789";
+    state.logo_suffix = "987654321";
+    state.rebuild_flag = true;
+
+    state.reset_for_generation("new");
+
+    EXPECT_EQ(state.picture_count, 0);
+    EXPECT_EQ(state.page_count, 0);
+    EXPECT_EQ(state.in_page_counter, 1);
+    EXPECT_EQ(state.current_page_markup, "");
+    EXPECT_EQ(state.pages_markup, "");
+    EXPECT_EQ(state.sub_gallery_name, "new");
+    EXPECT_EQ(state.current_main_gallery, "/lib/main");
+    EXPECT_EQ(state.sub_gallery_folder, "/lib/main/old");
+    EXPECT_EQ(state.star_string, "stars");
+    EXPECT_EQ(state.quality_label, "label");
+    EXPECT_EQ(state.cover_suffix, "123456789");
+    EXPECT_EQ(state.logo_suffix, "987654321");
+    EXPECT_TRUE(state.rebuild_flag);
+}
+
+TEST(ResetForGeneration, StartsFromTheStartUpValues) {
+    const GenerationState state;
+    EXPECT_EQ(state.picture_count, 0);
+    EXPECT_EQ(state.in_page_counter, 1);
+    EXPECT_FALSE(state.rebuild_flag);
+}
+
+TEST(RandomSuffix, NineDigitsEveryDigitAtEveryPlace) {
+    seed_random();
+    std::set<char> seen[9];
+    std::set<Text> distinct;
+    bool leading_zero = false;
+    for (int draw = 0; draw < 2000; ++draw) {
+        const Text suffix = random_suffix();
+        ASSERT_EQ(suffix.size(), 9u) << suffix;
+        for (size_t i = 0; i < 9; ++i) {
+            ASSERT_TRUE(suffix[i] >= '0' && suffix[i] <= '9') << suffix;
+            seen[i].insert(suffix[i]);
+        }
+        leading_zero = leading_zero || suffix[0] == '0';
+        distinct.insert(suffix);
+    }
+    for (const auto& place : seen) EXPECT_EQ(place.size(), 10u);
+    EXPECT_TRUE(leading_zero);
+    EXPECT_GT(distinct.size(), 1990u);  // consecutive calls are fresh draws
+}
+
+}  // namespace
+}  // namespace galmora

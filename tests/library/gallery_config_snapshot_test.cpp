@@ -1,0 +1,189 @@
+// The snapshot must answer exactly what one read_profile per key answers, on
+// files as untidy as hand edits and other programs leave them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/codepage.h"
+#include "library/gallery_config.h"
+#include "tests/library/config_files.h"
+
+namespace galmora {
+namespace {
+
+using namespace galmora::literals;
+using testing::ConfigFileTest;
+
+std::string untidy_file() {
+    std::string nul_value = "c";
+    nul_value += '\0';
+    nul_value += "d";
+    return "garbage line without equals\r\n"
+           "key=before any section\r\n"
+           "[ NAME ]\r\n"
+           "  name =  5  \r\n"
+           "[images]\n"
+           "NUM = \"6\"\n"
+           "num=9\n"
+           "[Logo]\r"
+           "weblogo='logo.png'\r"
+           "[p1]\r\n"
+           "PName =   \"a b\"  \r\n"
+           "pimg=fm.jpg ;not a comment\r\n"
+           "; pname=comment\r\n"
+           "[P1]\r\n"
+           "pname=second-p1\r\n"
+           "[P2]\r\n"
+           "pname=\r\n"
+           "pimg=kept-with-empty-name\r\n"
+           "\r\n"
+           "[ P3 ]x\r\n"
+           "pname=" +
+           nul_value +
+           "\r\n"
+           "pnum=1\r\n"
+           "pnum=2\r\n"
+           "[P03]\r\n"
+           "pname=zero-padded\r\n"
+           "[P4\r\n"
+           "pname=unclosed\r\n"
+           "[dl]\r\n"
+           "d=1\r\n"
+           "[DL]\r\n"
+           "d=0\r\n"
+           "[p5]\r\n"
+           "pname=" +
+           "图库"_t +
+           "\r\n"
+           "[P4]\r\n"
+           "pstar=\"★\r\n"
+           "pname=last";
+}
+
+const std::vector<std::string> kSections = {"NAME", "name", " NAME", "images", "IMAGES", "Logo",
+                                            "dl",   "DL",   "bl",    "P1",     "p1",     "P2",
+                                            "P3",   "P03",  "P4",    "[P4",    "P5",     "P6"};
+const std::vector<std::string> kKeys = {"name", "num",  "NUM", "weblogo", "d",   "pname",  "PNAME",
+                                        "pimg", "pnum", "phd", "pstar",   "key", "missing"};
+
+void expect_same_record(const SubGalleryRecord& a, const SubGalleryRecord& b, int slot) {
+    EXPECT_EQ(a.pname, b.pname) << "slot " << slot;
+    EXPECT_EQ(a.pimg, b.pimg) << "slot " << slot;
+    EXPECT_EQ(a.pnum, b.pnum) << "slot " << slot;
+    EXPECT_EQ(a.phd, b.phd) << "slot " << slot;
+    EXPECT_EQ(a.pstar, b.pstar) << "slot " << slot;
+}
+
+// What find_record means, read literally: one read per slot from 1 to num.
+std::optional<int> literal_find(const GalleryConfig& c, const Text& name) {
+    const int count = c.record_count();
+    for (int i = 1; i <= count; ++i)
+        if (c.read_value("P" + to_text(i), "pname") == name) return i;
+    return std::nullopt;
+}
+
+using SnapshotReads = ConfigFileTest;
+
+TEST_F(SnapshotReads, EqualKeyByKeyReadsOnAnUntidyFile) {
+    put(untidy_file());
+    const GalleryConfig c = config();
+    const GalleryConfig::Snapshot snapshot = c.snapshot();
+    for (const std::string& section : kSections) {
+        for (const std::string& key : kKeys) {
+            EXPECT_EQ(snapshot.read_value(section, key), c.read_value(section, key))
+                << "[" << section << "] " << key;
+            const bool present = read_profile(c.path(), section, key, "\x01") != "\x01";
+            EXPECT_EQ(snapshot.has_value(section, key), present) << "[" << section << "] " << key;
+        }
+    }
+    EXPECT_EQ(snapshot.record_count(), c.record_count());
+    EXPECT_EQ(snapshot.site_logo(), c.site_logo());
+    EXPECT_EQ(snapshot.lanterns_on(), c.lanterns_on());
+    EXPECT_EQ(snapshot.keep_proportions(), c.keep_proportions());
+    for (int slot = 0; slot <= c.record_count() + 2; ++slot)
+        expect_same_record(snapshot.read_record(slot), c.read_record(slot), slot);
+}
+
+TEST_F(SnapshotReads, SkippedSlotsReadEmpty) {
+    put(untidy_file());
+    const GalleryConfig c = config();
+    const GalleryConfig::Snapshot snapshot = c.snapshot();
+    const std::vector<int>& present = snapshot.slots_present();
+    for (int slot = 1; slot <= c.record_count(); ++slot) {
+        if (std::find(present.begin(), present.end(), slot) != present.end()) continue;
+        expect_same_record(c.read_record(slot), SubGalleryRecord{}, slot);
+    }
+    EXPECT_LE(snapshot.last_possible_record(), c.record_count());
+}
+
+TEST_F(SnapshotReads, FindRecordEqualsTheLiteralSearch) {
+    put(untidy_file());
+    const GalleryConfig c = config();
+    const GalleryConfig::Snapshot snapshot = c.snapshot();
+    std::vector<Text> names = {"",         "a b",  "second-p1", "c",       "zero-padded",
+                               "unclosed", "last", "A B",       "missing", "图库"_t};
+    names.push_back(c.read_value("P3", "pname"));
+    for (const Text& name : names) {
+        EXPECT_EQ(c.find_record(name), literal_find(c, name)) << name;
+        EXPECT_EQ(snapshot.find_record(name), literal_find(c, name)) << name;
+    }
+    EXPECT_EQ(snapshot.records_named("a b"), std::vector<int>{1});
+}
+
+TEST_F(SnapshotReads, RecordsNamedListsEveryMatchInOrder) {
+    put("[images]\r\nnum=5\r\n[P4]\r\npname=f\r\n[P2]\r\npname=f\r\n[P3]\r\npname=g\r\n"
+        "[P6]\r\npname=f\r\n");
+    const GalleryConfig::Snapshot snapshot = config().snapshot();
+    EXPECT_EQ(snapshot.records_named("f"), (std::vector<int>{2, 4}));
+    EXPECT_TRUE(snapshot.records_named("F").empty());
+    EXPECT_TRUE(snapshot.records_named("").empty());
+}
+
+TEST_F(SnapshotReads, ReadsNeverRewriteTheFile) {
+    const std::string original = untidy_file();
+    put(original);
+    const GalleryConfig c = config();
+    c.ensure_file();
+    c.selected_index();
+    c.record_count();
+    c.site_logo();
+    c.lanterns_on();
+    c.keep_proportions();
+    c.read_record(1);
+    c.find_record("last");
+    c.snapshot();
+    EXPECT_EQ(bytes(), original);
+}
+
+TEST_F(SnapshotReads, CompactionKeepsWhatTheLiteralReadsSee) {
+    put(untidy_file());
+    const GalleryConfig c = config();
+    std::vector<SubGalleryRecord> kept;
+    for (int slot = 1; slot <= c.record_count(); ++slot) {
+        SubGalleryRecord r = c.read_record(slot);
+        if (!r.pname.empty()) kept.push_back(std::move(r));
+    }
+    const Text name = c.read_value("NAME", "name"), logo = c.site_logo();
+    const bool lanterns = c.lanterns_on();
+
+    ASSERT_TRUE(c.compact());
+    ASSERT_EQ(c.record_count(), static_cast<int>(kept.size()));
+    for (size_t i = 0; i < kept.size(); ++i)
+        expect_same_record(c.read_record(static_cast<int>(i) + 1), kept[i],
+                           static_cast<int>(i) + 1);
+    EXPECT_EQ(bytes().find("[P" + to_text(static_cast<int>(kept.size()) + 1) + "]"),
+              std::string::npos);
+    EXPECT_EQ(c.read_value("NAME", "name"), name);
+    EXPECT_EQ(c.site_logo(), logo);
+    EXPECT_EQ(c.lanterns_on(), lanterns);
+    EXPECT_EQ(bytes().find("[bl]"), std::string::npos);  // absent before, absent after
+    const std::string text = bytes();
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
+}  // namespace
+}  // namespace galmora
