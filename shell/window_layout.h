@@ -16,7 +16,7 @@ struct ControlSpec {
     ControlKind kind;
     int left, top, width, height;
     // Caption or initial text (UTF-8); for a ComboBox its items separated by '\n'.
-    std::string_view caption;
+    std::string_view caption = {};
     int font_pixels = 16;
     int text_colour = 0;                 // rgb()
     int background_colour = -1;          // rgb(), -1 for the window's own

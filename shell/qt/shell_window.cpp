@@ -1,0 +1,287 @@
+#include "shell/qt/shell_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <vector>
+
+#include "core/codepage.h"
+#include "shell/qt/control_widgets.h"
+#include "shell/qt/field_validator.h"
+#include "shell/qt/file_drop_filter.h"
+#include "shell/qt/qt_text.h"
+#include "shell/qt/sunken_edit_style.h"
+
+namespace galmora {
+
+namespace {
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+template <typename W>
+W* as(QWidget* widget) {
+    return qobject_cast<W*>(widget);
+}
+
+}  // namespace
+
+ShellWindow::ShellWindow(QWidget* parent) : QWidget(parent), desktop_(this) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    setWindowTitle(utf8(kWindowTitle));
+    create_controls();
+    centre_on_screen();
+}
+
+ShellWindow::~ShellWindow() {
+    if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void ShellWindow::create_controls() {
+    // Parented to the window, so it lives as long as the edit boxes.
+    auto* edit_style = new SunkenEditStyle;
+    edit_style->setParent(this);
+    for (const ControlSpec& spec : window_layout()) {
+        Control control;
+        control.spec = &spec;
+        control.widget = create_control(spec, this, edit_style);
+        control.text_colour = spec.text_colour;
+        control.background_colour = spec.background_colour;
+        if (spec.kind == ControlKind::MultiLineEdit)
+            control.program_text = local_text(spec.caption);
+        auto [it, inserted] = controls_.emplace(std::string(spec.name), std::move(control));
+        connect_events(it->second);
+    }
+}
+
+void ShellWindow::connect_events(Control& control) {
+    Control* c = &control;
+    QWidget* widget = control.widget;
+    if (auto* button = as<QPushButton>(widget))
+        connect(button, &QPushButton::clicked, this,
+                [this, c] { raise(*c, ControlEvent::Clicked); });
+    if (auto* box = as<QCheckBox>(widget))
+        connect(box, &QCheckBox::clicked, this, [this, c] { raise(*c, ControlEvent::Clicked); });
+    if (auto* combo = as<QComboBox>(widget))
+        connect(combo, &QComboBox::activated, this,
+                [this, c] { raise(*c, ControlEvent::ItemSelected); });
+    if (auto* edit = as<QLineEdit>(widget))
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, c] { raise(*c, ControlEvent::ContentChanged); });
+    if (control.spec->drop_target)
+        new FileDropFilter(widget, [this, c](const QString& paths) {
+            raise(*c, ControlEvent::FilesDropped, from_qstring(paths));
+        });
+}
+
+void ShellWindow::centre_on_screen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect area = screen->availableGeometry();
+    // move() places the outer frame, so centre the outer size.
+    int left = area.left() + std::max(0, (area.width() - kWindowWidth) / 2);
+    int top = area.top() + std::max(0, (area.height() - kWindowHeight) / 2);
+    move(left, top);
+}
+
+ShellWindow::Control* ShellWindow::find(std::string_view name) {
+    auto it = controls_.find(name);
+    if (it != controls_.end()) return &it->second;
+    qWarning("no control named %.*s", int(name.size()), name.data());
+    return nullptr;
+}
+
+const ShellWindow::Control* ShellWindow::find(std::string_view name) const {
+    return const_cast<ShellWindow*>(this)->find(name);
+}
+
+void ShellWindow::raise(Control& control, ControlEvent event, const Text& argument) {
+    // A handler may register further handlers; run those present now.
+    std::vector<Handler> handlers;
+    auto [first, last] = control.handlers.equal_range(event);
+    for (auto it = first; it != last; ++it) handlers.push_back(it->second);
+    for (const Handler& handler : handlers) handler(argument);
+}
+
+Text ShellWindow::text(std::string_view name) const {
+    const Control* c = find(name);
+    if (!c) return {};
+    QWidget* w = c->widget;
+    if (auto* edit = as<QLineEdit>(w)) return from_qstring(edit->text());
+    if (auto* edit = as<QPlainTextEdit>(w)) {
+        if (!edit->document()->isModified()) return c->program_text;
+        return from_qstring(edit->toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+    }
+    if (auto* label = as<QLabel>(w)) return from_qstring(label->text());
+    if (auto* button = as<QAbstractButton>(w)) return from_qstring(button->text());
+    if (auto* combo = as<QComboBox>(w)) return from_qstring(combo->currentText());
+    return {};
+}
+
+void ShellWindow::set_text(std::string_view name, const Text& text) {
+    Control* c = find(name);
+    if (!c) return;
+    QWidget* w = c->widget;
+    if (auto* edit = as<QLineEdit>(w)) {
+        set_text_unchecked(edit, to_qstring(text));
+        raise(*c, ControlEvent::ContentChanged);
+    } else if (auto* edit = as<QPlainTextEdit>(w)) {
+        c->program_text = text;
+        edit->setPlainText(to_qstring(text));
+        edit->document()->setModified(false);
+    } else if (auto* label = as<QLabel>(w)) {
+        label->setText(to_qstring(text));
+    } else if (auto* button = as<QAbstractButton>(w)) {
+        button->setText(to_qstring(text));
+    }
+}
+
+bool ShellWindow::checked(std::string_view name) const {
+    const Control* c = find(name);
+    auto* box = c ? as<QCheckBox>(c->widget) : nullptr;
+    return box && box->isChecked();
+}
+
+void ShellWindow::set_checked(std::string_view name, bool checked) {
+    Control* c = find(name);
+    if (auto* box = c ? as<QCheckBox>(c->widget) : nullptr) box->setChecked(checked);
+}
+
+int ShellWindow::selected_index(std::string_view name) const {
+    const Control* c = find(name);
+    auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
+    return combo ? combo->currentIndex() : -1;
+}
+
+void ShellWindow::set_selected_index(std::string_view name, int index) {
+    Control* c = find(name);
+    if (auto* combo = c ? as<QComboBox>(c->widget) : nullptr)
+        combo->setCurrentIndex(std::clamp(index, -1, combo->count() - 1));
+}
+
+Text ShellWindow::item_text(std::string_view name, int index) const {
+    const Control* c = find(name);
+    auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
+    if (!combo || index < 0 || index >= combo->count()) return {};
+    return from_qstring(combo->itemText(index));
+}
+
+void ShellWindow::append_item(std::string_view name, const Text& text) {
+    Control* c = find(name);
+    auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
+    if (!combo) return;
+    const int selected = combo->currentIndex();
+    combo->addItem(to_qstring(text));
+    // Qt selects the first item added to an empty list; the window keeps
+    // "nothing selected" until the program selects something.
+    if (combo->currentIndex() != selected) combo->setCurrentIndex(selected);
+}
+
+void ShellWindow::clear_items(std::string_view name) {
+    Control* c = find(name);
+    if (auto* combo = c ? as<QComboBox>(c->widget) : nullptr) combo->clear();
+}
+
+int ShellWindow::item_count(std::string_view name) const {
+    const Control* c = find(name);
+    auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
+    return combo ? combo->count() : 0;
+}
+
+bool ShellWindow::visible(std::string_view name) const {
+    const Control* c = find(name);
+    return c && !c->widget->isHidden();
+}
+
+void ShellWindow::set_visible(std::string_view name, bool visible) {
+    if (Control* c = find(name)) c->widget->setVisible(visible);
+}
+
+bool ShellWindow::enabled(std::string_view name) const {
+    const Control* c = find(name);
+    return c && c->widget->isEnabledTo(this);
+}
+
+void ShellWindow::set_enabled(std::string_view name, bool enabled) {
+    if (Control* c = find(name)) c->widget->setEnabled(enabled);
+}
+
+int ShellWindow::text_colour(std::string_view name) const {
+    const Control* c = find(name);
+    return c ? c->text_colour : 0;
+}
+
+void ShellWindow::set_text_colour(std::string_view name, int colour) {
+    Control* c = find(name);
+    if (!c) return;
+    c->text_colour = colour;
+    apply_colours(c->widget, c->spec->kind, c->text_colour, c->background_colour);
+}
+
+int ShellWindow::background_colour(std::string_view name) const {
+    const Control* c = find(name);
+    return c ? c->background_colour : -1;
+}
+
+void ShellWindow::set_background_colour(std::string_view name, int colour) {
+    Control* c = find(name);
+    if (!c) return;
+    c->background_colour = colour;
+    apply_colours(c->widget, c->spec->kind, c->text_colour, c->background_colour);
+}
+
+void ShellWindow::focus(std::string_view name) {
+    if (Control* c = find(name)) c->widget->setFocus(Qt::OtherFocusReason);
+}
+
+void ShellWindow::select_all(std::string_view name) {
+    Control* c = find(name);
+    if (!c) return;
+    if (auto* edit = as<QLineEdit>(c->widget)) edit->selectAll();
+    if (auto* edit = as<QPlainTextEdit>(c->widget)) edit->selectAll();
+}
+
+Text ShellWindow::title() const {
+    return from_qstring(windowTitle());
+}
+
+void ShellWindow::set_title(const Text& title) {
+    setWindowTitle(to_qstring(title));
+}
+
+bool ShellWindow::always_on_top() const {
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void ShellWindow::set_always_on_top(bool on) {
+    if (on == always_on_top()) return;
+    const bool shown = isVisible();
+    // Changing a window flag hides the window; show it again in place.
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) show();
+}
+
+void ShellWindow::set_busy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void ShellWindow::on(std::string_view name, ControlEvent event, Handler handler) {
+    if (Control* c = find(name)) c->handlers.emplace(event, std::move(handler));
+}
+
+}  // namespace galmora

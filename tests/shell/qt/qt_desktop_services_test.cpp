@@ -1,0 +1,116 @@
+#include "shell/qt/qt_desktop_services.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "core/codepage.h"
+#include "shell/qt/shell_window.h"
+
+namespace galmora {
+namespace {
+
+using namespace galmora::literals;
+
+// Runs the action on the message box as soon as it is shown.
+void when_shown(std::function<void(QMessageBox&)> action) {
+    QTimer::singleShot(0, [action] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        action(*box);
+    });
+}
+
+TEST(QtDesktopServicesMessageBox, ShowsTextAndCaptionWithoutIconOverTheWindow) {
+    ShellWindow window;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::Information;
+    QWidget* parent = nullptr;
+    int buttons = 0;
+    when_shown([&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        icon = box.icon();
+        parent = box.parentWidget();
+        buttons = int(box.buttons().size());
+        box.button(QMessageBox::Ok)->click();
+    });
+    int result = window.desktop().message_box("确认删除【风景】子图库吗？\r\n此操作不可恢复"_t,
+                                              kOkCancel, "确认信息:"_t);
+    EXPECT_EQ(result, kResultOk);
+    EXPECT_EQ(title, QString::fromUtf8("确认信息:"));
+    EXPECT_EQ(text, QString::fromUtf8("确认删除【风景】子图库吗？\r\n此操作不可恢复"));
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+    EXPECT_EQ(parent, &window);
+    EXPECT_EQ(buttons, 2);
+}
+
+TEST(QtDesktopServicesMessageBox, EscapeAnswersCancelWhereThereIsOne) {
+    QtDesktopServices desktop(nullptr);
+    when_shown([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(desktop.message_box("?", kOkCancel, "c"), kResultCancel);
+    when_shown([](QMessageBox& box) { box.button(QMessageBox::Cancel)->click(); });
+    EXPECT_EQ(desktop.message_box("?", kOkCancel, "c"), kResultCancel);
+    when_shown([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(desktop.message_box("?", kYesNoCancel, "c"), kResultCancel);
+    when_shown([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(desktop.message_box("!", kOk, "c"), kResultOk);
+}
+
+TEST(QtDesktopServicesMessageBox, EveryButtonSetAnswersWithItsCodes) {
+    QtDesktopServices desktop(nullptr);
+    struct Case {
+        int set;
+        QMessageBox::StandardButton press;
+        int result;
+        int buttons;
+    } cases[] = {
+        {kAbortRetryIgnore, QMessageBox::Ignore, kResultIgnore, 3},
+        {kAbortRetryIgnore, QMessageBox::Abort, kResultAbort, 3},
+        {kYesNoCancel, QMessageBox::No, kResultNo, 3},
+        {kYesNo, QMessageBox::Yes, kResultYes, 2},
+        {kRetryCancel, QMessageBox::Retry, kResultRetry, 2},
+    };
+    for (const Case& c : cases) {
+        int buttons = 0;
+        when_shown([&](QMessageBox& box) {
+            buttons = int(box.buttons().size());
+            box.button(c.press)->click();
+        });
+        EXPECT_EQ(desktop.message_box("?", c.set, "c"), c.result) << c.set;
+        EXPECT_EQ(buttons, c.buttons) << c.set;
+    }
+    QString title;
+    when_shown([&](QMessageBox& box) {
+        title = box.windowTitle();
+        box.button(QMessageBox::Ok)->click();
+    });
+    desktop.message_box("?", kOk, "");
+    EXPECT_EQ(title, QString::fromUtf8("信息："));
+}
+
+TEST(QtDesktopServicesClipboard, HoldsThePlainTextInUnicode) {
+    QtDesktopServices desktop(nullptr);
+    EXPECT_TRUE(desktop.set_clipboard_text("<p>图库 ★</p>\r\n"_t));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("<p>图库 ★</p>\r\n"));
+}
+
+TEST(QtDesktopServicesUrls, LocalPathsBecomeFileUrlsAndAddressesStay) {
+    EXPECT_EQ(desktop_url("http://example.com/ver/pixvanever.html").toString(),
+              "http://example.com/ver/pixvanever.html");
+    QUrl page = desktop_url(QString::fromUtf8("/库/我的图片库 #1/index.html"));
+    EXPECT_TRUE(page.isLocalFile());
+    EXPECT_EQ(page.toLocalFile(), QString::fromUtf8("/库/我的图片库 #1/index.html"));
+    EXPECT_EQ(desktop_url(QString::fromUtf8("我的图片库")).toLocalFile(),
+              QDir::current().absoluteFilePath(QString::fromUtf8("我的图片库")));
+}
+
+}  // namespace
+}  // namespace galmora

@@ -1,0 +1,201 @@
+#include "shell/qt/shell_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include "core/codepage.h"
+#include "tests/shell/qt/widget_lookup.h"
+#include "tests/support/controls_contract.h"
+
+namespace galmora::testing {
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Shell, ControlsContract, ::testing::Types<ShellWindow>);
+
+namespace {
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), text.size());
+}
+
+QColor colour(int value) {
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, value >> 16);
+}
+
+const char* class_of(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Button:
+            return "QPushButton";
+        case ControlKind::Label:
+            return "QLabel";
+        case ControlKind::LineEdit:
+            return "QLineEdit";
+        case ControlKind::MultiLineEdit:
+            return "QPlainTextEdit";
+        case ControlKind::ComboBox:
+            return "QComboBox";
+        case ControlKind::CheckBox:
+            return "QCheckBox";
+    }
+    return "";
+}
+
+void expect_edit_settings(QWidget* w, const ControlSpec& spec) {
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        EXPECT_EQ(edit->isReadOnly(), spec.read_only);
+        EXPECT_EQ(edit->alignment().testFlag(Qt::AlignHCenter), spec.centred);
+        EXPECT_EQ(edit->validator() != nullptr, spec.max_length > 0 || spec.integer_input);
+        EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Text),
+                  colour(spec.text_colour));
+        EXPECT_EQ(edit->palette().color(QPalette::Base), colour(spec.background_colour));
+        EXPECT_TRUE(edit->hasFrame());
+    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        EXPECT_EQ(edit->isReadOnly(), spec.read_only);
+        EXPECT_EQ(edit->frameShadow(), QFrame::Sunken);
+        EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        EXPECT_EQ(edit->palette().color(QPalette::Base), colour(spec.background_colour));
+    }
+}
+
+TEST(ShellWindowControls, EveryControlIsAWidgetWhereTheDefinitionPutsIt) {
+    ShellWindow window;
+    int widgets = 0;
+    for (const ControlSpec& spec : window_layout()) {
+        SCOPED_TRACE(std::string(spec.name));
+        QWidget* w = window.findChild<QWidget*>(utf8(spec.name), Qt::FindDirectChildrenOnly);
+        ASSERT_NE(w, nullptr);
+        ++widgets;
+        EXPECT_STREQ(w->metaObject()->className(), class_of(spec.kind));
+        EXPECT_EQ(w->geometry(), QRect(spec.left, spec.top, spec.width, spec.height));
+        EXPECT_EQ(w->font().pixelSize(), spec.font_pixels);
+        EXPECT_EQ(w->font().families().value(0), "SimSun");
+        EXPECT_TRUE(w->font().families().contains("WenQuanYi Micro Hei"));
+        EXPECT_EQ(w->isHidden(), !spec.visible);
+        EXPECT_EQ(w->isEnabled(), spec.enabled);
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            EXPECT_EQ(button->text(), utf8(spec.caption));
+            EXPECT_EQ(button->isChecked(), spec.checked);
+        }
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            EXPECT_FALSE(combo->isEditable());
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i) items.append(combo->itemText(i));
+            EXPECT_EQ(items.join(u'\n'), utf8(spec.caption));
+            EXPECT_EQ(combo->palette().color(QPalette::Button), colour(spec.background_colour));
+        }
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            EXPECT_EQ(label->text(), utf8(spec.caption));
+            EXPECT_EQ(label->palette().color(QPalette::Active, QPalette::WindowText),
+                      colour(spec.text_colour));
+        }
+        expect_edit_settings(w, spec);
+    }
+    EXPECT_EQ(widgets, 56);
+}
+
+TEST(ShellWindowFrame, IsAFixedWindowWithoutMaximiseHoldingTheWholeGrid) {
+    ShellWindow window;
+    EXPECT_EQ(window.size(), QSize(771, 663));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_EQ(window.windowTitle(), q("Galmora - 带 [星] 号为必填项目"));
+    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(window.rect().contains(child->geometry())) << child->objectName().toStdString();
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    if (area.width() >= kWindowWidth) {
+        EXPECT_NEAR(window.x() + kWindowWidth / 2, area.center().x(), 1);
+    }
+}
+
+TEST(ShellWindowFrame, AlwaysOnTopSwitchesAndTheWindowStaysShown) {
+    ShellWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.set_always_on_top(true);
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    window.set_always_on_top(false);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(ShellWindowFrame, BusyCursorIsBalanced) {
+    {
+        ShellWindow window;
+        window.set_busy(true);
+        window.set_busy(true);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        window.set_busy(false);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        window.set_busy(true);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // released with the window
+}
+
+TEST(ShellWindowFrame, FocusAndSelectAll) {
+    ShellWindow window;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.set_text("编辑框3", "line one\r\nline two");
+    window.focus("编辑框3");
+    window.select_all("编辑框3");
+    auto* panel = widget<QPlainTextEdit>(window, "编辑框3");
+    EXPECT_EQ(QApplication::focusWidget(), panel);
+    EXPECT_EQ(panel->textCursor().selectedText(), QString("line one") + QChar(0x2029) + "line two");
+    window.focus("图库名称");
+    window.set_text("图库名称", "abc");
+    window.select_all("图库名称");
+    EXPECT_EQ(QApplication::focusWidget(), widget(window, "图库名称"));
+    EXPECT_EQ(widget<QLineEdit>(window, "图库名称")->selectedText(), "abc");
+}
+
+TEST(ShellWindowTexts, MultiLineBoxesKeepTheirLineEndsUntilTheUserEdits) {
+    ShellWindow window;
+    window.set_text("网站介绍", "a\r\nb\nc");
+    EXPECT_EQ(window.text("网站介绍"), "a\r\nb\nc");
+    auto* intro = widget<QPlainTextEdit>(window, "网站介绍");
+    intro->moveCursor(QTextCursor::End);
+    type_keys(intro, "d");
+    QTest::keyClick(intro, Qt::Key_Return);
+    type_keys(intro, "e");
+    EXPECT_EQ(window.text("网站介绍"), "a\r\nb\r\ncd\r\ne");
+}
+
+TEST(ShellWindowTexts, TextsConvertBetweenTheLocalCodePageAndTheWidgets) {
+    using namespace galmora::literals;
+    ShellWindow window;
+    window.set_text("图库名称", "图库123456789"_t);
+    EXPECT_EQ(widget<QLineEdit>(window, "图库名称")->text(), q("图库123456789"));
+    window.set_text("标签3", "€ 𠀀 癨"_t);  // four-byte and trail-byte-0x5C characters
+    EXPECT_EQ(widget<QLabel>(window, "标签3")->text(), q("€ 𠀀 癨"));
+    EXPECT_EQ(window.text("标签3"), "€ 𠀀 癨"_t);
+    window.append_item("组合框1", "风景"_t);
+    EXPECT_EQ(widget<QComboBox>(window, "组合框1")->itemText(1), q("风景"));
+}
+
+TEST(ShellWindowTexts, UnknownNamesAreIgnored) {
+    ShellWindow window;
+    window.set_text("编辑框99", "x");
+    window.on("编辑框99", ControlEvent::Clicked, [](const Text&) {});
+    EXPECT_EQ(window.text("编辑框99"), "");
+    EXPECT_EQ(window.selected_index("编辑框99"), -1);
+    EXPECT_FALSE(window.visible("编辑框99"));
+}
+
+}  // namespace
+}  // namespace galmora::testing
