@@ -19,7 +19,9 @@ struct MainPageValues {
 
 class PageComposer {
 public:
-    // The picture markup for number i, without the trailing "\r\n".
+    // The picture markup for number i, without the trailing "\r\n". source
+    // is inserted as given: pass encode_source(full local path) in local mode,
+    // or the typed web address + encode_source(file name) in network mode.
     static Text picture_markup(int number, std::string_view source);
     // Appends picture markup + "\r\n" to page without re-copying page.
     static void append_picture(Text& page, int number, std::string_view source);
@@ -29,13 +31,21 @@ public:
                                  std::string_view pages_markup, int final_number,
                                  std::string_view final_block_markup);
     static Text main_page(const MainPageValues& values);
-    // Ends with "\r\n".
+    // Ends with "\r\n". The link is "./" + encode_source(folder) +
+    // "/index.html"; the caption shows folder unchanged.
     static Text main_page_card(std::string_view folder, std::string_view pimg,
                                std::string_view pnum, std::string_view phd,
                                std::string_view pstar);
-    // %-encodes exactly '"', '#', '?', '%' and '\' (never a trail byte).
+    // Makes a local path or file name (local-code-page text) safe inside a
+    // src or href attribute: exactly '"' '#' '?' '%' '\' become %22 %23 %3F
+    // %25 %5C, everything else (Chinese, spaces, "/") stays byte for byte.
+    // Walks GB18030 characters, so the second byte of a two-byte character
+    // (the 5C of 癨) and the bytes of a four-byte one are never encoded.
+    // Encode the path or name alone, never a web address typed by the user.
+    // "/" never ends inside a character, so encoding a folder + "/" and a
+    // name separately gives the same text as encoding the joined path.
     static Text encode_source(std::string_view path);
-    // to_utf8 + write_file.
+    // to_utf8 (no byte-order mark) + write_file; false when the write fails.
     static bool write_page(const Text& path, std::string_view page);
 };
 

@@ -1,0 +1,151 @@
+#include "generator/page_composer.h"
+
+#include <array>
+#include <charconv>
+#include <initializer_list>
+
+#include "core/codepage.h"
+#include "core/files.h"
+#include "generator/embedded_files.h"
+
+namespace galmora {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr int kHighestFragment = 33;
+
+// The fragments as local-code-page texts, indexed by the number in their name
+// ("编辑框11" is fragment(11)); converted from the embedded UTF-8 once.
+const Text& fragment(int number) {
+    static const std::array<Text, kHighestFragment + 1> fragments = [] {
+        constexpr std::string_view kPrefix = "编辑框";
+        std::array<Text, kHighestFragment + 1> texts;
+        for (const EmbeddedFile& file : embedded_fragments()) {
+            if (!file.name.starts_with(kPrefix)) continue;
+            const std::string_view digits = file.name.substr(kPrefix.size());
+            int n = -1;
+            std::from_chars(digits.data(), digits.data() + digits.size(), n);
+            if (n < 0 || n > kHighestFragment) continue;
+            const auto* bytes = reinterpret_cast<const char*>(file.bytes.data());
+            texts[static_cast<std::size_t>(n)] =
+                local_text(std::string_view(bytes, file.bytes.size()));
+        }
+        return texts;
+    }();
+    return fragments[static_cast<std::size_t>(number)];
+}
+
+void append(Text& out, std::initializer_list<std::string_view> pieces) {
+    std::size_t size = out.size();
+    for (std::string_view piece : pieces) size += piece.size();
+    out.reserve(size);
+    for (std::string_view piece : pieces) out.append(piece);
+}
+
+// GB18030 units: a lead byte 0x81-0xFE starts a two-byte character, or a
+// four-byte one when the next byte is a digit. A lead that is not followed by
+// a valid second byte stands alone, so it can never hide a quote behind it.
+std::size_t unit_length(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x81 || lead > 0xFE || at + 1 >= text.size()) return 1;
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    if (second >= 0x30 && second <= 0x39) return at + 3 < text.size() ? 4 : 1;
+    const bool trail = (second >= 0x40 && second <= 0x7E) || (second >= 0x80 && second <= 0xFE);
+    return trail ? 2 : 1;
+}
+
+std::string_view escape_of(char c) {
+    switch (c) {
+        case '"':
+            return "%22";
+        case '#':
+            return "%23";
+        case '?':
+            return "%3F";
+        case '%':
+            return "%25";
+        case '\\':
+            return "%5C";
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+Text PageComposer::picture_markup(int number, std::string_view source) {
+    Text markup;
+    append_picture(markup, number, source);
+    markup.resize(markup.size() - kLineEnd.size());
+    return markup;
+}
+
+void PageComposer::append_picture(Text& page, int number, std::string_view source) {
+    const Text n = to_text(number);
+    append(page, {fragment(1), n, fragment(4), source, fragment(2), n, fragment(5), kLineEnd});
+}
+
+Text PageComposer::page_block(int number, std::string_view pictures) {
+    Text block;
+    append_page_block(block, number, pictures);
+    return block;
+}
+
+void PageComposer::append_page_block(Text& pages, int number, std::string_view pictures) {
+    append(pages, {fragment(9), to_text(number), fragment(10), kLineEnd, pictures, fragment(12),
+                   kLineEnd});
+}
+
+Text PageComposer::sub_gallery_page(std::string_view name, std::string_view shown_total,
+                                    std::string_view pages_markup, int final_number,
+                                    std::string_view final_block_markup) {
+    Text page;
+    append(page, {fragment(11), name, fragment(16), shown_total, fragment(13), pages_markup,
+                  kLineEnd, fragment(9), to_text(final_number), fragment(10), kLineEnd,
+                  final_block_markup, fragment(14), kLineEnd});
+    return page;
+}
+
+Text PageComposer::main_page(const MainPageValues& values) {
+    const Text icon_type = right_text(values.logo_file, 3);
+    Text page;
+    append(page, {fragment(24), values.main_gallery_name, fragment(30), icon_type, fragment(29),
+                  values.logo_file, fragment(28), values.title_link, fragment(10),
+                  values.main_gallery_name, fragment(17), values.introduction, fragment(32),
+                  values.cards, fragment(23), fragment(values.lanterns ? 26 : 25)});
+    return page;
+}
+
+Text PageComposer::main_page_card(std::string_view folder, std::string_view pimg,
+                                  std::string_view pnum, std::string_view phd,
+                                  std::string_view pstar) {
+    Text card;
+    append(card, {fragment(22), "./", encode_source(folder), "/index.html", fragment(21), pimg,
+                  fragment(19), folder, fragment(20), pnum, fragment(31), phd, fragment(33), pstar,
+                  fragment(18), kLineEnd});
+    return card;
+}
+
+Text PageComposer::encode_source(std::string_view path) {
+    Text encoded;
+    encoded.reserve(path.size());
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t length = unit_length(path, at);
+        const std::string_view escape = length == 1 ? escape_of(path[at]) : std::string_view();
+        if (escape.empty()) {
+            encoded.append(path.substr(at, length));
+        } else {
+            encoded.append(escape);
+        }
+        at += length;
+    }
+    return encoded;
+}
+
+bool PageComposer::write_page(const Text& path, std::string_view page) {
+    const Bytes utf8 = to_utf8(page);
+    return write_file(path, ByteView(utf8));
+}
+
+}  // namespace galmora

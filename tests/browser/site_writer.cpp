@@ -1,0 +1,233 @@
+// Writes real generated sites for the browser tests: pictures (small JPEGs),
+// sub-gallery pages and main pages, with the page composer and the asset
+// store exactly as a generation uses them.
+//
+//   site_writer <output folder>                     the library the tests use
+//   site_writer <output folder> <folder of .jpg>    a library to look at
+//
+// The output folder receives library/ (and pictures/ for the tests) and
+// site.json, which names every written page.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/codepage.h"
+#include "core/files.h"
+#include "generator/asset_store.h"
+#include "generator/page_composer.h"
+#include "tests/browser/test_jpeg.h"
+
+namespace galmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SubGallery {
+    std::string name;  // UTF-8
+    std::vector<fs::path> pictures;
+    int per_page = 2;
+    bool keep_proportions = true;
+    std::string cover = "fm.jpg";  // in the main gallery's img folder
+};
+
+struct MainGallery {
+    std::string name;
+    bool lanterns = true;
+    std::vector<SubGallery> sub_galleries;
+};
+
+Text local(const std::string& utf8) {
+    return local_text(utf8);
+}
+
+// A dusk landscape: sky from one colour to another, a sun and two ridges.
+Rgb landscape(double x, double y, int width, int height, int seed) {
+    const double hue = seed * 0.9;
+    const double t = y / height;
+    Rgb sky{40 + 150 * t + 40 * std::sin(hue), 50 + 60 * t + 30 * std::cos(hue), 120 - 40 * t};
+    const double sun_x = width * (0.3 + 0.1 * (seed % 4)), sun_y = height * 0.35;
+    if (std::hypot(x - sun_x, y - sun_y) < std::min(width, height) * 0.12) sky = {255, 214, 150};
+    const double far = height * (0.62 + 0.06 * std::sin(x / width * 6 + seed));
+    const double near = height * (0.78 + 0.05 * std::sin(x / width * 9 + seed * 2));
+    if (y > near) return {30, 22, 50};
+    if (y > far) return {80.0 + 10 * (seed % 4), 50, 100};
+    return sky;
+}
+
+Bytes picture(int width, int height, int seed) {
+    return make_test_jpeg(width, height,
+                          [=](double x, double y) { return landscape(x, y, width, height, seed); });
+}
+
+bool write_bytes(const fs::path& path, const Bytes& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// The pictures a user might have: wide and tall ones, one in a subfolder, and
+// a folder of names that break unencoded addresses.
+struct PictureSet {
+    std::vector<fs::path> scenic;
+    std::vector<fs::path> hostile;
+    fs::path night;
+};
+
+PictureSet make_pictures(const fs::path& folder) {
+    PictureSet set;
+    const struct {
+        const char* name;
+        int width, height;
+    } scenic[] = {{"湖光.jpg", 320, 200},
+                  {"山色.jpg", 200, 320},
+                  {"晨曦.jpg", 320, 240},
+                  {"sub/夜空.jpg", 320, 200},
+                  {"sub/落日.jpg", 240, 320}};
+    int seed = 1;
+    for (const auto& p : scenic) {
+        set.scenic.push_back(folder / p.name);
+        write_bytes(set.scenic.back(), picture(p.width, p.height, seed++));
+    }
+    const fs::path odd = folder / "奇怪 #?% 文件夹";
+    for (const char* name : {"癨 \"引号\" #1 ?q %41 \\x.jpg", "😀 表情.jpg", "a b&c.jpg"}) {
+        set.hostile.push_back(odd / name);
+        write_bytes(set.hostile.back(), picture(240, 160, seed++));
+    }
+    set.night = folder / "night.jpg";
+    write_bytes(set.night, picture(320, 200, seed++));
+    return set;
+}
+
+std::vector<fs::path> pictures_in(const fs::path& folder) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".jpg") found.push_back(entry.path());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Composes the pages as a scan does: pictures by their encoded local path,
+// a block closed every per_page pictures, the rest in the final block.
+Text sub_gallery_page(const SubGallery& sub) {
+    Text pages, current;
+    int closed = 0;
+    const int count = static_cast<int>(sub.pictures.size());
+    for (int i = 0; i < count; ++i) {
+        const Text source = PageComposer::encode_source(local(sub.pictures[i].string()));
+        PageComposer::append_picture(current, i + 1, source);
+        if ((i + 1) % sub.per_page == 0) {
+            PageComposer::append_page_block(pages, ++closed, current);
+            current.clear();
+        }
+    }
+    const Text shown = to_text(closed * sub.per_page == count ? closed : closed + 1);
+    return PageComposer::sub_gallery_page(local(sub.name), shown, pages, closed + 1, current);
+}
+
+std::string json_string(const std::string& utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+void write_main_gallery(const fs::path& library, const MainGallery& gallery, std::string& json) {
+    const fs::path main = library / gallery.name;
+    const Text main_text = local(main.string());
+    create_directory(main_text);
+    AssetStore::place_main_gallery_assets(main_text);
+    Text cards;
+    for (const SubGallery& sub : gallery.sub_galleries) {
+        const Text folder = main_text + "/" + local(sub.name);
+        create_directory(folder);
+        AssetStore::place_sub_gallery_assets(folder, sub.keep_proportions);
+        PageComposer::write_page(folder + "/index.html", sub_gallery_page(sub));
+        std::error_code ignored;
+        if (sub.cover != "fm.jpg")
+            fs::copy_file(sub.pictures.front(), main / "img" / sub.cover, ignored);
+        json += "  " + json_string(gallery.name + "/" + sub.name) + ": " +
+                json_string((main / sub.name / "index.html").string()) + ",\n";
+        const bool high = sub.pictures.size() > 3;
+        cards += PageComposer::main_page_card(
+            local(sub.name), local(sub.cover), to_text(static_cast<int>(sub.pictures.size())),
+            high ? local("高清") : local("普清"), high ? local("★★★★★") : local("★★★"));
+    }
+    const MainPageValues values{local(gallery.name),
+                                "logo.png",
+                                "#",
+                                local("夜色与灯火：旅途中拍下的风景，按专题整理。"),
+                                cards,
+                                gallery.lanterns};
+    PageComposer::write_page(main_text + "/index.html", PageComposer::main_page(values));
+    json += "  " + json_string(gallery.name) + ": " + json_string((main / "index.html").string()) +
+            ",\n";
+}
+
+std::vector<fs::path> slice(const std::vector<fs::path>& all, std::size_t from, std::size_t count) {
+    std::vector<fs::path> part;
+    for (std::size_t i = from; i < all.size() && part.size() < count; ++i) part.push_back(all[i]);
+    return part;
+}
+
+// The library the tests use: picture blocks, both style sheet variants,
+// hostile names, and main pages with and without lanterns.
+void write_test_library(const fs::path& output, const fs::path& library, std::string& json) {
+    const PictureSet set = make_pictures(output / "pictures");
+    const MainGallery lit{"图库一",
+                          true,
+                          {{"风景", set.scenic, 2, true, "fm100000001.jpg"},
+                           {"拉伸", set.scenic, 2, false, "fm100000002.jpg"},
+                           {"奇怪 #?%", set.hostile, 9, true, "fm.jpg"},
+                           {"夜 #1", {set.night}, 4, true, "fm100000003.jpg"}}};
+    const MainGallery unlit{"图库二", false, {{"风景", set.scenic, 3, true, "fm.jpg"}}};
+    write_main_gallery(library, lit, json);
+    write_main_gallery(library, unlit, json);
+}
+
+// A library for looking at: the given pictures spread over a few themes.
+void write_demo_library(const fs::path& pictures, const fs::path& library, std::string& json) {
+    const std::vector<fs::path> all = pictures_in(pictures);
+    if (all.empty()) return;
+    const MainGallery demo{"我的图库",
+                           true,
+                           {{"湖光山色", all, 8, true, "fm100000001.jpg"},
+                            {"春节灯会", slice(all, 2, 5), 8, true, "fm100000002.jpg"},
+                            {"旅行随拍", slice(all, 1, 3), 8, true, "fm.jpg"},
+                            {"城市夜景", slice(all, 4, 6), 8, true, "fm100000003.jpg"},
+                            {"星空", slice(all, 6, 2), 8, true, "fm100000004.jpg"}}};
+    write_main_gallery(library, demo, json);
+}
+
+int run(const fs::path& output, const fs::path& own_pictures) {
+    const fs::path library = output / "library";
+    fs::create_directories(library);
+    std::string json = "{\n";
+    if (own_pictures.empty()) {
+        write_test_library(output, library, json);
+    } else {
+        write_demo_library(own_pictures, library, json);
+    }
+    json += "  \"library\": " + json_string(library.string()) + "\n}\n";
+    std::ofstream(output / "site.json", std::ios::binary) << json;
+    return 0;
+}
+
+}  // namespace
+}  // namespace galmora::testing
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: site_writer <output folder> [<pictures folder>]\n");
+        return 2;
+    }
+    return galmora::testing::run(argv[1], argc == 3 ? argv[2] : "");
+}
