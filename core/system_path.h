@@ -21,6 +21,11 @@ std::optional<std::string> system_path(std::string_view path);
 // (except "." and ".."), read-only for a file its owner cannot write.
 int attributes_from_status(const struct stat& status, std::string_view name);
 
+// Whether two status records describe the same file (device and inode).
+inline bool same_file(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // The last element of a UTF-8 path, ignoring trailing "/".
 std::string_view last_path_element(std::string_view path);
 

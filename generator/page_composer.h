@@ -42,6 +42,8 @@ public:
     // Walks GB18030 characters, so the second byte of a two-byte character
     // (the 5C of 癨) and the bytes of a four-byte one are never encoded.
     // Encode the path or name alone, never a web address typed by the user.
+    // "/" never ends inside a character, so encoding a folder + "/" and a
+    // name separately gives the same text as encoding the joined path.
     static Text encode_source(std::string_view path);
     // to_utf8 (no byte-order mark) + write_file; false when the write fails.
     static bool write_page(const Text& path, std::string_view page);

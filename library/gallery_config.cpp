@@ -180,7 +180,6 @@ Text GalleryConfig::read_value(std::string_view section, std::string_view key) c
 
 bool GalleryConfig::write_value(std::string_view section, std::string_view key,
                                 std::string_view value) const {
-    if (!fits_on_a_line(value)) return false;
     return write_profile(path_, section, key, stored_form(value));
 }
 

@@ -22,6 +22,8 @@ class GalleryConfig {
 
     void ensure_file() const;
     Text read_value(std::string_view section, std::string_view key) const;
+    // A value that starts or ends with a blank or a quote is written inside
+    // double quotes, so that it reads back unchanged.
     bool write_value(std::string_view section, std::string_view key, std::string_view value) const;
 
     int selected_index() const;
@@ -34,10 +36,15 @@ class GalleryConfig {
     bool keep_proportions() const;
     void set_keep_proportions(bool on) const;
 
+    // The new record's number; 0 when nothing was written (a field holds a
+    // line break or zero byte, or num is already at the largest number).
     int append_record(const SubGalleryRecord& record) const;
     SubGalleryRecord read_record(int number) const;
+    // One parse of the file; std::nullopt when no slot from 1 to num matches.
     std::optional<int> find_record(const Text& pname) const;
     void blank_record(int number) const;
+    // Replaces the file atomically; false (file untouched) when it exists but
+    // cannot be read.
     bool compact() const;
 
     // The whole file parsed once, for operations that read many values.

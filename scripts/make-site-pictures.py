@@ -28,8 +28,8 @@ def stars(rng, count, width, height, top_share):
     dots = []
     for _ in range(count):
         x = rng.uniform(0, width)
-        y = rng.uniform(0, height * top_share) ** 1.0
-        y = y * rng.uniform(0.35, 1.0)
+        # Denser towards the top, where the sky is darkest.
+        y = rng.uniform(0, height * top_share) * rng.uniform(0.35, 1.0)
         r = rng.choice([0.6, 0.8, 1.0, 1.2, 1.5, 1.9, 2.4])
         o = rng.uniform(0.25, 0.95)
         dots.append(f'<circle cx="{x:.1f}" cy="{y:.1f}" r="{r}" fill="#fff" opacity="{o:.2f}"/>')

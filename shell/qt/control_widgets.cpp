@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "shell/qt/field_validator.h"
 
@@ -20,6 +21,9 @@ QString utf8(std::string_view text) {
 
 QWidget* create_line_edit(const ControlSpec& spec, QWidget* parent, QStyle* edit_style) {
     auto* edit = new QLineEdit(utf8(spec.caption), parent);
+    // The validator limits the user; the program's texts (a long list of
+    // dropped paths, say) are never cut.
+    edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setReadOnly(spec.read_only);
     edit->setAlignment(spec.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     if (spec.max_length > 0 || spec.integer_input)

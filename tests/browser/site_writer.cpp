@@ -41,7 +41,9 @@ struct MainGallery {
     std::vector<SubGallery> sub_galleries;
 };
 
-Text local(const std::string& utf8) { return local_text(utf8); }
+Text local(const std::string& utf8) {
+    return local_text(utf8);
+}
 
 // A dusk landscape: sky from one colour to another, a sun and two ridges.
 Rgb landscape(double x, double y, int width, int height, int seed) {
@@ -58,15 +60,15 @@ Rgb landscape(double x, double y, int width, int height, int seed) {
 }
 
 Bytes picture(int width, int height, int seed) {
-    return make_test_jpeg(width, height, [=](double x, double y) {
-        return landscape(x, y, width, height, seed);
-    });
+    return make_test_jpeg(width, height,
+                          [=](double x, double y) { return landscape(x, y, width, height, seed); });
 }
 
 bool write_bytes(const fs::path& path, const Bytes& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
@@ -159,8 +161,11 @@ void write_main_gallery(const fs::path& library, const MainGallery& gallery, std
             local(sub.name), local(sub.cover), to_text(static_cast<int>(sub.pictures.size())),
             high ? local("高清") : local("普清"), high ? local("★★★★★") : local("★★★"));
     }
-    const MainPageValues values{local(gallery.name), "logo.png", "#",
-                                local("夜色与灯火：旅途中拍下的风景，按专题整理。"), cards,
+    const MainPageValues values{local(gallery.name),
+                                "logo.png",
+                                "#",
+                                local("夜色与灯火：旅途中拍下的风景，按专题整理。"),
+                                cards,
                                 gallery.lanterns};
     PageComposer::write_page(main_text + "/index.html", PageComposer::main_page(values));
     json += "  " + json_string(gallery.name) + ": " + json_string((main / "index.html").string()) +
@@ -177,7 +182,8 @@ std::vector<fs::path> slice(const std::vector<fs::path>& all, std::size_t from, 
 // hostile names, and main pages with and without lanterns.
 void write_test_library(const fs::path& output, const fs::path& library, std::string& json) {
     const PictureSet set = make_pictures(output / "pictures");
-    const MainGallery lit{"图库一", true,
+    const MainGallery lit{"图库一",
+                          true,
                           {{"风景", set.scenic, 2, true, "fm100000001.jpg"},
                            {"拉伸", set.scenic, 2, false, "fm100000002.jpg"},
                            {"奇怪 #?%", set.hostile, 9, true, "fm.jpg"},
@@ -191,7 +197,8 @@ void write_test_library(const fs::path& output, const fs::path& library, std::st
 void write_demo_library(const fs::path& pictures, const fs::path& library, std::string& json) {
     const std::vector<fs::path> all = pictures_in(pictures);
     if (all.empty()) return;
-    const MainGallery demo{"我的图库", true,
+    const MainGallery demo{"我的图库",
+                           true,
                            {{"湖光山色", all, 8, true, "fm100000001.jpg"},
                             {"春节灯会", slice(all, 2, 5), 8, true, "fm100000002.jpg"},
                             {"旅行随拍", slice(all, 1, 3), 8, true, "fm.jpg"},

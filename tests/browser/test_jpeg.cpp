@@ -9,7 +9,7 @@ namespace galmora::testing {
 namespace {
 
 class BitWriter {
-public:
+  public:
     explicit BitWriter(Bytes& out) : out_(out) {}
 
     void put(unsigned bits, int count) {
@@ -23,7 +23,7 @@ public:
         while (filled_ != 0) put(1, 1);
     }
 
-private:
+  private:
     void flush_byte() {
         out_.push_back(byte_);
         if (byte_ == 0xFF) out_.push_back(0x00);  // byte stuffing

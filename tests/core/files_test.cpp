@@ -286,7 +286,11 @@ TEST(ReplaceFileAtomically, FailsAndLeavesTheOldFile) {
     EXPECT_FALSE(replace_file_atomically(dir.file_text("folder"), as_bytes("x")));
     EXPECT_FALSE(replace_file_atomically("", as_bytes("x")));
     EXPECT_EQ(contents_of(dir.file("file")), "old");
-    EXPECT_EQ(entry_count(dir.path()), 2);
+    put(dir.file("locked"), "old");
+    ::chmod(dir.file("locked").c_str(), 0444);
+    EXPECT_FALSE(replace_file_atomically(dir.file_text("locked"), as_bytes("x")));
+    EXPECT_EQ(contents_of(dir.file("locked")), "old");
+    EXPECT_EQ(entry_count(dir.path()), 3);
     EXPECT_EQ(entry_count(dir.file("folder")), 0);
 }
 

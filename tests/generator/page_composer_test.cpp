@@ -283,6 +283,13 @@ TEST(EncodeSource, KeepsFourByteCharactersWhole) {
     EXPECT_EQ(PageComposer::encode_source(emoji + "#" + emoji), emoji + "%23" + emoji);
 }
 
+TEST(EncodeSource, FolderAndNameMayBeEncodedApart) {
+    const Text folder = local_text("/图 #癨/");
+    const Text name = local_text("癨?\\.jpg");
+    EXPECT_EQ(PageComposer::encode_source(folder) + PageComposer::encode_source(name),
+              PageComposer::encode_source(folder + name));
+}
+
 TEST(EncodeSource, LeadByteWithoutAValidSecondByteNeverHidesAQuote) {
     EXPECT_EQ(PageComposer::encode_source("\x81\"x"), "\x81%22x");
     EXPECT_EQ(PageComposer::encode_source("a\xB0"), "a\xB0");

@@ -1,34 +1,21 @@
 #pragma once
-// A temporary library root for config.ini tests, with raw byte access that
+// A config.ini in a temporary library root, with raw byte access that
 // bypasses the profile code under test.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "library/gallery_config.h"
+#include "tests/support/temp_dir.h"
 
 namespace galmora::testing {
 
 class ConfigFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "galmora-config-XXXXXX");
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        path_ = root_ + "/config.ini";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(root_, ignored);
-    }
-
     void put(const std::string& bytes) const {
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
         out << bytes;
@@ -40,7 +27,8 @@ class ConfigFileTest : public ::testing::Test {
     bool exists() const { return std::filesystem::exists(path_); }
     GalleryConfig config() const { return GalleryConfig(path_); }
 
-    std::string root_, path_;
+    TempDir root_;
+    const std::string path_ = root_.file("config.ini");
 };
 
 }  // namespace galmora::testing

@@ -55,7 +55,7 @@ std::string untidy_file() {
            "d=1\r\n"
            "[DL]\r\n"
            "d=0\r\n"
-           "[P5]\r\n"
+           "[p5]\r\n"
            "pname=" +
            "图库"_t +
            "\r\n"

@@ -1,6 +1,7 @@
 #include "library/gallery_config.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "core/codepage.h"
 #include "tests/library/config_files.h"

@@ -64,6 +64,13 @@ TEST(FakeControlsUser, ClicksPicksAndDrops) {
     EXPECT_TRUE(c.checked("选择框5"));
     EXPECT_EQ(format_clicks, 0);
 
+    int hidden_clicks = 0;
+    c.on("新建主图库按钮", ControlEvent::Clicked, [&](const Text&) { ++hidden_clicks; });
+    c.click("新建主图库按钮");
+    c.set_visible("新建主图库按钮", true);
+    c.click("新建主图库按钮");
+    EXPECT_EQ(hidden_clicks, 1);
+
     int picks = 0;
     c.on("组合框3", ControlEvent::ItemSelected, [&](const Text&) { ++picks; });
     c.pick("组合框3", 1);

@@ -135,6 +135,16 @@ TYPED_TEST_P(ControlsContract, SelectionClampsToTheList) {
     EXPECT_EQ(c.item_text("组合框2", 0), local_text("★★★★★"));
 }
 
+TYPED_TEST_P(ControlsContract, TheTextOfAListIsItsSelectedItem) {
+    Controls& c = this->controls();
+    c.set_selected_index("组合框3", 1);
+    EXPECT_EQ(c.text("组合框3"), local_text("网络模式"));
+    c.set_text("组合框3", "x");  // a fixed list takes no text
+    EXPECT_EQ(c.text("组合框3"), local_text("网络模式"));
+    c.set_selected_index("组合框3", -1);
+    EXPECT_EQ(c.text("组合框3"), "");
+}
+
 TYPED_TEST_P(ControlsContract, ListsAreFilledWithoutChangingTheSelection) {
     Controls& c = this->controls();
     c.clear_items("组合框4");
@@ -192,6 +202,7 @@ REGISTER_TYPED_TEST_SUITE_P(ControlsContract, StartsAsTheWindowDefinitionSays,
                             SettingASingleLineTextRaisesContentChangedBeforeReturning,
                             OtherProgramChangesRaiseNoEvent,
                             HandlersRunInOrderAndNestThroughProgramSets, SelectionClampsToTheList,
+                            TheTextOfAListIsItsSelectedItem,
                             ListsAreFilledWithoutChangingTheSelection, TextsComeBackAsSet,
                             StatesAndColoursComeBackAsSet);
 

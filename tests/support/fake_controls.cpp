@@ -58,10 +58,15 @@ void FakeControls::raise(State& s, ControlEvent event, const Text& argument) {
     for (auto& handler : handlers) handler(argument);
 }
 
-Text FakeControls::text(std::string_view name) const { return state(name).text; }
+Text FakeControls::text(std::string_view name) const {
+    const State& s = state(name);
+    if (s.spec->kind == ControlKind::ComboBox) return item_text(name, s.selected);
+    return s.text;
+}
 
 void FakeControls::set_text(std::string_view name, const Text& text) {
     State& s = state(name);
+    if (s.spec->kind == ControlKind::ComboBox) return;  // a fixed list shows its selection
     s.text = text;
     if (s.spec->kind == ControlKind::LineEdit) raise(s, ControlEvent::ContentChanged);
 }
@@ -138,7 +143,7 @@ void FakeControls::on(std::string_view name, ControlEvent event, Handler handler
 
 void FakeControls::click(std::string_view name) {
     State& s = state(name);
-    if (!s.enabled) return;
+    if (!s.enabled || !s.visible) return;
     if (s.spec->kind == ControlKind::CheckBox) s.checked = !s.checked;
     raise(s, ControlEvent::Clicked);
 }

@@ -44,7 +44,8 @@ public:
     void on(std::string_view name, ControlEvent event, Handler handler) override;
 
     // Acting as the user. type() obeys read-only, integer input and the
-    // byte-counted maximum length, and raises content-changed.
+    // byte-counted maximum length, and raises content-changed. Hidden and
+    // disabled controls cannot be clicked.
     void click(std::string_view name);
     bool type(std::string_view name, const Text& text);
     void pick(std::string_view name, int index);

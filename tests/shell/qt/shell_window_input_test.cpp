@@ -90,6 +90,9 @@ TEST_F(ShellWindowInput, TheProgramMaySetLongerTextsThanTheUser) {
     EXPECT_EQ(window.text("图库名称"), "图库图库图库图库图"_t);
     window.set_text("单页数量", "abcd");  // no input rule binds the program
     EXPECT_EQ(window.text("单页数量"), "abcd");
+    const Text paths(40000, 'p');
+    window.set_text("浏览目录", paths);
+    EXPECT_EQ(window.text("浏览目录"), paths);
 }
 
 TEST_F(ShellWindowInput, PerPageTakesThreeDigitsOrMinusSigns) {

@@ -1,0 +1,181 @@
+// Whole-file contents: reading, writing, atomic replacement and copying.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "core/files.h"
+#include "core/system_path.h"
+
+namespace galmora {
+
+namespace {
+
+// Non-blocking, so that a FIFO without a reader fails instead of hanging
+// the window; regular files are unaffected.
+constexpr int kWriteFlags = O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC;
+
+bool write_all(int fd, ByteView data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool close_checked(int fd) {
+    return ::close(fd) == 0 || errno == EINTR;
+}
+
+// The file a replacement must land on: a symbolic link keeps pointing at
+// its target, which receives the new contents.
+std::string replacement_target(const std::string& path) {
+    struct stat status;
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+std::string folder_of(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+mode_t current_umask() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+// The temporary sibling file is hidden and keeps the name short enough for
+// any file system.
+std::string temporary_name_for(const std::string& target) {
+    std::string base(last_path_element(target));
+    if (base.size() > 200) base.resize(200);
+    const std::string folder = folder_of(target);
+    return (folder == "/" ? std::string() : folder) + "/." + base + ".XXXXXX";
+}
+
+bool fill_temporary(int fd, const std::string& target, ByteView contents) {
+    struct stat old;
+    if (::stat(target.c_str(), &old) == 0) {
+        if (::fchmod(fd, old.st_mode & 07777) != 0) return false;
+        [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+    } else if (::fchmod(fd, 0666 & ~current_umask()) != 0) {
+        return false;
+    }
+    return write_all(fd, contents) && ::fsync(fd) == 0;
+}
+
+void sync_folder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+bool write_file(const Text& path, std::initializer_list<ByteView> parts) {
+    const auto system = system_path(path);
+    if (!system) return false;
+    const int fd = ::open(system->c_str(), kWriteFlags, 0666);
+    if (fd < 0) return false;
+    bool written = true;
+    for (ByteView part : parts) written = written && write_all(fd, part);
+    return close_checked(fd) && written;
+}
+
+bool write_file(const Text& path, ByteView contents) {
+    return write_file(path, {contents});
+}
+
+bool replace_file_atomically(const Text& path, ByteView contents) {
+    const auto system = system_path(path);
+    if (!system) return false;
+    const std::string target = replacement_target(*system);
+    // A folder is never replaced, nor a file marked read-only (its owner
+    // cannot write it), even where the folder would allow the rename.
+    struct stat status;
+    if (::stat(target.c_str(), &status) == 0 &&
+        (S_ISDIR(status.st_mode) || (status.st_mode & S_IWUSR) == 0)) {
+        return false;
+    }
+    std::string temporary = temporary_name_for(target);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool filled = fill_temporary(fd, target, contents);
+    if (!close_checked(fd) || !filled || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    sync_folder(folder_of(target));
+    return true;
+}
+
+std::optional<Bytes> read_file(const Text& path) {
+    const auto system = system_path(path);
+    if (!system) return std::nullopt;
+    const int fd = ::open(system->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    Bytes contents;
+    contents.reserve(static_cast<std::size_t>(status.st_size));
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        contents.insert(contents.end(), buffer, buffer + n);
+    }
+    ::close(fd);
+    return contents;
+}
+
+bool copy_file(const Text& source, const Text& destination) {
+    const auto from = system_path(source);
+    const auto to = system_path(destination);
+    if (!from || !to) return false;
+    const int in = ::open(from->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0) return false;
+    struct stat status, existing;
+    const bool copyable = ::fstat(in, &status) == 0 && S_ISREG(status.st_mode) &&
+                          // Copying a file onto itself would truncate it first.
+                          !(::stat(to->c_str(), &existing) == 0 && same_file(status, existing));
+    const int out =
+        copyable ? ::open(to->c_str(), kWriteFlags, (status.st_mode & 0777) | S_IWUSR) : -1;
+    bool copied = out >= 0;
+    std::uint8_t buffer[65536];
+    while (copied) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            copied = n == 0;
+            break;
+        }
+        copied = write_all(out, ByteView(buffer, static_cast<std::size_t>(n)));
+    }
+    ::close(in);
+    return out >= 0 && close_checked(out) && copied;
+}
+
+}  // namespace galmora
