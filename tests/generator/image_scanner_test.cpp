@@ -132,6 +132,8 @@ TEST(ScanPictures, HostileTreeGivesItsDocumentedCount) {
     // Links are followed, each real folder entered once.
     GenerationState state = scan(dir.path());
     EXPECT_EQ(state.picture_count, testing::kHostilePictureCountFollowingLinks);
+    // No name breaks out of its src attribute (quote".jpg, what?.png, hash#1.jpg ...).
+    EXPECT_EQ(int(sources(state.current_page_markup).size()), state.picture_count);
     EXPECT_EQ(ImageScanner::count_picture_files(dir.text()),
               testing::kHostilePictureCountFollowingLinks);
 }
