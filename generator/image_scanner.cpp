@@ -1,15 +1,15 @@
 #include "generator/image_scanner.h"
 
+#include <algorithm>
 #include <array>
-#include <memory>
 #include <unordered_set>
 #include <vector>
 
 #include "core/codepage.h"
-#include "core/directory_scan.h"
 #include "core/files.h"
 #include "generator/form_colours.h"
 #include "generator/page_composer.h"
+#include "generator/scan_listing.h"
 
 namespace galmora {
 
@@ -32,54 +32,50 @@ struct IdentityHash {
 
 // One open folder of the walk.
 struct Frame {
-    DirectoryScan scan;
+    std::vector<ScanEntry> entries;
+    std::size_t next = 0;
     Text folder;  // ends with "/"
     Text source_prefix;
-    bool started = false;
 };
 
 // Depth-first walk without recursion, so neither a deep tree nor a link loop
 // can exhaust the stack; a folder reached twice (through a link) is skipped.
-// prefix_of(folder) gives the source prefix of a folder's pictures;
-// on_picture(frame, name) handles one picture.
+// Each plain subfolder is walked where it is met. prefix_of(folder) gives the
+// source prefix of a folder's pictures; on_picture(frame, name) handles one.
 template <typename PrefixOf, typename OnPicture>
 void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_picture) {
-    static const Text kEverything = "*.*";
-    std::vector<std::unique_ptr<Frame>> stack;
+    std::vector<Frame> stack;
     std::unordered_set<FileIdentity, IdentityHash> seen;
     auto enter = [&](Text folder) {
         if (folder.empty()) return;
         if (folder.back() != '/') folder += '/';
         auto identity = file_identity(folder);
         if (!identity || !seen.insert(*identity).second) return;
-        auto frame = std::make_unique<Frame>();
-        frame->source_prefix = prefix_of(folder);
-        frame->folder = std::move(folder);
+        Frame frame{list_scan_entries(folder), 0, Text(), prefix_of(folder)};
+        frame.folder = std::move(folder);
         stack.push_back(std::move(frame));
     };
     enter(root);
     while (!stack.empty()) {
-        Frame& frame = *stack.back();
-        Text name = frame.started ? frame.scan.find_next()
-                                  : frame.scan.find_first(frame.folder + kEverything, kAllEntries);
-        frame.started = true;
-        if (name.empty()) {
-            frame.scan.close();
+        Frame& frame = stack.back();
+        if (frame.next == frame.entries.size()) {
             stack.pop_back();
-        } else if (name == "." || name == "..") {
             continue;
-        } else if (frame.scan.attributes() == kDirectory) {
-            enter(frame.folder + name);  // may reallocate the stack: frame is not used after
-        } else if (ImageScanner::is_picture_name(name)) {
-            on_picture(frame, name);
         }
+        const ScanEntry& entry = frame.entries[frame.next++];
+        if (entry.plain_folder)
+            enter(frame.folder + entry.name);  // may move frame: not used after this
+        else if (ImageScanner::is_picture_name(entry.name))
+            on_picture(frame, entry.name);
     }
 }
 
 // Only the five bytes the page composer encodes make a name need encoding;
 // the common case appends the name as it is.
 bool may_need_encoding(std::string_view name) {
-    return name.find_first_of("\"#?%\\") != std::string_view::npos;
+    return std::any_of(name.begin(), name.end(), [](char c) {
+        return c == '"' || c == '#' || c == '?' || c == '%' || c == '\\';
+    });
 }
 
 void append_source_name(Text& source, std::string_view name) {
@@ -87,6 +83,14 @@ void append_source_name(Text& source, std::string_view name) {
         source += PageComposer::encode_source(name);
     else
         source += name;
+}
+
+// Blocks are of about equal size and a generation accepts at most 99 of
+// them, so room for 99 times the first one spares re-copying the growing
+// text; memory not written to is never touched.
+void reserve_for_all_blocks(Text& pages) {
+    constexpr std::size_t kMostBlocks = 99;
+    pages.reserve(pages.size() * kMostBlocks);
 }
 
 }  // namespace
@@ -114,7 +118,7 @@ void ImageScanner::scan_pictures(const Text& folder, const ScanSettings& setting
         if (nearly_equal(per_page / state.in_page_counter, 1.0)) {
             PageComposer::append_page_block(state.pages_markup, state.page_count + 1,
                                             state.current_page_markup);
-            ++state.page_count;
+            if (++state.page_count == 1) reserve_for_all_blocks(state.pages_markup);
             state.in_page_counter = 0;
             state.current_page_markup.clear();  // keeps its capacity for the next page
         }

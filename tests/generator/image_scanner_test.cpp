@@ -1,0 +1,267 @@
+#include "generator/image_scanner.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "core/codepage.h"
+#include "generator/form_colours.h"
+#include "generator/site_generator.h"
+#include "tests/support/fake_controls.h"
+#include "tests/support/hostile_tree.h"
+#include "tests/support/scripted_desktop.h"
+#include "tests/support/temp_dir.h"
+
+namespace galmora {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace galmora::literals;
+using testing::FakeControls;
+using testing::ScriptedDesktop;
+using testing::TempDir;
+
+void touch(const fs::path& file) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "px";
+}
+
+// The sources of the pictures in markup order.
+std::vector<std::string> sources(const Text& markup) {
+    static const std::regex picture(R"re(id="Img(\d+)" class="myImg" src="([^"]*)")re");
+    std::vector<std::string> found;
+    for (std::sregex_iterator it(markup.begin(), markup.end(), picture), end; it != end; ++it)
+        found.push_back((*it)[1].str() + " " + (*it)[2].str());
+    return found;
+}
+
+GenerationState scan(const fs::path& folder, ScanSettings settings = {}) {
+    GenerationState state;
+    ImageScanner::scan_pictures(local_text(folder.string()), settings, state);
+    return state;
+}
+
+TEST(IsPictureName, AcceptsExactlyTheEighteenSuffixForms) {
+    for (const char* name :
+         {"a.jpg", "a.png", "a.gif", "a.bmp", "a.jpeg", "a.webp", "a.JPG", "a.PNG", "a.GIF",
+          "a.BMP", "a.JPEG", "a.WEBP", "a.Jpg", "a.Png", "a.Gif", "a.Bmp", "a.Jpeg", "a.Webp"})
+        EXPECT_TRUE(ImageScanner::is_picture_name(name)) << name;
+    EXPECT_TRUE(ImageScanner::is_picture_name("photojpg"));  // no dot needed
+    EXPECT_TRUE(ImageScanner::is_picture_name("jpg"));       // compared whole
+    for (const char* name : {"x.jPg", "x.JPeG", "x.tif", "pg", "", "a.jpg ", "a.jp"})
+        EXPECT_FALSE(ImageScanner::is_picture_name(name)) << name;
+}
+
+TEST(ScanPictures, CountsByNameSuffixOnly) {
+    TempDir dir;
+    for (const char* name : {"a.jpg", "b.PNG", "c.Gif", "d.jPg", "e.txt"})
+        touch(fs::path(dir.path()) / name);
+    touch(fs::path(dir.path()) / "photojpg");
+    touch(fs::path(dir.path()) / "x.jpeg");
+    GenerationState state = scan(fs::path(dir.path()));
+    EXPECT_EQ(state.picture_count, 5);
+    EXPECT_EQ(sources(state.current_page_markup).size(), 5u);  // x.jpeg only once
+    EXPECT_EQ(ImageScanner::count_picture_files(dir.text()), 5);
+}
+
+TEST(ScanPictures, NumbersNestedFoldersWhereTheyAreMet) {
+    TempDir dir;
+    const fs::path root = fs::path(dir.path());
+    touch(root / "a.jpg");
+    touch(root / "B" / "c.jpg");
+    touch(root / "B" / "deep" / "d.png");
+    touch(root / "B" / "e.jpg");
+    touch(root / "b_f.jpg");
+    touch(root / ".hidden" / "h.jpg");
+    touch(root / "z.jpg");
+    const std::string base = root.string() + "/";
+    EXPECT_EQ(sources(scan(root).current_page_markup),
+              (std::vector<std::string>{"1 " + base + "a.jpg", "2 " + base + "B/c.jpg",
+                                        "3 " + base + "B/deep/d.png", "4 " + base + "B/e.jpg",
+                                        "5 " + base + "b_f.jpg", "6 " + base + "z.jpg"}));
+    // A trailing "/" is not doubled.
+    EXPECT_EQ(sources(scan(root.string() + "/").current_page_markup)[0], "1 " + base + "a.jpg");
+}
+
+TEST(ScanPictures, ScansEveryRealFolderOnceThroughLinks) {
+    TempDir dir;
+    const fs::path root = fs::path(dir.path());
+    touch(root / "a" / "1.jpg");
+    touch(root / "a" / "inner" / "2.jpg");
+    fs::create_directory_symlink(root, root / "a" / "inner" / "loop");  // back to the top
+    fs::create_directory_symlink(root / "a", root / "b-link");          // a second way into a
+    touch(root / "c" / "3.jpg");
+    fs::create_directory_symlink(root / "c", root / "a" / "to-c");  // met before c itself
+    GenerationState state = scan(root);
+    EXPECT_EQ(state.picture_count, 3);
+    EXPECT_EQ(sources(state.current_page_markup),
+              (std::vector<std::string>{"1 " + (root / "a/1.jpg").string(),
+                                        "2 " + (root / "a/inner/2.jpg").string(),
+                                        "3 " + (root / "a/to-c/3.jpg").string()}));
+}
+
+TEST(ScanPictures, UnreadableFolderContributesNothing) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+    TempDir dir;
+    touch(fs::path(dir.path()) / "a.jpg");
+    touch(fs::path(dir.path()) / "locked" / "b.jpg");
+    fs::permissions(fs::path(dir.path()) / "locked", fs::perms::none);
+    EXPECT_EQ(scan(dir.path()).picture_count, 1);
+    fs::permissions(fs::path(dir.path()) / "locked", fs::perms::owner_all);
+}
+
+TEST(ScanPictures, NothingToScanGivesNoPictures) {
+    TempDir dir;
+    touch(fs::path(dir.path()) / "file.jpg");
+    for (const std::string& folder :
+         {std::string(), (fs::path(dir.path()) / "missing").string(),
+          (fs::path(dir.path()) / "file.jpg").string(),
+          fs::path(dir.path()).string() + "\r\n" + fs::path(dir.path()).string() + "\r\n"}) {
+        GenerationState state = scan(folder);
+        EXPECT_EQ(state.picture_count, 0) << folder;
+        EXPECT_TRUE(state.current_page_markup.empty());
+    }
+}
+
+TEST(ScanPictures, HostileTreeGivesItsDocumentedCount) {
+    TempDir dir;
+    testing::make_hostile_tree(dir.path());
+    // Links are followed, each real folder entered once.
+    GenerationState state = scan(dir.path());
+    EXPECT_EQ(state.picture_count, testing::kHostilePictureCountFollowingLinks);
+    // No name breaks out of its src attribute (quote".jpg, what?.png, hash#1.jpg ...).
+    EXPECT_EQ(int(sources(state.current_page_markup).size()), state.picture_count);
+    EXPECT_EQ(ImageScanner::count_picture_files(dir.text()),
+              testing::kHostilePictureCountFollowingLinks);
+}
+
+TEST(ScanPictures, SourcesFollowTheAddressingMode) {
+    TempDir dir;
+    touch(fs::path(dir.path()) / "sub" / "a.jpg");
+    touch(fs::path(dir.path()) / "sub" / "b#1.jpg");
+    ScanSettings network{true, "http://example.test/pics/", 0};
+    EXPECT_EQ(sources(scan(fs::path(dir.path()), network).current_page_markup),
+              (std::vector<std::string>{"1 http://example.test/pics/a.jpg",
+                                        "2 http://example.test/pics/b%231.jpg"}));
+    ScanSettings local{false, "http://ignored/", 0};
+    EXPECT_EQ(sources(scan(fs::path(dir.path()), local).current_page_markup),
+              (std::vector<std::string>{"1 " + (fs::path(dir.path()) / "sub/a.jpg").string(),
+                                        "2 " + (fs::path(dir.path()) / "sub/b%231.jpg").string()}));
+}
+
+TEST(ScanPictures, EncodesTheFolderPartOfLocalSources) {
+    TempDir dir;
+    touch(fs::path(dir.path()) / "50% #2" / "a.jpg");
+    EXPECT_EQ(sources(scan(fs::path(dir.path()) / "50% #2").current_page_markup),
+              std::vector<std::string>{"1 " + fs::path(dir.path()).string() + "/50%25 %232/a.jpg"});
+}
+
+// Pictures per closed page block, checking that blocks are numbered 1, 2, ...
+std::vector<int> block_sizes(const Text& pages) {
+    std::vector<int> sizes;
+    std::size_t at = 0;
+    for (int n = 1;; ++n) {
+        const std::string head = "<div class=\"page-" + std::to_string(n) + "\">\r\n";
+        if (pages.compare(at, head.size(), head) != 0) break;
+        const std::size_t end = pages.find("</div>\r\n", at);
+        sizes.push_back(int(sources(pages.substr(at, end - at)).size()));
+        at = end + 8;
+    }
+    EXPECT_EQ(at, pages.size()) << "unexpected text after the blocks";
+    return sizes;
+}
+
+TEST(ScanPaging, ClosesAPageEveryPerPagePictures) {
+    TempDir dir;
+    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"})
+        touch(fs::path(dir.path()) / name);
+    GenerationState state = scan(fs::path(dir.path()), {false, "", 2});
+    EXPECT_EQ(state.page_count, 2);
+    EXPECT_EQ(block_sizes(state.pages_markup), (std::vector<int>{2, 2}));
+    EXPECT_EQ(sources(state.current_page_markup),
+              std::vector<std::string>{"5 " + (fs::path(dir.path()) / "5.jpg").string()});
+    EXPECT_EQ(state.in_page_counter, 2);
+
+    for (int per_page : {0, -3}) {  // never closes a page
+        GenerationState all = scan(fs::path(dir.path()), {false, "", per_page});
+        EXPECT_EQ(all.page_count, 0);
+        EXPECT_TRUE(all.pages_markup.empty());
+        EXPECT_EQ(sources(all.current_page_markup).size(), 5u);
+    }
+}
+
+class CountPicturesTest : public ::testing::Test {
+  protected:
+    CountPicturesTest() {
+        ui.on("单页数量", ControlEvent::ContentChanged,
+              [this](const Text&) { generator.on_per_page_changed(); });
+        ui.on("页总数", ControlEvent::ContentChanged,
+              [this](const Text&) { generator.on_page_count_changed(); });
+        for (const char* name : {"a.jpg", "b.png", "c.txt"}) touch(fs::path(dir.path()) / name);
+    }
+    Text folder() const { return dir.text(); }
+
+    TempDir dir;
+    FakeControls ui;
+    ScriptedDesktop desktop;
+    GenerationState state;
+    SiteGenerator generator{ui, desktop, state, "/nonexistent"};
+    ImageScanner scanner{ui, desktop, state};
+};
+
+TEST_F(CountPicturesTest, BrowserChoiceShowsTheCount) {
+    ui.set_text("文件总数", "10");
+    ui.set_text("单页数量", "2");
+    ui.set_text("页总数", "5");
+    desktop.folder_answers.push_back(folder());
+    scanner.count_pictures_from_browser();
+    EXPECT_EQ(desktop.folder_dialog_titles, std::vector<Text>{"选择图片所在位置："_t});
+    EXPECT_EQ(ui.text("浏览目录"), folder());
+    EXPECT_EQ(ui.text("文件总数"), "2");
+    EXPECT_EQ(state.picture_count, 2);
+    EXPECT_EQ(ui.background_colour("文件总数"), kNormalFieldColour);
+    // Emptying the paging fields ran their handlers against the old total.
+    EXPECT_EQ(ui.text("单页数量"), "0");
+    EXPECT_EQ(ui.text("页总数"), "");
+}
+
+TEST_F(CountPicturesTest, CancelledBrowserKeepsTheTotal) {
+    ui.set_text("浏览目录", folder());
+    ui.set_text("文件总数", "7");
+    scanner.count_pictures_from_browser();
+    EXPECT_EQ(ui.text("浏览目录"), "");
+    EXPECT_EQ(ui.text("文件总数"), "7");
+}
+
+TEST_F(CountPicturesTest, DropCountsTheDroppedFolder) {
+    scanner.count_pictures_from_drop(folder());
+    EXPECT_EQ(ui.text("浏览目录"), folder());
+    EXPECT_EQ(ui.text("文件总数"), "2");
+    scanner.count_pictures_from_drop(folder() + "\r\n" + folder() + "\r\n");  // two folders
+    EXPECT_EQ(ui.text("文件总数"), "0");
+    EXPECT_TRUE(desktop.message_boxes.empty());
+}
+
+TEST_F(CountPicturesTest, MarksATotalAboveTheLimitRed) {
+    TempDir big;
+    // Hard links are the quickest way to many entries; ext4 allows 65000 per file.
+    const std::string sources[] = {big.file("0.jpg"), big.file("1.jpg")};
+    for (const std::string& source : sources) touch(source);
+    for (int i = 2; i < 98901; ++i)
+        ASSERT_EQ(::link(sources[i % 2].c_str(), big.file(std::to_string(i) + ".jpg").c_str()), 0);
+    scanner.count_pictures_from_drop(big.text());
+    EXPECT_EQ(ui.text("文件总数"), "98901");
+    EXPECT_EQ(ui.background_colour("文件总数"), kNormalFieldColour);
+    std::ofstream(fs::path(big.path()) / "one-more.jpg");
+    scanner.count_pictures_from_drop(big.text());
+    EXPECT_EQ(ui.text("文件总数"), "98902");
+    EXPECT_EQ(ui.background_colour("文件总数"), kAlertFieldColour);
+    scanner.count_pictures_from_drop(folder());
+    EXPECT_EQ(ui.background_colour("文件总数"), kNormalFieldColour);
+}
+
+}  // namespace
+}  // namespace galmora
