@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace galmora {
 
@@ -33,6 +35,16 @@ std::size_t skip_utf8_sequence(std::string_view rest) {
     return n;
 }
 
+bool is_ascii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+template <typename Output>
+void append_bytes(Output& output, std::string_view bytes) {
+    const auto* first = reinterpret_cast<const typename Output::value_type*>(bytes.data());
+    output.insert(output.end(), first, first + bytes.size());
+}
+
 // One iconv descriptor, opened on first use and kept for the whole run.
 class Converter {
   public:
@@ -44,60 +56,52 @@ class Converter {
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Without a recovery any unconvertible sequence makes the result nullopt.
-    std::optional<std::string> convert(std::string_view input, const Recovery* recovery) {
-        if (input.empty()) return std::string();
-        if (!usable()) return fallback(input, recovery);
+    // Appends the conversion of input to output. Without a recovery any
+    // unconvertible sequence makes the result false (output is then partial).
+    template <typename Output>
+    bool append(std::string_view input, const Recovery* recovery, Output& output) {
+        if (!usable()) return append_fallback(input, recovery, output);
         iconv(descriptor_, nullptr, nullptr, nullptr, nullptr);
-        std::string output(input.size() * 2 + 16, '\0');
         char* in = const_cast<char*>(input.data());
         std::size_t in_left = input.size();
-        std::size_t written = 0;
         while (in_left > 0) {
-            char* out = output.data() + written;
+            // Neither direction makes more than 1.5 output bytes of one input
+            // byte; a misjudged room only costs another round.
+            const std::size_t written = output.size();
+            output.resize(written + in_left + in_left / 2 + 8);
+            char* out = reinterpret_cast<char*>(output.data()) + written;
             std::size_t out_left = output.size() - written;
             const std::size_t result = iconv(descriptor_, &in, &in_left, &out, &out_left);
             const int error = errno;
-            written = output.size() - out_left;
-            if (result != static_cast<std::size_t>(-1)) {
-                if (result > 0 && recovery == nullptr) return std::nullopt;  // irreversible
-                break;
-            }
-            if (error == E2BIG) {
-                output.resize(output.size() * 2);
-                continue;
-            }
-            if (recovery == nullptr || (error != EILSEQ && error != EINVAL)) return std::nullopt;
-            output.resize(written);
-            output.append(recovery->replacement);
+            output.resize(output.size() - out_left);
+            if (result != static_cast<std::size_t>(-1)) return result == 0 || recovery != nullptr;
+            if (error == E2BIG) continue;
+            if (recovery == nullptr || (error != EILSEQ && error != EINVAL)) return false;
+            append_bytes(output, recovery->replacement);
             const std::size_t skipped =
                 std::min(in_left, recovery->skip(std::string_view(in, in_left)));
             in += skipped;
             in_left -= skipped;
-            written = output.size();
-            output.resize(written + in_left * 2 + 16);
             iconv(descriptor_, nullptr, nullptr, nullptr, nullptr);
         }
-        output.resize(written);
-        return output;
+        return true;
     }
 
   private:
     bool usable() const { return descriptor_ != reinterpret_cast<iconv_t>(-1); }
 
     // Without a converter only ASCII passes; everything else is replaced.
-    static std::optional<std::string> fallback(std::string_view input, const Recovery* recovery) {
-        std::string output;
+    template <typename Output>
+    static bool append_fallback(std::string_view input, const Recovery* recovery, Output& output) {
         for (char c : input) {
-            if (static_cast<unsigned char>(c) < 0x80) {
-                output.push_back(c);
-            } else if (recovery == nullptr) {
-                return std::nullopt;
-            } else {
-                output.append(recovery->replacement);
-            }
+            if (is_ascii(c))
+                output.push_back(static_cast<typename Output::value_type>(c));
+            else if (recovery == nullptr)
+                return false;
+            else
+                append_bytes(output, recovery->replacement);
         }
-        return output;
+        return true;
     }
 
     iconv_t descriptor_;
@@ -116,27 +120,81 @@ Converter& utf8_to_local() {
 const Recovery kLocalRecovery{kReplacementCharacter, skip_one_byte};
 const Recovery kUtf8Recovery{"?", skip_utf8_sequence};
 
+// The end of the run of ASCII bytes that begins at from.
+std::size_t ascii_run_end(std::string_view text, std::size_t from) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    while (from + 8 <= text.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + from, 8);
+        if ((word & kHighBits) != 0) break;
+        from += 8;
+    }
+    while (from < text.size() && is_ascii(text[from])) ++from;
+    return from;
+}
+
+// The first position after from where two ASCII bytes follow each other;
+// the second of them is certainly a character of its own (see below).
+std::size_t next_certain_ascii(std::string_view text, std::size_t from) {
+    for (std::size_t at = from + 1; at < text.size(); ++at)
+        if (is_ascii(text[at]) && is_ascii(text[at - 1])) return at;
+    return text.size();
+}
+
+// Local text to UTF-8 with ASCII copied as it is. In GB18030 a byte below
+// 0x80 may still be the second or fourth byte of a character (trail bytes
+// 0x30-0x39 and 0x40-0x7E), but no character holds two such bytes in a row,
+// and the third byte of a four-byte character is never one. So an ASCII byte
+// that starts the text or follows another ASCII byte is always a character of
+// its own, and iconv sees every stretch in between from one such boundary to
+// the next, decoding it exactly as it would within the whole text.
+template <typename Output>
+bool append_local_as_utf8(std::string_view local, const Recovery* recovery, Output& output) {
+    output.reserve(output.size() + local.size() + local.size() / 8 + 16);
+    std::size_t at = 0;
+    while (at < local.size()) {
+        const std::size_t stretch = ascii_run_end(local, at);
+        append_bytes(output, local.substr(at, stretch - at));
+        if (stretch == local.size()) break;
+        at = next_certain_ascii(local, stretch);
+        if (!local_to_utf8().append(local.substr(stretch, at - stretch), recovery, output))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
+// A lenient conversion fails only when iconv itself does; it then gives
+// nothing rather than part of the text.
 std::string utf8_string(std::string_view local) {
-    return local_to_utf8().convert(local, &kLocalRecovery).value_or(std::string());
+    std::string utf8;
+    if (!append_local_as_utf8(local, &kLocalRecovery, utf8)) return {};
+    return utf8;
 }
 
 Bytes to_utf8(std::string_view local) {
-    const std::string utf8 = utf8_string(local);
-    return Bytes(utf8.begin(), utf8.end());
+    Bytes utf8;
+    if (!append_local_as_utf8(local, &kLocalRecovery, utf8)) return {};
+    return utf8;
 }
 
 std::optional<std::string> strict_utf8(std::string_view local) {
-    return local_to_utf8().convert(local, nullptr);
+    std::string utf8;
+    if (!append_local_as_utf8(local, nullptr, utf8)) return std::nullopt;
+    return utf8;
 }
 
 std::optional<Text> strict_local(std::string_view utf8) {
-    return utf8_to_local().convert(utf8, nullptr);
+    Text local;
+    if (!utf8_to_local().append(utf8, nullptr, local)) return std::nullopt;
+    return local;
 }
 
 Text local_text(std::string_view utf8) {
-    return utf8_to_local().convert(utf8, &kUtf8Recovery).value_or(Text());
+    Text local;
+    if (!utf8_to_local().append(utf8, &kUtf8Recovery, local)) return {};
+    return local;
 }
 
 }  // namespace galmora

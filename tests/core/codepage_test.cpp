@@ -1,11 +1,79 @@
 #include "core/codepage.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
+#include <random>
+#include <vector>
 
 namespace galmora {
 namespace {
 
 using namespace galmora::literals;
+
+// The whole text through iconv in one go, each unconvertible byte replaced by
+// U+FFFD: what the conversions must give, however they get there. nullopt
+// (for the strict form) when any byte needed replacing.
+std::optional<std::string> plain_iconv(std::string_view local, bool strict) {
+    iconv_t descriptor = iconv_open("UTF-8", "GB18030");
+    std::string utf8;
+    bool replaced = false;
+    char* in = const_cast<char*>(local.data());
+    std::size_t in_left = local.size();
+    while (in_left > 0) {
+        char buffer[64];
+        char* out = buffer;
+        std::size_t out_left = sizeof buffer;
+        const std::size_t result = iconv(descriptor, &in, &in_left, &out, &out_left);
+        const int error = errno;
+        utf8.append(buffer, out);
+        if (result != static_cast<std::size_t>(-1)) break;
+        if (error == E2BIG) continue;
+        utf8 += "\xEF\xBF\xBD";
+        replaced = true;
+        ++in;
+        --in_left;
+        iconv(descriptor, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(descriptor);
+    if (strict && replaced) return std::nullopt;
+    return utf8;
+}
+
+void expect_plain_conversion(const std::string& local) {
+    const std::string expected = *plain_iconv(local, false);
+    EXPECT_EQ(utf8_string(local), expected) << testing::PrintToString(local);
+    EXPECT_EQ(to_utf8(local), Bytes(expected.begin(), expected.end()));
+    EXPECT_EQ(strict_utf8(local), plain_iconv(local, true)) << testing::PrintToString(local);
+}
+
+// Pieces that are hard on a conversion that copies ASCII itself: characters
+// whose trail bytes are ASCII digits or letters, four-byte forms, and lead
+// bytes left without their trail.
+const std::vector<std::string> kHardPieces = {"a",
+                                              "7",
+                                              "\\",
+                                              " ",
+                                              std::string(1, '\0'),
+                                              "\x7F",
+                                              "\xB0\x5C",          // 癨: trail byte "\"
+                                              "\x81\x40",          // trail byte "@"
+                                              "\xCD\xBC",          // 图
+                                              "\x81\x30\x81\x30",  // U+0080, four bytes
+                                              "\x94\x39\xFC\x36",  // 😀, four bytes
+                                              "\xE3\x32\x9A\x35",  // U+10FFFF
+                                              "\x84\x31\xA4\x39",  // U+FFFF
+                                              "\x81",
+                                              "\x81\x30",
+                                              "\x81\x30\x81",
+                                              "\x80",
+                                              "\xFF",
+                                              "\xFE",
+                                              "\x30",
+                                              "\x39",
+                                              "\x40",
+                                              "\x7E"};
 
 TEST(ToUtf8, ConvertsLocalText) {
     EXPECT_EQ(utf8_string("\xCD\xBC\xBF\xE2"), "图库");
@@ -32,6 +100,48 @@ TEST(ToUtf8, ReplacesBrokenSequences) {
     EXPECT_FALSE(utf8_string(all).empty());
 }
 
+TEST(ToUtf8, MatchesAPlainConversionOfMixedText) {
+    for (const char* text : {"plain ASCII only, long enough for whole words of it 0123456789",
+                             "\xCD\xBC\xBF\xE2 gallery \xB7\xE7\xBE\xB0.jpg",
+                             "1\x81\x30\x81\x30"
+                             "2",
+                             "\x94\x39\xFC\x36"
+                             "12 \x94\x39\xFC\x36\x94\x39\xFC\x36"
+                             "ab",
+                             "\xB0\x5C\xB0\x5C\\\xB0\x5C"
+                             "a",
+                             "<img src=\"C:/\xB7\xE7\xBE\xB0/\xB0\x5C.png\" />\r\n"})
+        expect_plain_conversion(text);
+    // Every pair and triple of the hard pieces, so that each meets each
+    // neighbour on either side.
+    for (const std::string& a : kHardPieces)
+        for (const std::string& b : kHardPieces) {
+            expect_plain_conversion(a + b);
+            for (const std::string& c : kHardPieces) expect_plain_conversion(a + b + c);
+        }
+}
+
+TEST(ToUtf8, MatchesAPlainConversionOfBrokenText) {
+    for (const char* text :
+         {"\x81\x30"
+          "A",
+          "\x81\x30\x30\x30", "\x81\x30\x81\x41\x30", "\xFF\x30\x81\x30\x81\x30", "ab\x81\x30\x81",
+          "\x94\x39\xFC", "\x94\x39\xFC\x36\x94", "\x80\x80\x41\x41"})
+        expect_plain_conversion(text);
+    // Random texts of the hard pieces and of single bytes a lead byte may
+    // swallow; a fixed seed keeps any failure reproducible.
+    std::mt19937 random(20240601);
+    const std::string loose = "\x81\x84\x94\xB0\xE3\xFE\xFF\x80\x30\x35\x39\x40\x5C\x7E aZ";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int pieces = static_cast<int>(random() % 24);
+        for (int i = 0; i < pieces; ++i)
+            text += random() % 2 ? kHardPieces[random() % kHardPieces.size()]
+                                 : std::string(1, loose[random() % loose.size()]);
+        expect_plain_conversion(text);
+    }
+}
+
 TEST(StrictConversions, RefuseWhatDoesNotConvert) {
     EXPECT_EQ(strict_utf8("\xB7\xE7\xBE\xB0"), "风景");
     EXPECT_EQ(strict_utf8("ab\xB0"), std::nullopt);
@@ -42,6 +152,14 @@ TEST(StrictConversions, RefuseWhatDoesNotConvert) {
     EXPECT_EQ(strict_local("\xED\xA0\x80"), std::nullopt);  // a UTF-16 surrogate
     // A failed strict conversion does not disturb the next one.
     EXPECT_EQ(strict_local("ok"), "ok");
+}
+
+TEST(StrictConversions, LeaveAsciiAsItIs) {
+    // Folder listings take an ASCII name as its own local text.
+    std::string ascii;
+    for (int c = 1; c < 0x80; ++c) ascii += static_cast<char>(c);
+    EXPECT_EQ(strict_local(ascii), ascii);
+    EXPECT_EQ(strict_utf8(ascii), ascii);
 }
 
 TEST(StrictConversions, RoundTripEveryUnicodeName) {
