@@ -4,8 +4,10 @@
 // folded to upper case). Names that are not valid UTF-8 are left out.
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
+#include "core/folder_listing.h"
 #include "core/text.h"
 
 namespace galmora {
@@ -22,20 +24,24 @@ class DirectoryScan {
     Text find_first(const Text& pattern, int mask);
     Text find_next();
     void close();
-    // Attributes of the entry last returned (saves a second look-up).
-    int attributes() const { return current_attributes_; }
+    // Attributes of the entry last returned (saves a second look-up), or -1
+    // at the end. Whether a file is read-only is looked up on the first ask.
+    int attributes() const;
+    // Whether the entry last returned has attributes of exactly 0x10, a
+    // folder whose name does not begin with "."; never needs a look-up.
+    bool is_plain_folder() const;
 
   private:
-    struct Entry {
-        Text name;
-        int attributes;
-    };
     Text next_accepted();
+    bool accepts(ListedEntry& entry);
 
-    std::vector<Entry> entries_;
+    std::string folder_;  // UTF-8, where the listed names are
+    std::vector<ListedEntry> entries_;
     std::size_t position_ = 0;
     int mask_ = 0;
-    int current_attributes_ = -1;
+    // Of the entry last returned; its read-only bit settled on demand.
+    mutable int current_attributes_ = -1;
+    mutable bool current_read_only_open_ = false;
 };
 
 }  // namespace galmora

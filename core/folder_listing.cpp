@@ -10,6 +10,7 @@
 
 #include "core/codepage.h"
 #include "core/files.h"
+#include "core/listing_order.h"
 #include "core/system_path.h"
 
 namespace galmora {
@@ -59,16 +60,15 @@ bool match_points(const std::vector<std::uint32_t>& pattern,
     return p == pattern.size();
 }
 
-std::string sort_key(std::string_view utf8) {
-    std::string key(utf8);
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return key;
+bool is_ascii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // The local text of a name read from disk, only when it converts back to
-// exactly the same bytes.
+// exactly the same bytes. ASCII is the same in both.
 std::optional<Text> local_name(std::string_view utf8) {
+    if (is_ascii(utf8)) return Text(utf8);
     std::optional<Text> local = strict_local(utf8);
     if (!local) return std::nullopt;
     const std::optional<std::string> back = strict_utf8(*local);
@@ -76,25 +76,47 @@ std::optional<Text> local_name(std::string_view utf8) {
     return local;
 }
 
+// What the listing tells of an entry by its type, which spares a look-up of
+// every file and folder; only links (followed) and entries of unknown type
+// are looked up. nullopt for an entry to be left out.
+std::optional<ListedEntry> listed_entry(DIR* folder, const dirent& entry, Text local) {
+    const std::string_view name(entry.d_name);
+    if (entry.d_type == DT_DIR)
+        return ListedEntry{std::move(local), attributes_without_read_only(true, name), false};
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+        return ListedEntry{std::move(local), attributes_without_read_only(false, name), true};
+    struct stat status;
+    if (::fstatat(::dirfd(folder), entry.d_name, &status, 0) != 0) return std::nullopt;
+    return ListedEntry{std::move(local), attributes_from_status(status, name), false};
+}
+
+// Without search permission on a folder none of its entries can be looked
+// up, so none can be told to exist: its listing is as empty as that of an
+// unreadable folder.
+bool may_look_up_entries(DIR* folder) {
+    struct stat status;
+    return ::fstatat(::dirfd(folder), ".", &status, 0) == 0;
+}
+
 void append_entries(DIR* folder, std::string_view pattern, std::vector<ListedEntry>& entries) {
-    std::vector<std::pair<std::string, ListedEntry>> found;
+    std::vector<ListedEntry> found;
+    ListingOrder order;
     while (const dirent* entry = ::readdir(folder)) {
         const std::string_view name(entry->d_name);
         if (name == "." || name == ".." || !wildcard_match(pattern, name)) continue;
         std::optional<Text> local = local_name(name);
-        struct stat status;
-        if (!local || ::fstatat(::dirfd(folder), entry->d_name, &status, 0) != 0) continue;
-        found.emplace_back(std::string(name),
-                           ListedEntry{std::move(*local), attributes_from_status(status, name)});
+        if (!local) continue;
+        std::optional<ListedEntry> listed = listed_entry(folder, *entry, std::move(*local));
+        if (!listed) continue;
+        order.add(name);
+        found.push_back(std::move(*listed));
     }
-    std::vector<std::pair<std::string, std::size_t>> order;
-    order.reserve(found.size());
-    for (std::size_t i = 0; i < found.size(); ++i) order.emplace_back(sort_key(found[i].first), i);
-    std::sort(order.begin(), order.end(), [&found](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first
-                                  : found[a.second].first < found[b.second].first;
-    });
-    for (const auto& [key, index] : order) entries.push_back(std::move(found[index].second));
+    // Names whose folded forms are equal have the same non-ASCII parts, which
+    // convert alike, so their local texts compare as their UTF-8 bytes do.
+    const auto sorted = order.sorted(
+        [&found](std::uint32_t a, std::uint32_t b) { return found[a].name < found[b].name; });
+    entries.reserve(entries.size() + found.size());
+    for (std::uint32_t index : sorted) entries.push_back(std::move(found[index]));
 }
 
 }  // namespace
@@ -113,12 +135,20 @@ std::optional<std::vector<ListedEntry>> list_folder(const std::string& folder,
     if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
     std::vector<ListedEntry> entries;
     for (const char* dots : {".", ".."})
-        if (wildcard_match(pattern, dots)) entries.push_back({dots, kDirectory});
+        if (wildcard_match(pattern, dots)) entries.push_back({dots, kDirectory, false});
     if (DIR* listing = ::opendir(folder.c_str())) {
-        append_entries(listing, pattern, entries);
+        if (may_look_up_entries(listing)) append_entries(listing, pattern, entries);
         ::closedir(listing);
     }
     return entries;
+}
+
+int with_read_only(const std::string& folder, const ListedEntry& entry) {
+    if (!entry.read_only_open) return entry.attributes;
+    const std::optional<std::string> name = strict_utf8(entry.name);  // listed, so it converts
+    struct stat status;
+    if (!name || ::stat((folder + "/" + *name).c_str(), &status) != 0) return entry.attributes;
+    return is_read_only(status) ? entry.attributes | kReadOnly : entry.attributes;
 }
 
 SplitPath split_last_element(std::string_view path) {

@@ -11,9 +11,13 @@
 
 namespace galmora {
 
+// An entry as the listing delivers it. Telling whether a file is read-only
+// takes a look-up of its own, so for files the listing leaves that bit open
+// (read_only_open) until with_read_only is asked.
 struct ListedEntry {
     Text name;
     int attributes;
+    bool read_only_open = false;
 };
 
 // Windows wildcard rules on UTF-8 names: "*" any run, "?" one character,
@@ -23,11 +27,15 @@ bool wildcard_match(std::string_view pattern, std::string_view name);
 
 // The entries of folder whose names match pattern (both UTF-8): "." and ".."
 // first, as folders, then by name with ASCII letters folded to upper case.
-// Names that are not valid UTF-8, and entries that vanish or whose link
-// leads nowhere, are left out. nullopt when folder is no folder at all; a
+// Names that are not valid UTF-8, and links that lead nowhere (or entries
+// that vanish while they are looked up), are left out. nullopt when folder is no folder at all; a
 // folder that cannot be read lists only "." and "..".
 std::optional<std::vector<ListedEntry>> list_folder(const std::string& folder,
                                                     std::string_view pattern);
+
+// The attributes of an entry of folder (UTF-8) with the read-only bit
+// settled. An entry that can no longer be looked up keeps what was listed.
+int with_read_only(const std::string& folder, const ListedEntry& entry);
 
 // Splits "folder/name" at the last "/"; a bare name lies in ".".
 struct SplitPath {

@@ -11,12 +11,20 @@ std::optional<std::string> system_path(std::string_view path) {
 }
 
 int attributes_from_status(const struct stat& status, std::string_view name) {
-    int attributes = S_ISDIR(status.st_mode) ? kDirectory : kArchive;
+    const int attributes = attributes_without_read_only(S_ISDIR(status.st_mode), name);
+    return is_read_only(status) ? attributes | kReadOnly : attributes;
+}
+
+int attributes_without_read_only(bool folder, std::string_view name) {
+    int attributes = folder ? kDirectory : kArchive;
     const bool dot_entry = name == "." || name == "..";
     if (!dot_entry && !name.empty() && name.front() == '.') attributes |= kHidden;
-    // Folders never carry read-only: one on read-only media must still be scanned.
-    if (!S_ISDIR(status.st_mode) && (status.st_mode & S_IWUSR) == 0) attributes |= kReadOnly;
     return attributes;
+}
+
+// Folders never carry read-only: one on read-only media must still be scanned.
+bool is_read_only(const struct stat& status) {
+    return !S_ISDIR(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
 }
 
 std::string_view last_path_element(std::string_view path) {

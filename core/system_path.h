@@ -20,6 +20,9 @@ std::optional<std::string> system_path(std::string_view path);
 // 0x10 for a folder, 0x20 otherwise; hidden for a name beginning with "."
 // (except "." and ".."), read-only for a file its owner cannot write.
 int attributes_from_status(const struct stat& status, std::string_view name);
+// The same without the read-only bit, which only a look-up can tell.
+int attributes_without_read_only(bool folder, std::string_view name);
+bool is_read_only(const struct stat& status);
 
 // Whether two status records describe the same file (device and inode).
 inline bool same_file(const struct stat& a, const struct stat& b) {

@@ -141,6 +141,103 @@ TEST(DirectoryScan, ScansRunIndependently) {
     inner.close();
 }
 
+TEST(DirectoryScan, OrdersNamesThatDifferOnlyInCaseByTheirBytes) {
+    TempDir dir;
+    for (const char* name : {"b.jpg", "风景b", "B.jpg", "风景a", "风景B", "a_b", "A_B"})
+        touch(dir.file(name));
+    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
+              (std::vector<std::string>{".", "..", "A_B", "a_b", "B.jpg", "b.jpg", "风景a", "风景B",
+                                        "风景b"}));
+}
+
+TEST(DirectoryScan, TellsReadOnlyFilesWhenAsked) {
+    TempDir dir;
+    touch(dir.file("locked.jpg"));
+    touch(dir.file("open.jpg"));
+    fs::create_directory(dir.file("folder"));
+    ::chmod(dir.file("locked.jpg").c_str(), 0444);
+    fs::create_symlink("locked.jpg", dir.file("link.jpg"));
+    using Entries = std::vector<std::pair<std::string, int>>;
+    // A mask of read-only alone finds the files that are, links followed.
+    EXPECT_EQ(scan_all(dir.file_text("*.*"), kReadOnly),
+              (Entries{{"link.jpg", 0x21}, {"locked.jpg", 0x21}}));
+    DirectoryScan scan;
+    EXPECT_EQ(scan.find_first(dir.file_text("locked.jpg"), kAllEntries), "locked.jpg");
+    EXPECT_FALSE(scan.is_plain_folder());
+    EXPECT_EQ(scan.attributes(), 0x21);
+    EXPECT_EQ(scan.attributes(), 0x21);
+    EXPECT_EQ(scan.find_next(), "");
+    EXPECT_EQ(scan.attributes(), -1);
+}
+
+TEST(DirectoryScan, AFolderThatCannotBeSearchedListsAsEmpty) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    TempDir dir;
+    fs::create_directory(dir.file("closed"));
+    touch(dir.file("closed/inside.jpg"));
+    fs::create_directory(dir.file("closed/folder"));
+    ::chmod(dir.file("closed").c_str(), 0444);  // readable, not searchable
+    EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
+              (std::vector<std::string>{".", ".."}));
+    EXPECT_FALSE(path_exists(dir.file_text("closed/*.jpg")));
+    ::chmod(dir.file("closed").c_str(), 0755);
+}
+
+// Each entry's name, with "/" when the scan takes it for a plain folder.
+std::vector<std::string> plain_folders_marked(const Text& folder) {
+    std::vector<std::string> names;
+    DirectoryScan scan;
+    for (Text name = scan.find_first(folder + "/*.*", kAllEntries); !name.empty();
+         name = scan.find_next()) {
+        const bool plain = scan.is_plain_folder();
+        EXPECT_EQ(plain, file_attributes(folder + "/" + name) == kDirectory) << name;
+        EXPECT_EQ(plain, scan.attributes() == kDirectory) << name;
+        EXPECT_EQ(plain, scan.is_plain_folder());
+        names.push_back(utf8_string(name) + (plain ? "/" : ""));
+    }
+    EXPECT_FALSE(scan.is_plain_folder());
+    return names;
+}
+
+TEST(DirectoryScan, IsPlainFolderAgreesWithTheAttributes) {
+    TempDir dir;
+    testing::make_hostile_tree(dir.path());
+    int folders = 0;
+    for (const auto& item : fs::recursive_directory_iterator(dir.path())) {
+        if (!item.is_directory() || item.is_symlink()) continue;
+        plain_folders_marked(local_text(item.path().string()));
+        ++folders;
+    }
+    EXPECT_GE(folders, 5);
+    EXPECT_EQ(plain_folders_marked(dir.text()), (std::vector<std::string>{"./",
+                                                                          "../",
+                                                                          ".dot folder",
+                                                                          ".hidden.jpg",
+                                                                          "100%.gif",
+                                                                          "a.jpg",
+                                                                          "b.PNG",
+                                                                          "back\\slash.jpg",
+                                                                          "c.Gif",
+                                                                          "d.jPg",
+                                                                          "e.txt",
+                                                                          "empty/",
+                                                                          "folder #?%\"\\ name/",
+                                                                          "hash#1.jpg",
+                                                                          "link to dot/",
+                                                                          "link to 风景/",
+                                                                          "notes.md",
+                                                                          "photojpg",
+                                                                          "quote\".jpg",
+                                                                          "README",
+                                                                          "what?.png",
+                                                                          "x.jpeg",
+                                                                          "只读.jpg",
+                                                                          "癨.png",
+                                                                          "风景/",
+                                                                          "风景.jpg",
+                                                                          "😀 smile.gif"}));
+}
+
 // The picture scan other modules build on: depth-first, descending only into
 // plain folders (exactly 0x10), pictures recognised by their name's ending.
 bool is_picture_name(const Text& name) {
