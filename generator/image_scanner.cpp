@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <unordered_set>
-#include <vector>
 
 #include "core/codepage.h"
+#include "core/directory_scan.h"
 #include "core/files.h"
 #include "generator/form_colours.h"
 #include "generator/page_composer.h"
-#include "generator/scan_listing.h"
 
 namespace galmora {
 
@@ -30,10 +30,19 @@ struct IdentityHash {
     }
 };
 
-// One open folder of the walk.
+// One open folder of the walk, with its listing in progress.
 struct Frame {
-    std::vector<ScanEntry> entries;
-    std::size_t next = 0;
+    Frame(Text path, Text prefix) : folder(std::move(path)), source_prefix(std::move(prefix)) {}
+
+    // The next entry's name, or the empty text at the end.
+    Text next_name() {
+        if (started) return listing.find_next();
+        started = true;
+        return listing.find_first(folder + "*.*", kAllEntries);
+    }
+
+    DirectoryScan listing;
+    bool started = false;
     Text folder;  // ends with "/"
     Text source_prefix;
 };
@@ -44,29 +53,28 @@ struct Frame {
 // source prefix of a folder's pictures; on_picture(frame, name) handles one.
 template <typename PrefixOf, typename OnPicture>
 void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_picture) {
-    std::vector<Frame> stack;
+    std::deque<Frame> stack;  // a listing stays where it is while deeper ones open
     std::unordered_set<FileIdentity, IdentityHash> seen;
     auto enter = [&](Text folder) {
         if (folder.empty()) return;
         if (folder.back() != '/') folder += '/';
         auto identity = file_identity(folder);
         if (!identity || !seen.insert(*identity).second) return;
-        Frame frame{list_scan_entries(folder), 0, Text(), prefix_of(folder)};
-        frame.folder = std::move(folder);
-        stack.push_back(std::move(frame));
+        Text prefix = prefix_of(folder);
+        stack.emplace_back(std::move(folder), std::move(prefix));
     };
     enter(root);
     while (!stack.empty()) {
         Frame& frame = stack.back();
-        if (frame.next == frame.entries.size()) {
+        const Text name = frame.next_name();
+        if (name.empty())
             stack.pop_back();
+        else if (name == "." || name == "..")
             continue;
-        }
-        const ScanEntry& entry = frame.entries[frame.next++];
-        if (entry.plain_folder)
-            enter(frame.folder + entry.name);  // may move frame: not used after this
-        else if (ImageScanner::is_picture_name(entry.name))
-            on_picture(frame, entry.name);
+        else if (frame.listing.is_plain_folder())
+            enter(frame.folder + name);  // frame is not used after this
+        else if (ImageScanner::is_picture_name(name))
+            on_picture(frame, name);
     }
 }
 
