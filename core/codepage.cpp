@@ -65,8 +65,8 @@ class Converter {
         char* in = const_cast<char*>(input.data());
         std::size_t in_left = input.size();
         while (in_left > 0) {
-            // Neither direction makes more than 1.5 output bytes of one input
-            // byte; a misjudged room only costs another round.
+            // GB18030 gives at most 1.5 UTF-8 bytes per byte; the other way
+            // can give 2 (U+0080 takes four bytes), which costs another round.
             const std::size_t written = output.size();
             output.resize(written + in_left + in_left / 2 + 8);
             char* out = reinterpret_cast<char*>(output.data()) + written;
@@ -147,7 +147,9 @@ std::size_t next_certain_ascii(std::string_view text, std::size_t from) {
 // and the third byte of a four-byte character is never one. So an ASCII byte
 // that starts the text or follows another ASCII byte is always a character of
 // its own, and iconv sees every stretch in between from one such boundary to
-// the next, decoding it exactly as it would within the whole text.
+// the next, decoding it exactly as it would within the whole text. A
+// sequence broken off at a boundary is replaced alike whether iconv finds it
+// cut short (EINVAL) or followed by a byte that cannot continue it (EILSEQ).
 template <typename Output>
 bool append_local_as_utf8(std::string_view local, const Recovery* recovery, Output& output) {
     output.reserve(output.size() + local.size() + local.size() / 8 + 16);
