@@ -162,6 +162,17 @@ TEST(StrictConversions, LeaveAsciiAsItIs) {
     EXPECT_EQ(strict_utf8(ascii), ascii);
 }
 
+TEST(StrictConversions, GrowPastTheFirstGuessOfTheirSize) {
+    // U+0080 takes two bytes in UTF-8 and four in GB18030.
+    std::string utf8;
+    for (int i = 0; i < 1000; ++i) utf8 += "\xC2\x80";
+    const auto local = strict_local(utf8);
+    ASSERT_TRUE(local.has_value());
+    EXPECT_EQ(local->size(), 4000u);
+    EXPECT_EQ(strict_utf8(*local), utf8);
+    EXPECT_EQ(local_text(utf8), *local);
+}
+
 TEST(StrictConversions, RoundTripEveryUnicodeName) {
     for (const char* name : {"风景", "😀 emoji", "a#?%\"\\b", "\xEF\xBF\xBD", "癨"}) {
         const auto local = strict_local(name);
