@@ -42,4 +42,8 @@ class DesktopServices {
     virtual void open_web_page(const Text& address) = 0;
 };
 
+// Every question and refusal the program shows: buttons OK and Cancel under
+// the caption "确认信息:". Returns the MessageResult.
+int ask_to_confirm(DesktopServices& desktop, const Text& message);
+
 }  // namespace galmora

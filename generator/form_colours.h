@@ -1,6 +1,7 @@
 #pragma once
 // Background colours of the form's edit boxes.
 
+#include "core/controls.h"
 #include "core/text.h"
 
 namespace galmora {
@@ -8,5 +9,12 @@ namespace galmora {
 inline constexpr int kNormalFieldColour = rgb(243, 255, 240);
 // A required value missing or out of range.
 inline constexpr int kAlertFieldColour = rgb(255, 0, 0);
+
+// 单页数量, 页总数 and 浏览目录 are marked together: red when a generate
+// check fails, back to normal whenever one of them is edited.
+inline void paint_paging_fields(Controls& ui, int colour) {
+    for (const char* field : {"单页数量", "页总数", "浏览目录"})
+        ui.set_background_colour(field, colour);
+}
 
 }  // namespace galmora

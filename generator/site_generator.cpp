@@ -14,11 +14,6 @@ using namespace galmora::literals;
 
 namespace {
 
-const Text& confirmation_caption() {
-    static const Text caption = "确认信息:"_t;
-    return caption;
-}
-
 // The whole part of x ÷ y in double precision; a divisor of 0 gives 0.
 int whole_quotient(const Text& x, const Text& y) {
     const double divisor = to_integer(y);
@@ -62,16 +57,10 @@ SiteGenerator::SiteGenerator(Controls& ui, DesktopServices& desktop, GenerationS
                              Text library_root)
     : ui_(ui), desktop_(desktop), state_(state), library_root_(std::move(library_root)) {}
 
-void SiteGenerator::paint_paging_fields(int colour) {
-    ui_.set_background_colour("单页数量", colour);
-    ui_.set_background_colour("页总数", colour);
-    ui_.set_background_colour("浏览目录", colour);
-}
-
 // Each handler writes the other field; the guard of the field being written
 // keeps its own handler from writing back.
 void SiteGenerator::on_per_page_changed() {
-    paint_paging_fields(kNormalFieldColour);
+    paint_paging_fields(ui_, kNormalFieldColour);
     const Text total = ui_.text("文件总数");
     if (per_page_guard_ || total.empty()) return;
     pages_guard_ = true;
@@ -80,7 +69,7 @@ void SiteGenerator::on_per_page_changed() {
 }
 
 void SiteGenerator::on_page_count_changed() {
-    paint_paging_fields(kNormalFieldColour);
+    paint_paging_fields(ui_, kNormalFieldColour);
     const Text total = ui_.text("文件总数");
     if (total.empty() || pages_guard_) return;
     per_page_guard_ = true;
@@ -89,13 +78,13 @@ void SiteGenerator::on_page_count_changed() {
 }
 
 bool SiteGenerator::validate_generation_inputs() {
-    paint_paging_fields(kNormalFieldColour);
+    paint_paging_fields(ui_, kNormalFieldColour);
     state_.rebuild_flag = true;
     const Text total = ui_.text("文件总数");
     const bool valid = !ui_.text("浏览目录").empty() && !ui_.text("单页数量").empty() &&
                        !total.empty() && whole_quotient(total, ui_.text("单页数量")) <= 98 &&
                        whole_quotient(total, ui_.text("页总数")) <= 998;
-    if (!valid) paint_paging_fields(kAlertFieldColour);
+    if (!valid) paint_paging_fields(ui_, kAlertFieldColour);
     return valid;
 }
 
@@ -103,12 +92,12 @@ bool SiteGenerator::target_is_safe(const Text& name, const Text& main_gallery_na
     static const Text no_main_gallery = "请先选择或新建主图库后再生成！"_t;
     const SubGalleryNameProblem problem = sub_gallery_name_problem(name);
     if (problem != SubGalleryNameProblem::None) {
-        desktop_.message_box(name_problem_message(problem), kOkCancel, confirmation_caption());
+        ask_to_confirm(desktop_, name_problem_message(problem));
         return false;
     }
     // An empty selection would put the site into the library root itself.
     if (main_gallery_name.empty()) {
-        desktop_.message_box(no_main_gallery, kOkCancel, confirmation_caption());
+        ask_to_confirm(desktop_, no_main_gallery);
         return false;
     }
     return true;
@@ -142,8 +131,7 @@ bool SiteGenerator::write_site(bool keep_proportions) {
     if (!write_sub_gallery(library_root_ + "/" + main_gallery_name, keep_proportions, page,
                            state_)) {
         ui_.set_busy(false);  // no busy cursor over the message
-        desktop_.message_box(kFailureHead + shown_path + kFailureTail, kOkCancel,
-                             confirmation_caption());
+        ask_to_confirm(desktop_, kFailureHead + shown_path + kFailureTail);
         return false;
     }
     ui_.set_text("编辑框3", kResultHead + shown_path + "\r\n\r\n" + page);

@@ -10,7 +10,7 @@
 namespace galmora {
 
 class SiteGenerator {
-public:
+  public:
     SiteGenerator(Controls& ui, DesktopServices& desktop, GenerationState& state,
                   Text library_root);
 
@@ -23,11 +23,10 @@ public:
     // written and the generation is to be recorded.
     bool generate_gallery(bool keep_proportions);
 
-private:
+  private:
     // The sub-gallery name and the main gallery can name a new folder inside
     // the selected main gallery; otherwise says why not and returns false.
     bool target_is_safe(const Text& name, const Text& main_gallery_name);
-    void paint_paging_fields(int colour);
     // Folders, assets, index.html and the result line; false with a message
     // when index.html could not be written.
     bool write_site(bool keep_proportions);

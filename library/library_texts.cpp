@@ -16,11 +16,6 @@ const Text& sub_gallery_prompt() {
     return text;
 }
 
-const Text& confirm_caption() {
-    static const Text text = "确认信息:"_t;
-    return text;
-}
-
 const Text& default_cover() {
     static const Text text = "默认封面"_t;
     return text;

@@ -7,7 +7,6 @@ namespace galmora::library_texts {
 
 const Text& default_main_gallery();  // "我的图片库"
 const Text& sub_gallery_prompt();    // "选择要删除的子图库后点击 →"
-const Text& confirm_caption();       // "确认信息:"
 const Text& default_cover();         // "默认封面"
 const Text& chosen_cover();          // "已选封面"
 const Text& default_logo();          // "默认Logo"

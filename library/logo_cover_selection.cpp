@@ -65,7 +65,7 @@ bool LogoCoverSelection::accept_drop(const Text& dropped) {
         refusal = &not_picture;
     }
     if (refusal == nullptr) return true;
-    context_.desktop.message_box(*refusal, kOkCancel, library_texts::confirm_caption());
+    ask_to_confirm(context_.desktop, *refusal);
     return false;
 }
 

@@ -88,9 +88,7 @@ void SubGalleryDeletion::delete_sub_gallery() {
 bool SubGalleryDeletion::confirm(const Text& name) {
     static const Text before = "确认删除【"_t;
     static const Text after = "】子图库吗？\r\n此操作不可恢复"_t;
-    const int answer = context_.desktop.message_box(before + name + after, kOkCancel,
-                                                    library_texts::confirm_caption());
-    return answer == kResultOk;
+    return ask_to_confirm(context_.desktop, before + name + after) == kResultOk;
 }
 
 void SubGalleryDeletion::clear_record(const Text& main_gallery, const Text& name) {

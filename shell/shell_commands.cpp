@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/codepage.h"
+#include "generator/form_colours.h"
 
 namespace galmora {
 
@@ -10,7 +11,6 @@ using namespace literals;
 
 namespace {
 
-constexpr int kFieldColour = rgb(243, 255, 240);
 constexpr int kRed = rgb(255, 0, 0);
 constexpr int kGrey = rgb(128, 128, 128);
 
@@ -25,8 +25,7 @@ ShellCommands::ShellCommands(Controls& ui, DesktopServices& desktop, GenerationS
       library_root_(std::move(library_root)) {}
 
 void ShellCommands::reset_field_colours() {
-    for (const char* field : {"单页数量", "页总数", "浏览目录"})
-        ui_.set_background_colour(field, kFieldColour);
+    paint_paging_fields(ui_, kNormalFieldColour);
 }
 
 void ShellCommands::copy_information_panel() {

@@ -48,8 +48,7 @@ void UpdateChecker::open_home_page() {
 
 void UpdateChecker::refuse_without_network() {
     static const Text message = "未检测到网络，无法检测更新"_t;
-    static const Text caption = "确认信息:"_t;
-    desktop_.message_box(message, kOkCancel, caption);
+    ask_to_confirm(desktop_, message);
 }
 
 Text UpdateChecker::fetch_version_text() const {

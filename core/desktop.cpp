@@ -1,0 +1,13 @@
+#include "core/desktop.h"
+
+#include "core/codepage.h"
+
+namespace galmora {
+
+int ask_to_confirm(DesktopServices& desktop, const Text& message) {
+    using namespace literals;
+    static const Text caption = "确认信息:"_t;
+    return desktop.message_box(message, kOkCancel, caption);
+}
+
+}  // namespace galmora
