@@ -10,12 +10,6 @@ namespace galmora {
 
 namespace lc = library_controls;
 
-namespace {
-
-constexpr int kDefaultCaptionColour = rgb(255, 0, 0);
-
-}  // namespace
-
 GenerationRecorder::GenerationRecorder(LibraryContext context, SubGalleries& sub_galleries,
                                        const LogoCoverSelection& selection)
     : context_(std::move(context)), sub_galleries_(sub_galleries), selection_(selection) {}
@@ -51,10 +45,7 @@ SubGalleryRecord GenerationRecorder::new_record() const {
 void GenerationRecorder::reset_form_for_next() {
     Controls& ui = context_.ui;
     GenerationState& state = context_.state;
-    ui.set_text(lc::kCoverBox, library_texts::default_cover());
-    ui.set_text_colour(lc::kCoverBox, kDefaultCaptionColour);
-    ui.set_text(lc::kLogoBox, library_texts::default_logo());
-    ui.set_text_colour(lc::kLogoBox, kDefaultCaptionColour);
+    selection_.show_default_captions();
     const Text suffix = random_suffix();
     state.sub_gallery_name = suffix;
     ui.set_text(lc::kSubGalleryName, library_texts::gallery_name_prefix() + suffix);

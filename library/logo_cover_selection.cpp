@@ -50,6 +50,15 @@ void LogoCoverSelection::drop_cover(const Text& dropped) {
     take_cover(dropped);
 }
 
+void LogoCoverSelection::show_default_captions() const {
+    constexpr int kDefaultCaptionColour = rgb(255, 0, 0);
+    Controls& ui = context_.ui;
+    ui.set_text(lc::kCoverBox, library_texts::default_cover());
+    ui.set_text_colour(lc::kCoverBox, kDefaultCaptionColour);
+    ui.set_text(lc::kLogoBox, library_texts::default_logo());
+    ui.set_text_colour(lc::kLogoBox, kDefaultCaptionColour);
+}
+
 bool LogoCoverSelection::accept_drop(const Text& dropped) {
     static const Text several = "请只拖放一个图片文件。"_t;
     static const Text missing = "拖放的不是一个存在的文件。"_t;

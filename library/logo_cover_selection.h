@@ -19,6 +19,10 @@ class LogoCoverSelection {
     void choose_cover();                   // 按钮7
     void drop_cover(const Text& dropped);  // drop onto 浏览目录1
 
+    // Both boxes back to "默认封面" and "默认Logo" in red: at start-up and
+    // after every generation.
+    void show_default_captions() const;
+
     // The names under which the last logo and cover were copied into img.
     const Text& logo_file_name() const { return logo_file_name_; }
     const Text& cover_file_name() const { return cover_file_name_; }

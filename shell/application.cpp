@@ -10,8 +10,6 @@ using namespace literals;
 
 namespace {
 
-constexpr int kRed = rgb(255, 0, 0);
-
 Text maker_site() {
     return local_text(kMakerSite);
 }
@@ -55,10 +53,7 @@ void Application::start_up() {
                             "选择框7", "选择框8", "选择框10", "选择框11"})
         ui_.set_checked(box, true);
     state_.in_page_counter = 1;
-    ui_.set_text("浏览目录1", "默认封面"_t);
-    ui_.set_text("浏览目录3", "默认Logo"_t);
-    ui_.set_text_colour("浏览目录1", kRed);
-    ui_.set_text_colour("浏览目录3", kRed);
+    logo_cover_.show_default_captions();
     ui_.set_visible("新建主图库名称", false);
     ui_.set_visible("新建主图库按钮", false);
     ui_.set_visible("标签3", true);
