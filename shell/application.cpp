@@ -67,10 +67,10 @@ void Application::start_up() {
 }
 
 void Application::apply_stored_switches() {
-    lantern_setting_ = config_.read_value("dl", "d");
-    proportion_setting_ = config_.read_value("bl", "d");
-    ui_.set_checked("灯笼开关", lantern_setting_ == "1");
-    ui_.set_checked("保证图片比例", proportion_setting_ == "1");
+    // The stored switches override the ticks; nothing else keeps a copy,
+    // because the main page rebuild and generation read config.ini themselves.
+    ui_.set_checked("灯笼开关", config_.lanterns_on());
+    ui_.set_checked("保证图片比例", config_.keep_proportions());
 }
 
 void Application::show_help() {

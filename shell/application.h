@@ -52,9 +52,6 @@ class Application {
     SiteGenerator generator_;
     UpdateChecker updater_;
     ShellCommands commands_;
-    // The two switches as read from config.ini at start-up.
-    Text lantern_setting_;
-    Text proportion_setting_;
 };
 
 }  // namespace galmora
