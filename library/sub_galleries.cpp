@@ -1,5 +1,7 @@
 #include "library/sub_galleries.h"
 
+#include <vector>
+
 #include "core/directory_scan.h"
 #include "core/files.h"
 #include "generator/page_composer.h"
@@ -10,6 +12,22 @@
 namespace galmora {
 
 namespace lc = library_controls;
+
+namespace {
+
+// The folders of a main gallery that are sub-galleries, in listing order:
+// every folder but the site's own asset folders.
+std::vector<Text> sub_gallery_folders(const Text& main_gallery) {
+    std::vector<Text> folders;
+    DirectoryScan scan;
+    for (Text name = scan.find_first(main_gallery + "/*.*", kDirectory); !name.empty();
+         name = scan.find_next()) {
+        if (name != "." && name != ".." && !is_asset_folder(name)) folders.push_back(name);
+    }
+    return folders;
+}
+
+}  // namespace
 
 SubGalleries::SubGalleries(LibraryContext context) : context_(std::move(context)) {}
 
@@ -24,13 +42,8 @@ void SubGalleries::refresh_sub_gallery_list() {
     // root's own folders are main galleries, never sub-galleries.
     const Text main_name = selected_text(ui, lc::kMainGalleryList);
     if (is_bare_name(main_name)) {
-        DirectoryScan scan;
-        const Text pattern = child_path(context_.library_root, main_name) + "/*.*";
-        for (Text name = scan.find_first(pattern, kDirectory); !name.empty();
-             name = scan.find_next()) {
-            if (name == "." || name == ".." || name == prompt || is_asset_folder(name)) continue;
-            ui.append_item(lc::kSubGalleryList, name);
-        }
+        for (const Text& name : sub_gallery_folders(child_path(context_.library_root, main_name)))
+            if (name != prompt) ui.append_item(lc::kSubGalleryList, name);
     }
     if (context_.state.rebuild_flag) rebuild_main_page();
 }
@@ -60,10 +73,7 @@ void SubGalleries::write_main_page(const Text& main_gallery) {
 Text SubGalleries::compose_cards(const Text& main_gallery,
                                  const GalleryConfig::Snapshot& snapshot) const {
     Text cards;
-    DirectoryScan scan;
-    for (Text name = scan.find_first(main_gallery + "/*.*", kDirectory); !name.empty();
-         name = scan.find_next()) {
-        if (name == "." || name == ".." || is_asset_folder(name)) continue;
+    for (const Text& name : sub_gallery_folders(main_gallery)) {
         for (int slot : snapshot.records_named(name)) {
             const SubGalleryRecord record = snapshot.read_record(slot);
             cards += PageComposer::main_page_card(name, record.pimg, record.pnum, record.phd,
