@@ -19,6 +19,36 @@ function cardBoxes(page) {
   });
 }
 
+// The cards in rows (grouped by their top edge) and the grid's content box,
+// all in the units of getBoundingClientRect, so a zoomed page measures too.
+function gridRows(page) {
+  return page.evaluate(() => {
+    const wrap = document.querySelector('.wrap');
+    const style = getComputedStyle(wrap);
+    const box = wrap.getBoundingClientRect();
+    const scale = box.width / wrap.offsetWidth;
+    const left = box.left + (wrap.clientLeft + parseFloat(style.paddingLeft)) * scale;
+    const inner = (wrap.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight)) * scale;
+    const rows = [];
+    for (const item of wrap.querySelectorAll('.item')) {
+      const b = item.getBoundingClientRect();
+      const cover = item.querySelector('.img-box img').getBoundingClientRect();
+      const card = { left: b.left, right: b.right, top: b.top, bottom: b.bottom, width: b.width,
+        coverWidth: cover.width, coverHeight: cover.height };
+      const row = rows.find((r) => Math.abs(r[0].top - b.top) < 1);
+      if (row) row.push(card); else rows.push([card]);
+    }
+    return { left, right: left + inner, inner, rows, scale: visualViewport.scale };
+  });
+}
+
+function near(actual, expected, what, tolerance = 1) {
+  assert.ok(Math.abs(actual - expected) <= tolerance, `${what}: ${actual} against ${expected}`);
+}
+
+// Finishes running transitions, so a picture shows the settled state.
+const settle = (page) => page.evaluate(() => document.getAnimations().forEach((a) => a.finish()));
+
 describe('main page', () => {
   let browser;
   before(async () => { browser = await openBrowser(); });
@@ -43,6 +73,71 @@ describe('main page', () => {
       assert.equal(card.coverHeight, 168);
     }
     assert.equal(cards[1].top, cards[0].top);
+  });
+
+  test('rows of cards are centred with even gaps; 1280 px holds four or more to a row', async () => {
+    const page = await browser.open('图库三', { width: 1280, height: 800 });
+    for (const width of [601, 760, 1000, 1100, 1280, 1600, 1920]) {
+      await page.setViewportSize({ width, height: 800 });
+      const { left, right, rows } = await gridRows(page);
+      const at = `${width} px`;
+      if (width === 1280) assert.ok(rows[0].length >= 4, `${at}: ${rows[0].length} in a row`);
+      assert.equal(rows.flat().length, 9, at);
+      const gap = rows[0].length > 1 ? rows[0][1].left - rows[0][0].right : rows[1][0].top - rows[0][0].bottom;
+      assert.ok(gap > 0, at);
+      rows.forEach((row, r) => {
+        for (const card of row) {
+          assert.ok(card.width <= 298, `${at}: ${card.width}`);
+          near(card.width, rows[0][0].width, `${at}: card width`, 0.5);
+          assert.equal(card.coverHeight, 168, at);
+        }
+        for (let i = 1; i < row.length; i++) near(row[i].left - row[i - 1].right, gap, `${at}: gap in row ${r}`);
+        near(row[0].left - left, right - row.at(-1).right, `${at}: margins of row ${r}`);
+        if (r > 0) near(row[0].top - Math.max(...rows[r - 1].map((c) => c.bottom)), gap, `${at}: gap above row ${r}`);
+      });
+    }
+  });
+
+  test('Tab walks from the heading to every card in order, each with a visible focus ring', async () => {
+    const page = await browser.open('图库三', { width: 1280, height: 800 });
+    await page.waitForFunction(() =>
+      [...document.querySelectorAll('.img-box img')].every((i) => i.complete && i.naturalWidth > 0));
+    const focused = () => page.evaluate(() => {
+      const element = document.activeElement;
+      const item = element.closest('.item');
+      return {
+        name: item ? item.querySelector('.p3 span').textContent : element.textContent,
+        link: element.matches(item ? '.img-box a' : '.main-menu a'),
+      };
+    });
+    const box = await page.locator('.item').first().boundingBox();
+    const firstCard = async () => {
+      await settle(page);
+      return page.screenshot({ clip: { x: box.x - 4, y: box.y - 4, width: box.width + 8, height: box.height + 8 } });
+    };
+
+    const stops = [];
+    await page.keyboard.press('Tab');
+    stops.push(await focused());
+    const unfocused = await firstCard();
+    for (let i = 0; i < 9; i++) {
+      await page.keyboard.press('Tab');
+      stops.push(await focused());
+      if (i === 0) {
+        assert.ok(!unfocused.equals(await firstCard()), 'the focused first card looks unchanged');
+        await page.keyboard.press('Shift+Tab');
+        assert.ok(unfocused.equals(await firstCard()), 'the ring stays after focus left');
+        await page.keyboard.press('Tab');
+      }
+    }
+    assert.deepEqual(stops.map((s) => s.name),
+      ['图库三', '一月', '二月', '三月', '四月', '五月', '六月', '七月', '八月', '九月']);
+    assert.ok(stops.every((s) => s.link));
+
+    const [opened] = await Promise.all([browser.context.waitForEvent('page'), page.keyboard.press('Enter')]);
+    await opened.waitForLoadState();
+    assert.equal(await opened.title(), '九月');
+    await opened.close();
   });
 
   test('heading, introduction and footer stand around the grid', async () => {
@@ -124,5 +219,31 @@ describe('main page', () => {
     assert.equal(await page.locator('script[src*="kl.js"]').count(), 0);
     assert.equal(await page.locator('.kl-lantern').count(), 0);
     assert.equal(await page.locator('.wrap > .item').count(), 1);
+  });
+});
+
+describe('main page on a 390×844 phone', () => {
+  let phone;
+  before(async () => {
+    phone = await openBrowser({
+      viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true,
+    });
+  });
+  after(async () => { await phone.close(); });
+
+  test('one card per row across the screen, cover at its natural height, captions readable', async () => {
+    const page = await phone.open('图库三');
+    await page.waitForFunction(() =>
+      [...document.querySelectorAll('.img-box img')].every((i) => i.complete && i.naturalWidth > 0));
+    const { inner, rows, scale } = await gridRows(page);
+    assert.equal(rows.length, 9);
+    for (const [card] of rows) {
+      near(card.width, 0.96 * inner, 'card width');
+      near(card.left, rows[0][0].left, 'card left');
+      near(card.coverHeight, card.coverWidth * 720 / 1280, 'cover height');
+    }
+    assert.ok(rows[0][0].width * scale >= 300, `a card looks ${rows[0][0].width * scale} px wide`);
+    const caption = await page.locator('.p3 span').first().evaluate((e) => e.getBoundingClientRect().height);
+    assert.ok(caption * scale >= 14, `a caption line looks ${caption * scale} px high`);
   });
 });

@@ -191,6 +191,12 @@ void write_test_library(const fs::path& output, const fs::path& library, std::st
     const MainGallery unlit{"图库二", false, {{"风景", set.scenic, 3, true, "fm.jpg"}}};
     write_main_gallery(library, lit, json);
     write_main_gallery(library, unlit, json);
+    // Nine cards: several rows and a last row of one on any window.
+    MainGallery months{"图库三", false, {}};
+    for (const char* name :
+         {"一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月"})
+        months.sub_galleries.push_back({name, {set.night}, 4, true, "fm.jpg"});
+    write_main_gallery(library, months, json);
 }
 
 // A library for looking at: the given pictures spread over a few themes.
