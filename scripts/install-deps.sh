@@ -34,6 +34,6 @@ fi
 
 # The browser tests drive Debian's chromium with playwright-core from npm.
 here="$(cd "$(dirname "$0")/.." && pwd)"
-if [ -f "$here/tests/browser/package-lock.json" ] && [ ! -d "$here/tests/browser/node_modules" ]; then
+if [ -f "$here/tests/browser/package-lock.json" ] && [ ! -d "$here/tests/browser/node_modules/playwright-core" ]; then
   (cd "$here/tests/browser" && npm ci --no-audit --no-fund --loglevel=error)
 fi
