@@ -152,9 +152,16 @@ TEST_F(DeleteSubGallery, HandMadeFolderGoesAndEveryRecordStays) {
 
 TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
     testing::make_hostile_tree(disk("我的图片库"));
-    const std::vector<std::string> folders = {".dot folder", "empty",        "folder #?%\"\\ name",
-                                              "link to dot", "link to 风景", "风景"};
-    std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=6\r\n";
+    const std::vector<std::string> folders = {".dot folder",
+                                              "<img src=x onerror=alert(1)>",
+                                              "a<b",
+                                              "empty",
+                                              "folder #?%\"\\ name",
+                                              "link to dot",
+                                              "link to 风景",
+                                              "x&copy",
+                                              "风景"};
+    std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=9\r\n";
     make_folder("我的图片库/img");
     for (std::size_t i = 0; i < folders.size(); ++i) {
         const std::string cover = "fm" + std::to_string(i) + ".jpg";
@@ -178,6 +185,9 @@ TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
     delete_confirmed("folder #?%\"\\ name");
     delete_confirmed(".dot folder");
     delete_confirmed("empty");
+    delete_confirmed("<img src=x onerror=alert(1)>");
+    delete_confirmed("a<b");
+    delete_confirmed("x&copy");
 
     for (const auto& folder : folders) EXPECT_FALSE(entry_exists("我的图片库/" + folder)) << folder;
     EXPECT_EQ(items("组合框4").size(), 1u);
