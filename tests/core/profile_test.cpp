@@ -131,7 +131,24 @@ TEST_F(ReadProfile, FallsBackToTheDefaultWithoutTrailingBlanks) {
     EXPECT_EQ(read("s", "empty", "def"), "");  // found, and empty
 }
 
+TEST_F(ReadProfile, ByteOrderMarkIsNoPartOfTheFirstSection) {
+    put("\xEF\xBB\xBF[NAME]\r\nname=2\r\n[images]\r\nnum=1\r\n");
+    EXPECT_EQ(read("NAME", "name"), "2");
+    EXPECT_EQ(read("images", "num"), "1");
+    EXPECT_EQ(ProfileSnapshot::load(path()).section_names(), (std::vector<Text>{"NAME", "images"}));
+    // Only a leading mark is taken away.
+    put("[a]\r\n\xEF\xBB\xBF[b]\r\nk=1\r\n");
+    EXPECT_EQ(read("b", "k"), "");
+}
+
 using WriteProfile = ProfileFile;
+
+TEST_F(WriteProfile, KeepsAByteOrderMarkAndWritesIntoTheFirstSection) {
+    put("\xEF\xBB\xBF[NAME]\r\nname=2\r\n");
+    ASSERT_TRUE(write_profile(path(), "NAME", "name", "3"));
+    ASSERT_TRUE(write_profile(path(), "images", "num", "0"));
+    EXPECT_EQ(contents(), "\xEF\xBB\xBF[NAME]\r\nname=3\r\n[images]\r\nnum=0\r\n");
+}
 
 TEST_F(WriteProfile, CreatesAMissingFile) {
     ASSERT_TRUE(write_profile(path(), "NAME", "name", "0"));

@@ -274,6 +274,14 @@ TEST_F(Compact, NegativeCountKeepsNoSlot) {
     EXPECT_EQ(bytes(), "[NAME]\r\nname=\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=\r\n");
 }
 
+TEST_F(Compact, KeepsAByteOrderMark) {
+    put("\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n");
+    ASSERT_TRUE(config().compact());
+    EXPECT_EQ(bytes(),
+              "\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=\r\n"
+              "[P1]\r\npname=a\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n");
+}
+
 TEST_F(Compact, UnreadableFileIsLeftAlone) {
     if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
     const std::string original = "[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n";
