@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/files.h"
+#include "tests/support/child_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -215,10 +216,10 @@ TEST_F(WriteProfile, FailsWithoutAWritableFolderAndKeepsTheOldFile) {
 }
 
 TEST_F(WriteProfile, FailsInAReadOnlyFolderAndKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     put("[s]\r\nk=1\r\n");
     ASSERT_EQ(::chmod(folder_.path().c_str(), 0555), 0);
-    EXPECT_FALSE(write_profile(path(), "s", "k", "2"));
+    testing::run_unprivileged(folder_.path(),
+                              [&] { EXPECT_FALSE(write_profile(path(), "s", "k", "2")); });
     ::chmod(folder_.path().c_str(), 0755);
     EXPECT_EQ(contents(), "[s]\r\nk=1\r\n");
 }
