@@ -57,6 +57,10 @@ bool write_file(const Text& path, ByteView contents);
 // Writes to a temporary file in the same folder, flushes and renames it over
 // path, so a crash leaves the old file or the new one.
 bool replace_file_atomically(const Text& path, ByteView contents);
+// Whether replace_file_atomically(path, contents) can succeed now: the same
+// checks and a trial write of contents beside path, removed again; path
+// itself is not touched.
+bool can_replace_file_atomically(const Text& path, ByteView contents);
 std::optional<Bytes> read_file(const Text& path);
 
 // Device and inode of a folder (links followed), so that a recursive walk can

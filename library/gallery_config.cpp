@@ -275,6 +275,12 @@ bool GalleryConfig::compact() const {
     return replace_file_atomically(path_, as_bytes(text));
 }
 
+bool GalleryConfig::can_rewrite() const {
+    const std::optional<Bytes> old = read_file(path_);
+    if (!old && file_attributes(path_) != -1) return false;
+    return can_replace_file_atomically(path_, old ? ByteView(*old) : ByteView());
+}
+
 Text GalleryConfig::compacted_text(const Snapshot& snapshot) {
     Text records;
     int out = 1;
