@@ -20,15 +20,10 @@ namespace {
 
 using Reason = RemovalObstacle::Reason;
 
-// Whether this user may remove the entry (with owner entry_owner) from the
-// open folder: writing and searching the folder, and in a folder with the
-// sticky bit owning the entry or the folder.
-bool may_remove_from(int folder_fd, uid_t entry_owner) {
-    if (::faccessat(folder_fd, ".", W_OK | X_OK, AT_EACCESS) != 0) return false;
-    struct stat folder;
-    if (::fstat(folder_fd, &folder) != 0) return false;
-    const uid_t user = ::geteuid();
-    return !(folder.st_mode & S_ISVTX) || user == 0 || user == entry_owner || user == folder.st_uid;
+// Whether this user may remove entries from the open folder: writing and
+// searching it.
+bool may_remove_from(int folder_fd) {
+    return ::faccessat(folder_fd, ".", W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 class ObstacleSearch {
@@ -39,7 +34,7 @@ class ObstacleSearch {
     void check_entry(int folder_fd, const std::string& name, const Text& path) {
         struct stat status;
         if (::fstatat(folder_fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return;
-        if (!may_remove_from(folder_fd, status.st_uid)) return report(Reason::NotPermitted, path);
+        if (!may_remove_from(folder_fd)) return report(Reason::NotPermitted, path);
         if (!S_ISDIR(status.st_mode)) return;
         if (is_mount_point(folder_fd, name.c_str())) return report(Reason::MountPoint, path);
         const int folder = open_folder_at(folder_fd, name.c_str());
