@@ -85,6 +85,28 @@ void sync_folder(const std::string& folder) {
     ::close(fd);
 }
 
+// The temporary sibling of target filled with contents and flushed, ready
+// to be renamed over it; nullopt (and nothing left behind) when target may
+// not be replaced or the contents cannot be stored. A folder is never
+// replaced, nor a file marked read-only (its owner cannot write it), even
+// where the folder would allow the rename.
+std::optional<std::string> prepared_replacement(const std::string& target, ByteView contents) {
+    struct stat status;
+    if (::stat(target.c_str(), &status) == 0 &&
+        (S_ISDIR(status.st_mode) || (status.st_mode & S_IWUSR) == 0)) {
+        return std::nullopt;
+    }
+    std::string temporary = temporary_name_for(target);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    const bool filled = fill_temporary(fd, target, contents);
+    if (!close_checked(fd) || !filled) {
+        ::unlink(temporary.c_str());
+        return std::nullopt;
+    }
+    return temporary;
+}
+
 }  // namespace
 
 bool write_file(const Text& path, std::initializer_list<ByteView> parts) {
@@ -105,22 +127,23 @@ bool replace_file_atomically(const Text& path, ByteView contents) {
     const auto system = system_path(path);
     if (!system) return false;
     const std::string target = replacement_target(*system);
-    // A folder is never replaced, nor a file marked read-only (its owner
-    // cannot write it), even where the folder would allow the rename.
-    struct stat status;
-    if (::stat(target.c_str(), &status) == 0 &&
-        (S_ISDIR(status.st_mode) || (status.st_mode & S_IWUSR) == 0)) {
-        return false;
-    }
-    std::string temporary = temporary_name_for(target);
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool filled = fill_temporary(fd, target, contents);
-    if (!close_checked(fd) || !filled || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    const std::optional<std::string> temporary = prepared_replacement(target, contents);
+    if (!temporary) return false;
+    if (::rename(temporary->c_str(), target.c_str()) != 0) {
+        ::unlink(temporary->c_str());
         return false;
     }
     sync_folder(folder_of(target));
+    return true;
+}
+
+bool can_replace_file_atomically(const Text& path, ByteView contents) {
+    const auto system = system_path(path);
+    if (!system) return false;
+    const std::optional<std::string> temporary =
+        prepared_replacement(replacement_target(*system), contents);
+    if (!temporary) return false;
+    ::unlink(temporary->c_str());
     return true;
 }
 

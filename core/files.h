@@ -29,8 +29,26 @@ bool path_exists(const Text& path);
 int file_attributes(const Text& path);
 // One level; false when it exists or its parent is missing.
 bool create_directory(const Text& path);
-// Never follows a symbolic link; refuses "" and "/"; skips dot entries.
+// Never follows a symbolic link and never descends into a mount point;
+// refuses "" and "/"; skips dot entries.
 bool remove_tree(const Text& path);
+
+// What would keep remove_tree (or delete_file, for a file) from removing
+// path entirely, found before anything is removed: the first entry that
+// would stay, with the reason. nullopt when nothing is in the way, also when
+// path names nothing. As far as permissions and mounts can tell; a file
+// system may still refuse at the time of removal.
+struct RemovalObstacle {
+    enum class Reason {
+        NotPermitted,  // its folder may not be changed by this user
+        MountPoint,    // something is mounted there
+        DotEntry,      // a name beginning with ".", which remove_tree keeps
+        Unreadable,    // a folder whose entries cannot be listed
+    };
+    Reason reason;
+    Text path;  // path + "/" + the names down to the entry
+};
+std::optional<RemovalObstacle> removal_obstacle(const Text& path);
 bool copy_file(const Text& source, const Text& destination);
 bool delete_file(const Text& path);
 // Create or truncate, then write every part in order.
@@ -39,6 +57,10 @@ bool write_file(const Text& path, ByteView contents);
 // Writes to a temporary file in the same folder, flushes and renames it over
 // path, so a crash leaves the old file or the new one.
 bool replace_file_atomically(const Text& path, ByteView contents);
+// Whether replace_file_atomically(path, contents) can succeed now: the same
+// checks and a trial write of contents beside path, removed again; path
+// itself is not touched.
+bool can_replace_file_atomically(const Text& path, ByteView contents);
 std::optional<Bytes> read_file(const Text& path);
 
 // Device and inode of a folder (links followed), so that a recursive walk can

@@ -56,7 +56,8 @@ Text read_profile(const Text& file, std::string_view section, std::string_view k
     if (path.empty() || wanted_section.empty() || wanted_key.empty()) return {};
     const std::optional<Bytes> contents = read_file(path);
     if (contents) {
-        const auto raw = find_raw_value(as_text(*contents), wanted_section, wanted_key);
+        const auto raw = find_raw_value(profile::without_byte_order_mark(as_text(*contents)),
+                                        wanted_section, wanted_key);
         if (raw) return profile::finished_value(*raw);
     }
     return profile::finished_default(default_value);
@@ -97,7 +98,7 @@ ProfileSnapshot ProfileSnapshot::load(const Text& file) {
     index->path_given = !path.empty();
     if (index->path_given) {
         if (std::optional<Bytes> contents = read_file(path)) {
-            index->contents.assign(as_text(*contents));
+            index->contents.assign(profile::without_byte_order_mark(as_text(*contents)));
             index->build();
         }
     }

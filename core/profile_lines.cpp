@@ -27,6 +27,11 @@ ProfileLine parse_line(std::string_view line) {
     return {LineKind::Key, trim(t.substr(0, equals)), t.substr(equals + 1)};
 }
 
+std::string_view without_byte_order_mark(std::string_view contents) {
+    if (contents.starts_with(kByteOrderMark)) contents.remove_prefix(kByteOrderMark.size());
+    return contents;
+}
+
 std::string_view clean_name(std::string_view name) {
     return trim(name.substr(0, name.find('\0')));
 }

@@ -22,6 +22,11 @@ struct ProfileLine {
 
 ProfileLine parse_line(std::string_view line);
 
+// The UTF-8 byte-order mark an editor may put in front of the first line.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The contents after a leading byte-order mark, which is no part of any line.
+std::string_view without_byte_order_mark(std::string_view contents);
+
 // Calls visit(line) for every line; CR LF, LF and CR alone end lines.
 template <typename Visit>
 void for_each_line(std::string_view contents, Visit&& visit) {

@@ -110,7 +110,10 @@ bool write_profile(const Text& file, std::string_view section, std::string_view 
     } else if (file_attributes(file_path) != -1) {
         return false;  // there but unreadable: never replace what could not be read
     }
-    const std::string edited = edited_contents(contents, section_name, key_name, value);
+    // A byte-order mark stays where it is, in front of the edited lines.
+    const std::string_view lines = profile::without_byte_order_mark(contents);
+    const std::string edited = std::string(contents.substr(0, contents.size() - lines.size())) +
+                               edited_contents(lines, section_name, key_name, value);
     return replace_file_atomically(file_path, as_bytes(edited));
 }
 

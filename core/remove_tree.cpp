@@ -1,16 +1,16 @@
 // Removing a folder with everything in it, without ever leaving it through
-// a symbolic link.
+// a symbolic link or a mount.
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
-#include <vector>
 
 #include "core/files.h"
+#include "core/folder_listing.h"
 #include "core/system_path.h"
+#include "core/tree_parts.h"
 
 namespace galmora {
 
@@ -26,31 +26,44 @@ bool is_root_path(std::string_view path) {
 }
 
 // Deletes everything in the open folder except names beginning with ".".
-// Links are removed as links; folders on another device are not entered.
-void empty_folder(int folder_fd, dev_t device) {
-    DIR* folder = ::fdopendir(folder_fd);
-    if (folder == nullptr) {
-        ::close(folder_fd);
-        return;
-    }
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(folder))
-        if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
-    const int fd = ::dirfd(folder);
-    for (const std::string& name : names) {
+// Links are removed as links; a mount point is left as it is, whatever is
+// mounted there, and so is the folder that holds it.
+void empty_folder(int folder_fd) {
+    const auto names = entry_names(folder_fd);
+    if (!names) return;
+    for (const std::string& name : *names) {
+        if (name[0] == '.') continue;
         struct stat status;
-        if (::fstatat(fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (::fstatat(folder_fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
         if (!S_ISDIR(status.st_mode)) {
-            ::unlinkat(fd, name.c_str(), 0);
+            ::unlinkat(folder_fd, name.c_str(), 0);
             continue;
         }
-        if (status.st_dev != device) continue;
-        const int child =
-            ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (child >= 0) empty_folder(child, device);
-        ::unlinkat(fd, name.c_str(), AT_REMOVEDIR);
+        if (is_mount_point(folder_fd, name.c_str())) continue;
+        const int child = open_folder_at(folder_fd, name.c_str());
+        if (child < 0) continue;
+        empty_folder(child);
+        ::close(child);
+        ::unlinkat(folder_fd, name.c_str(), AT_REMOVEDIR);
     }
-    ::closedir(folder);
+}
+
+// Removes the entry name of the open folder: a link as a link, a folder
+// with its contents; anything else is refused.
+bool remove_entry(int parent_fd, const char* name) {
+    struct stat status, root;
+    if (::fstatat(parent_fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (S_ISLNK(status.st_mode)) return ::unlinkat(parent_fd, name, 0) == 0;
+    if (!S_ISDIR(status.st_mode)) return false;
+    if (::stat("/", &root) == 0 && same_file(status, root)) return false;
+    if (!is_mount_point(parent_fd, name)) {
+        const int folder = open_folder_at(parent_fd, name);
+        if (folder >= 0) {
+            empty_folder(folder);
+            ::close(folder);
+        }
+    }
+    return ::unlinkat(parent_fd, name, AT_REMOVEDIR) == 0;
 }
 
 }  // namespace
@@ -62,14 +75,15 @@ bool remove_tree(const Text& path) {
     // "link/" would name the link's target; the link itself is meant.
     while (trimmed.back() == '/') trimmed.remove_suffix(1);
     const auto system = system_path(trimmed);
-    struct stat status, root;
-    if (!system || ::lstat(system->c_str(), &status) != 0) return false;
-    if (S_ISLNK(status.st_mode)) return ::unlink(system->c_str()) == 0;
-    if (!S_ISDIR(status.st_mode)) return false;
-    if (::stat("/", &root) == 0 && same_file(status, root)) return false;
-    const int fd = ::open(system->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0) empty_folder(fd, status.st_dev);
-    return ::rmdir(system->c_str()) == 0;
+    if (!system) return false;
+    const SplitPath split = split_last_element(*system);
+    // "x/." and "x/.." name a folder by another of its names.
+    if (split.name == "." || split.name == "..") return false;
+    const int parent = ::open(split.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (parent < 0) return false;
+    const bool removed = remove_entry(parent, split.name.c_str());
+    ::close(parent);
+    return removed;
 }
 
 }  // namespace galmora

@@ -78,11 +78,12 @@ void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_pictur
     }
 }
 
-// Only the five bytes the page composer encodes make a name need encoding;
-// the common case appends the name as it is.
+// Only the bytes the page composer encodes make a name need encoding; the
+// common case appends the name as it is.
 bool may_need_encoding(std::string_view name) {
     return std::any_of(name.begin(), name.end(), [](char c) {
-        return c == '"' || c == '#' || c == '?' || c == '%' || c == '\\';
+        return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '#' || c == '?' ||
+               c == '%' || c == '\\' || c == '&';
     });
 }
 

@@ -44,19 +44,37 @@ void append(Text& out, std::initializer_list<std::string_view> pieces) {
 }
 
 // GB18030 units: a lead byte 0x81-0xFE starts a two-byte character, or a
-// four-byte one when the next byte is a digit. A lead that is not followed by
-// a valid second byte stands alone, so it can never hide a quote behind it.
+// four-byte one when the next byte is a digit. A lead that does not begin a
+// complete, valid character stands alone, so it can never hide a quote
+// behind it.
 std::size_t unit_length(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     if (lead < 0x81 || lead > 0xFE || at + 1 >= text.size()) return 1;
     const auto second = static_cast<unsigned char>(text[at + 1]);
-    if (second >= 0x30 && second <= 0x39) return at + 3 < text.size() ? 4 : 1;
+    if (second >= 0x30 && second <= 0x39) {
+        if (at + 3 >= text.size()) return 1;
+        const auto third = static_cast<unsigned char>(text[at + 2]);
+        const auto fourth = static_cast<unsigned char>(text[at + 3]);
+        return third >= 0x81 && third <= 0xFE && fourth >= 0x30 && fourth <= 0x39 ? 4 : 1;
+    }
     const bool trail = (second >= 0x40 && second <= 0x7E) || (second >= 0x80 && second <= 0xFE);
     return trail ? 2 : 1;
 }
 
+// The bytes a browser would not take literally inside an address attribute:
+// the quote ends it, "#" and "?" cut the path, "%" starts an escape, "\" is a
+// separator, "&" starts a character reference, and control bytes are
+// dropped or end the value. Each is written as %XX.
 std::string_view escape_of(char c) {
+    static constexpr std::string_view kControlEscapes[] = {
+        "%00", "%01", "%02", "%03", "%04", "%05", "%06", "%07", "%08", "%09", "%0A",
+        "%0B", "%0C", "%0D", "%0E", "%0F", "%10", "%11", "%12", "%13", "%14", "%15",
+        "%16", "%17", "%18", "%19", "%1A", "%1B", "%1C", "%1D", "%1E", "%1F"};
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20) return kControlEscapes[byte];
     switch (c) {
+        case '&':
+            return "%26";
         case '"':
             return "%22";
         case '#':
@@ -67,6 +85,19 @@ std::string_view escape_of(char c) {
             return "%25";
         case '\\':
             return "%5C";
+        default:
+            return {};
+    }
+}
+
+std::string_view markup_escape_of(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
         default:
             return {};
     }
@@ -101,19 +132,21 @@ Text PageComposer::sub_gallery_page(std::string_view name, std::string_view show
                                     std::string_view pages_markup, int final_number,
                                     std::string_view final_block_markup) {
     Text page;
-    append(page, {fragment(11), name, fragment(16), shown_total, fragment(13), pages_markup,
-                  kLineEnd, fragment(9), to_text(final_number), fragment(10), kLineEnd,
-                  final_block_markup, fragment(14), kLineEnd});
+    append(page, {fragment(11), escape_markup(name), fragment(16), shown_total, fragment(13),
+                  pages_markup, kLineEnd, fragment(9), to_text(final_number), fragment(10),
+                  kLineEnd, final_block_markup, fragment(14), kLineEnd});
     return page;
 }
 
 Text PageComposer::main_page(const MainPageValues& values) {
     const Text icon_type = right_text(values.logo_file, 3);
+    // The title link and the introduction are markup the user writes on purpose.
+    const Text name = escape_markup(values.main_gallery_name);
     Text page;
-    append(page, {fragment(24), values.main_gallery_name, fragment(30), icon_type, fragment(29),
-                  values.logo_file, fragment(28), values.title_link, fragment(10),
-                  values.main_gallery_name, fragment(17), values.introduction, fragment(32),
-                  values.cards, fragment(23), fragment(values.lanterns ? 26 : 25)});
+    append(page, {fragment(24), name, fragment(30), icon_type, fragment(29),
+                  encode_source(values.logo_file), fragment(28), values.title_link, fragment(10),
+                  name, fragment(17), values.introduction, fragment(32), values.cards, fragment(23),
+                  fragment(values.lanterns ? 26 : 25)});
     return page;
 }
 
@@ -121,9 +154,9 @@ Text PageComposer::main_page_card(std::string_view folder, std::string_view pimg
                                   std::string_view pnum, std::string_view phd,
                                   std::string_view pstar) {
     Text card;
-    append(card, {fragment(22), "./", encode_source(folder), "/index.html", fragment(21), pimg,
-                  fragment(19), folder, fragment(20), pnum, fragment(31), phd, fragment(33), pstar,
-                  fragment(18), kLineEnd});
+    append(card, {fragment(22), "./", encode_source(folder), "/index.html", fragment(21),
+                  encode_source(pimg), fragment(19), escape_markup(folder), fragment(20), pnum,
+                  fragment(31), phd, fragment(33), pstar, fragment(18), kLineEnd});
     return card;
 }
 
@@ -141,6 +174,22 @@ Text PageComposer::encode_source(std::string_view path) {
         at += length;
     }
     return encoded;
+}
+
+Text PageComposer::escape_markup(std::string_view name) {
+    // "&", "<" and ">" are never part of a multi-byte GB18030 character, so
+    // a byte test is exact.
+    if (name.find_first_of("&<>") == std::string_view::npos) return Text(name);
+    Text escaped;
+    escaped.reserve(name.size() + 8);
+    for (char c : name) {
+        const std::string_view escape = markup_escape_of(c);
+        if (escape.empty())
+            escaped += c;
+        else
+            escaped.append(escape);
+    }
+    return escaped;
 }
 
 bool PageComposer::write_page(const Text& path, std::string_view page) {

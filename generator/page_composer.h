@@ -10,7 +10,7 @@ namespace galmora {
 
 struct MainPageValues {
     Text main_gallery_name;
-    Text logo_file;      // weblogo
+    Text logo_file;  // weblogo
     Text title_link;
     Text introduction;
     Text cards;
@@ -18,7 +18,7 @@ struct MainPageValues {
 };
 
 class PageComposer {
-public:
+  public:
     // The picture markup for number i, without the trailing "\r\n". source
     // is inserted as given: pass encode_source(full local path) in local mode,
     // or the typed web address + encode_source(file name) in network mode.
@@ -27,24 +27,32 @@ public:
     static void append_picture(Text& page, int number, std::string_view source);
     static Text page_block(int number, std::string_view pictures);
     static void append_page_block(Text& pages, int number, std::string_view pictures);
+    // The name shows as text in the page's title (escape_markup).
     static Text sub_gallery_page(std::string_view name, std::string_view shown_total,
                                  std::string_view pages_markup, int final_number,
                                  std::string_view final_block_markup);
+    // The main gallery name shows as text in the title and the heading link
+    // (escape_markup); the title link and the introduction go in unchanged.
+    // The logo address is encode_source(logo file).
     static Text main_page(const MainPageValues& values);
     // Ends with "\r\n". The link is "./" + encode_source(folder) +
-    // "/index.html"; the caption shows folder unchanged.
+    // "/index.html", the cover encode_source(pimg); the caption shows folder
+    // as text (escape_markup).
     static Text main_page_card(std::string_view folder, std::string_view pimg,
-                               std::string_view pnum, std::string_view phd,
-                               std::string_view pstar);
+                               std::string_view pnum, std::string_view phd, std::string_view pstar);
     // Makes a local path or file name (local-code-page text) safe inside a
-    // src or href attribute: exactly '"' '#' '?' '%' '\' become %22 %23 %3F
-    // %25 %5C, everything else (Chinese, spaces, "/") stays byte for byte.
+    // src or href attribute: exactly '"' '#' '?' '%' '\' '&' become %22 %23
+    // %3F %25 %5C %26, and every byte below 0x20 becomes %XX; everything else
+    // (Chinese, spaces, "/") stays byte for byte.
     // Walks GB18030 characters, so the second byte of a two-byte character
     // (the 5C of 癨) and the bytes of a four-byte one are never encoded.
     // Encode the path or name alone, never a web address typed by the user.
     // "/" never ends inside a character, so encoding a folder + "/" and a
     // name separately gives the same text as encoding the joined path.
     static Text encode_source(std::string_view path);
+    // A name as page text: "&", "<" and ">" become "&amp;", "&lt;" and
+    // "&gt;", so that it shows literally and never becomes markup.
+    static Text escape_markup(std::string_view name);
     // to_utf8 (no byte-order mark) + write_file; false when the write fails.
     static bool write_page(const Text& path, std::string_view page);
 };

@@ -5,6 +5,7 @@
 #include "core/codepage.h"
 #include "generator/form_colours.h"
 #include "generator/image_scanner.h"
+#include "generator/name_in_use.h"
 #include "generator/sub_gallery_builder.h"
 #include "generator/sub_gallery_name.h"
 
@@ -37,6 +38,13 @@ const Text& name_problem_message(SubGalleryNameProblem problem) {
         default:
             return site;
     }
+}
+
+Text name_taken_message(const Text& name, const Text& main_gallery) {
+    static const Text head = "主图库“"_t;
+    static const Text middle = "”中已有名为“"_t;
+    static const Text tail = "”的子图库，请更换名称后再生成！"_t;
+    return head + main_gallery + middle + name + tail;
 }
 
 // The window shows a busy cursor while a generation blocks it.
@@ -100,13 +108,17 @@ bool SiteGenerator::target_is_safe(const Text& name, const Text& main_gallery_na
         ask_to_confirm(desktop_, no_main_gallery);
         return false;
     }
+    if (const auto other = other_main_gallery_holding(library_root_, main_gallery_name, name)) {
+        ask_to_confirm(desktop_, name_taken_message(name, *other));
+        return false;
+    }
     return true;
 }
 
 bool SiteGenerator::generate_gallery(bool keep_proportions) {
     static const Text kTitle = "Galmora - 带 [星] 号为必填项目"_t;
-    if (!target_is_safe(ui_.text("图库名称"), selected_text(ui_, "组合框1"))) return false;
     if (!validate_generation_inputs()) return false;
+    if (!target_is_safe(ui_.text("图库名称"), selected_text(ui_, "组合框1"))) return false;
     BusyCursor busy(ui_);
     ui_.set_text("编辑框3", Text());
     ui_.set_text("文件总数", Text());

@@ -25,7 +25,8 @@ class SiteGenerator {
 
   private:
     // The sub-gallery name and the main gallery can name a new folder inside
-    // the selected main gallery; otherwise says why not and returns false.
+    // the selected main gallery, and no other main gallery has a sub-gallery
+    // of that name; otherwise says why not and returns false.
     bool target_is_safe(const Text& name, const Text& main_gallery_name);
     // Folders, assets, index.html and the result line; false with a message
     // when index.html could not be written.

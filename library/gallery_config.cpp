@@ -64,6 +64,13 @@ int slot_number_of(std::string_view name) {
     return any_digit ? static_cast<int>(number) : 0;
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool has_byte_order_mark(const Bytes& contents) {
+    return std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size())
+        .starts_with(kByteOrderMark);
+}
+
 // One section of the compacted file.
 void append_section(Text& out, std::string_view section, std::string_view key,
                     std::string_view value) {
@@ -260,8 +267,18 @@ void GalleryConfig::blank_record(int number) const {
 bool GalleryConfig::compact() const {
     // A file that exists but cannot be read would snapshot as empty; never
     // replace it with a head that has lost every record.
-    if (file_attributes(path_) != -1 && !read_file(path_)) return false;
-    return replace_file_atomically(path_, as_bytes(compacted_text(snapshot())));
+    const std::optional<Bytes> old = read_file(path_);
+    if (!old && file_attributes(path_) != -1) return false;
+    // A byte-order mark an editor put in front stays there.
+    Text text = old && has_byte_order_mark(*old) ? Text(kByteOrderMark) : Text();
+    text += compacted_text(snapshot());
+    return replace_file_atomically(path_, as_bytes(text));
+}
+
+bool GalleryConfig::can_rewrite() const {
+    const std::optional<Bytes> old = read_file(path_);
+    if (!old && file_attributes(path_) != -1) return false;
+    return can_replace_file_atomically(path_, old ? ByteView(*old) : ByteView());
 }
 
 Text GalleryConfig::compacted_text(const Snapshot& snapshot) {

@@ -46,6 +46,9 @@ class GalleryConfig {
     // Replaces the file atomically; false (file untouched) when it exists but
     // cannot be read.
     bool compact() const;
+    // Whether the file can be rewritten now (read when present, a replacement
+    // written beside it), asked before an operation changes anything.
+    bool can_rewrite() const;
 
     // The whole file parsed once, for operations that read many values.
     class Snapshot {

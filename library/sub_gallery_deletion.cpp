@@ -2,6 +2,7 @@
 
 #include "core/codepage.h"
 #include "core/files.h"
+#include "library/deletion_check.h"
 #include "library/library_controls.h"
 #include "library/library_paths.h"
 #include "library/library_texts.h"
@@ -67,12 +68,27 @@ void SubGalleryDeletion::delete_sub_gallery() {
     show(Text());
     show(announced());
     if (!confirm(name)) return;
-    show(clearing_data());
-    clear_record(main_gallery, name);
-    show(clearing_records());
+    // One reading serves the search and the cover name: nothing writes the
+    // file between them.
+    const GalleryConfig::Snapshot snapshot = context_.config.snapshot();
+    const std::optional<int> slot = snapshot.find_record(name);
+    const Text cover =
+        slot ? cover_to_delete(main_gallery, snapshot.read_record(*slot).pimg) : Text();
     // remove_tree never follows a symbolic link: a linked sub-gallery loses
     // the link, never what it points to.
     const Text folder = child_path(main_gallery, name);
+    // All or nothing: what cannot go is found before anything goes.
+    if (const std::optional<Text> refusal = deletion_refusal(folder, cover, context_.config)) {
+        show(final_steps() + *refusal);
+        return;
+    }
+    show(clearing_data());
+    // A folder made by hand has no record and keeps every other record untouched.
+    if (slot) {
+        if (!cover.empty()) delete_file(cover);
+        context_.config.blank_record(*slot);
+    }
+    show(clearing_records());
     remove_tree(folder);
     const bool folder_gone = !entry_exists(folder);
     context_.config.compact();
@@ -91,23 +107,13 @@ bool SubGalleryDeletion::confirm(const Text& name) {
     return ask_to_confirm(context_.desktop, before + name + after) == kResultOk;
 }
 
-void SubGalleryDeletion::clear_record(const Text& main_gallery, const Text& name) {
-    // One reading serves the search and the cover name: nothing writes the
-    // file between them.
-    const GalleryConfig::Snapshot snapshot = context_.config.snapshot();
-    const std::optional<int> slot = snapshot.find_record(name);
-    if (!slot) return;
-    delete_cover(main_gallery, snapshot.read_record(*slot).pimg);
-    context_.config.blank_record(*slot);
-}
-
-void SubGalleryDeletion::delete_cover(const Text& main_gallery, const Text& pimg) {
+Text SubGalleryDeletion::cover_to_delete(const Text& main_gallery, const Text& pimg) {
     // "fm.jpg" is the cover every sub-gallery without its own shares.
-    if (pimg == "fm.jpg" || !is_bare_name(pimg)) return;
+    if (pimg == "fm.jpg" || !is_bare_name(pimg)) return Text();
     const Text cover = child_path(main_gallery + "/img", pimg);
     const int attributes = file_attributes(cover);
-    if (attributes == -1 || (attributes & kDirectory) || !(attributes & kArchive)) return;
-    delete_file(cover);
+    if (attributes == -1 || (attributes & kDirectory) || !(attributes & kArchive)) return Text();
+    return cover;
 }
 
 void SubGalleryDeletion::show(const Text& panel_text) {

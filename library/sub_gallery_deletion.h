@@ -17,10 +17,9 @@ class SubGalleryDeletion {
 
   private:
     bool confirm(const Text& name);
-    // Blanks the lowest record of that name and deletes its cover; a folder
-    // made by hand has no record and keeps every other record untouched.
-    void clear_record(const Text& main_gallery, const Text& name);
-    void delete_cover(const Text& main_gallery, const Text& pimg);
+    // The record's own cover file in the main gallery's img folder, or the
+    // empty text when there is none to delete.
+    static Text cover_to_delete(const Text& main_gallery, const Text& pimg);
     void show(const Text& panel_text);
 
     LibraryContext context_;

@@ -21,6 +21,7 @@
 #include "generator/asset_store.h"
 #include "generator/page_composer.h"
 #include "tests/browser/test_jpeg.h"
+#include "tests/support/hostile_tree.h"
 
 namespace galmora::testing {
 namespace {
@@ -178,6 +179,28 @@ std::vector<fs::path> slice(const std::vector<fs::path>& all, std::size_t from, 
     return part;
 }
 
+// A main gallery named as markup, from the hostile tree: sub-galleries of
+// the pictures whose names hold "&", a tab or a line feed, and of those in
+// folders named as markup, under names that are markup or look like
+// character references.
+void write_hostile_library(const fs::path& tree, const fs::path& library, std::string& json) {
+    make_hostile_tree(tree.string());
+    std::vector<fs::path> references, markup;
+    for (const std::string& relative : hostile_pictures()) {
+        if (relative.find_first_of("&\t\n") != std::string::npos)
+            references.push_back(tree / relative);
+        else if (relative.find('<') != std::string::npos)
+            markup.push_back(tree / relative);
+    }
+    const MainGallery named{kHostileMainGallery,
+                            false,
+                            {{kHostileSubGallery, references, 9, true, "fm.jpg"},
+                             {"x&copy", references, 9, true, "fm.jpg"},
+                             {"<img src=x onerror=alert(1)>", markup, 9, true, "fm.jpg"},
+                             {"a<b", markup, 9, true, "fm.jpg"}}};
+    write_main_gallery(library, named, json);
+}
+
 // The library the tests use: picture blocks, both style sheet variants,
 // hostile names, and main pages with and without lanterns.
 void write_test_library(const fs::path& output, const fs::path& library, std::string& json) {
@@ -197,6 +220,7 @@ void write_test_library(const fs::path& output, const fs::path& library, std::st
          {"一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月"})
         months.sub_galleries.push_back({name, {set.night}, 4, true, "fm.jpg"});
     write_main_gallery(library, months, json);
+    write_hostile_library(output / "pictures" / "hostile tree", library, json);
 }
 
 // A library for looking at: the given pictures spread over a few themes.

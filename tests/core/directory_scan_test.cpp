@@ -11,6 +11,7 @@
 
 #include "core/codepage.h"
 #include "core/files.h"
+#include "tests/support/child_run.h"
 #include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
 
@@ -113,13 +114,14 @@ TEST(DirectoryScan, AMissingFolderListsNothing) {
 }
 
 TEST(DirectoryScan, AnUnreadableFolderListsAsEmpty) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     TempDir dir;
     fs::create_directory(dir.file("closed"));
     touch(dir.file("closed/inside"));
     ::chmod(dir.file("closed").c_str(), 0);
-    EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
-              (std::vector<std::string>{".", ".."}));
+    testing::run_unprivileged(dir.path(), [&] {
+        EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
+                  (std::vector<std::string>{".", ".."}));
+    });
 }
 
 TEST(DirectoryScan, ScansRunIndependently) {
@@ -171,15 +173,16 @@ TEST(DirectoryScan, TellsReadOnlyFilesWhenAsked) {
 }
 
 TEST(DirectoryScan, AFolderThatCannotBeSearchedListsAsEmpty) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     TempDir dir;
     fs::create_directory(dir.file("closed"));
     touch(dir.file("closed/inside.jpg"));
     fs::create_directory(dir.file("closed/folder"));
     ::chmod(dir.file("closed").c_str(), 0444);  // readable, not searchable
-    EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
-              (std::vector<std::string>{".", ".."}));
-    EXPECT_FALSE(path_exists(dir.file_text("closed/*.jpg")));
+    testing::run_unprivileged(dir.path(), [&] {
+        EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
+                  (std::vector<std::string>{".", ".."}));
+        EXPECT_FALSE(path_exists(dir.file_text("closed/*.jpg")));
+    });
     ::chmod(dir.file("closed").c_str(), 0755);
 }
 
@@ -209,33 +212,41 @@ TEST(DirectoryScan, IsPlainFolderAgreesWithTheAttributes) {
         ++folders;
     }
     EXPECT_GE(folders, 5);
-    EXPECT_EQ(plain_folders_marked(dir.text()), (std::vector<std::string>{"./",
-                                                                          "../",
-                                                                          ".dot folder",
-                                                                          ".hidden.jpg",
-                                                                          "100%.gif",
-                                                                          "a.jpg",
-                                                                          "b.PNG",
-                                                                          "back\\slash.jpg",
-                                                                          "c.Gif",
-                                                                          "d.jPg",
-                                                                          "e.txt",
-                                                                          "empty/",
-                                                                          "folder #?%\"\\ name/",
-                                                                          "hash#1.jpg",
-                                                                          "link to dot/",
-                                                                          "link to 风景/",
-                                                                          "notes.md",
-                                                                          "photojpg",
-                                                                          "quote\".jpg",
-                                                                          "README",
-                                                                          "what?.png",
-                                                                          "x.jpeg",
-                                                                          "只读.jpg",
-                                                                          "癨.png",
-                                                                          "风景/",
-                                                                          "风景.jpg",
-                                                                          "😀 smile.gif"}));
+    EXPECT_EQ(plain_folders_marked(dir.text()),
+              (std::vector<std::string>{"./",
+                                        "../",
+                                        ".dot folder",
+                                        ".hidden.jpg",
+                                        "100%.gif",
+                                        "<img src=x onerror=alert(1)>/",
+                                        "a.jpg",
+                                        "a<b/",
+                                        "b.PNG",
+                                        "back\\slash.jpg",
+                                        "c.Gif",
+                                        "d.jPg",
+                                        "e.txt",
+                                        "empty/",
+                                        "folder #?%\"\\ name/",
+                                        "hash#1.jpg",
+                                        "line\nbreak.jpg",
+                                        "link to dot/",
+                                        "link to 风景/",
+                                        "notes.md",
+                                        "photojpg",
+                                        "quote\".jpg",
+                                        "README",
+                                        "tab\there.jpg",
+                                        "what?.png",
+                                        "x&copy/",
+                                        "x&copy.jpg",
+                                        "x.jpeg",
+                                        "y&amp;z.jpg",
+                                        "只读.jpg",
+                                        "癨.png",
+                                        "风景/",
+                                        "风景.jpg",
+                                        "😀 smile.gif"}));
 }
 
 // The picture scan other modules build on: depth-first, descending only into
@@ -285,7 +296,9 @@ TEST(HostileTree, ListsItsRootInTheDocumentedOrder) {
                                         ".dot folder",
                                         ".hidden.jpg",
                                         "100%.gif",
+                                        "<img src=x onerror=alert(1)>",
                                         "a.jpg",
+                                        "a<b",
                                         "b.PNG",
                                         "back\\slash.jpg",
                                         "c.Gif",
@@ -294,14 +307,19 @@ TEST(HostileTree, ListsItsRootInTheDocumentedOrder) {
                                         "empty",
                                         "folder #?%\"\\ name",
                                         "hash#1.jpg",
+                                        "line\nbreak.jpg",
                                         "link to dot",
                                         "link to 风景",
                                         "notes.md",
                                         "photojpg",
                                         "quote\".jpg",
                                         "README",
+                                        "tab\there.jpg",
                                         "what?.png",
+                                        "x&copy",
+                                        "x&copy.jpg",
                                         "x.jpeg",
+                                        "y&amp;z.jpg",
                                         "只读.jpg",
                                         "癨.png",
                                         "风景",

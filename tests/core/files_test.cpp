@@ -186,6 +186,21 @@ TEST(RemoveTree, DoesNotRemoveFiles) {
     EXPECT_TRUE(fs::exists(dir.file("file")));
 }
 
+TEST(CanReplaceFileAtomically, AnswersAsTheReplacementWouldAndTouchesNothing) {
+    TempDir dir;
+    put(dir.file("config.ini"), "old");
+    put(dir.file("locked.ini"), "old");
+    ::chmod(dir.file("locked.ini").c_str(), 0444);
+    fs::create_directory(dir.file("folder.ini"));
+    EXPECT_TRUE(can_replace_file_atomically(dir.file_text("config.ini"), as_bytes("new")));
+    EXPECT_TRUE(can_replace_file_atomically(dir.file_text("new.ini"), as_bytes("new")));
+    EXPECT_FALSE(can_replace_file_atomically(dir.file_text("locked.ini"), as_bytes("new")));
+    EXPECT_FALSE(can_replace_file_atomically(dir.file_text("folder.ini"), as_bytes("new")));
+    EXPECT_FALSE(can_replace_file_atomically(dir.file_text("missing/x.ini"), as_bytes("new")));
+    EXPECT_EQ(contents_of(dir.file("config.ini")), "old");
+    EXPECT_EQ(entry_count(dir.path()), 3);  // no trial file left behind
+}
+
 TEST(CopyFile, CopiesAndOverwrites) {
     TempDir dir;
     put(dir.file("source"), std::string("new\0data", 8));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/files.h"
+#include "tests/support/child_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -131,7 +132,24 @@ TEST_F(ReadProfile, FallsBackToTheDefaultWithoutTrailingBlanks) {
     EXPECT_EQ(read("s", "empty", "def"), "");  // found, and empty
 }
 
+TEST_F(ReadProfile, ByteOrderMarkIsNoPartOfTheFirstSection) {
+    put("\xEF\xBB\xBF[NAME]\r\nname=2\r\n[images]\r\nnum=1\r\n");
+    EXPECT_EQ(read("NAME", "name"), "2");
+    EXPECT_EQ(read("images", "num"), "1");
+    EXPECT_EQ(ProfileSnapshot::load(path()).section_names(), (std::vector<Text>{"NAME", "images"}));
+    // Only a leading mark is taken away.
+    put("[a]\r\n\xEF\xBB\xBF[b]\r\nk=1\r\n");
+    EXPECT_EQ(read("b", "k"), "");
+}
+
 using WriteProfile = ProfileFile;
+
+TEST_F(WriteProfile, KeepsAByteOrderMarkAndWritesIntoTheFirstSection) {
+    put("\xEF\xBB\xBF[NAME]\r\nname=2\r\n");
+    ASSERT_TRUE(write_profile(path(), "NAME", "name", "3"));
+    ASSERT_TRUE(write_profile(path(), "images", "num", "0"));
+    EXPECT_EQ(contents(), "\xEF\xBB\xBF[NAME]\r\nname=3\r\n[images]\r\nnum=0\r\n");
+}
 
 TEST_F(WriteProfile, CreatesAMissingFile) {
     ASSERT_TRUE(write_profile(path(), "NAME", "name", "0"));
@@ -198,10 +216,10 @@ TEST_F(WriteProfile, FailsWithoutAWritableFolderAndKeepsTheOldFile) {
 }
 
 TEST_F(WriteProfile, FailsInAReadOnlyFolderAndKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     put("[s]\r\nk=1\r\n");
     ASSERT_EQ(::chmod(folder_.path().c_str(), 0555), 0);
-    EXPECT_FALSE(write_profile(path(), "s", "k", "2"));
+    testing::run_unprivileged(folder_.path(),
+                              [&] { EXPECT_FALSE(write_profile(path(), "s", "k", "2")); });
     ::chmod(folder_.path().c_str(), 0755);
     EXPECT_EQ(contents(), "[s]\r\nk=1\r\n");
 }

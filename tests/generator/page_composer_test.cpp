@@ -264,9 +264,49 @@ TEST(MainPageCard, FolderIsEncodedInTheLinkOnly) {
     EXPECT_NE(card.find("rgb(39, 174, 96);\">a#b?c</span>"), std::string::npos);
 }
 
-TEST(EncodeSource, EncodesExactlyTheFiveCharacters) {
+TEST(MainPage, NamesShowAsTextWhileTitleLinkAndIntroductionStayMarkup) {
+    MainPageValues values = main_values("logo.png", false);
+    values.main_gallery_name = "<b>x<b>&amp;y";
+    values.title_link = "https://example.com/?a=1&b=2";
+    values.introduction = "<b>粗体</b> &amp; 介绍"_t;
+    values.cards = PageComposer::main_page_card("<i>s<i>", "fm.jpg", "1", "x", "y");
+    const std::string page = utf8(PageComposer::main_page(values));
+    EXPECT_NE(page.find("<title>&lt;b&gt;x&lt;b&gt;&amp;amp;y</title>"), std::string::npos);
+    EXPECT_NE(
+        page.find("<a href=\"https://example.com/?a=1&b=2\">&lt;b&gt;x&lt;b&gt;&amp;amp;y</a>"),
+        std::string::npos);
+    EXPECT_NE(page.find("<p class=\"p1\"><b>粗体</b> &amp; 介绍</p>"), std::string::npos);
+    EXPECT_NE(page.find("<a href=\"./<i>s<i>/index.html\""), std::string::npos);
+    EXPECT_NE(page.find("96);\">&lt;i&gt;s&lt;i&gt;</span>"), std::string::npos);
+    EXPECT_EQ(page.find("<b>x"), std::string::npos);
+}
+
+TEST(SubGalleryPage, NameShowsAsTextInTheTitle) {
+    const std::string page = utf8(scanned_page("a<b & <i>c</i>", {}, 2));
+    EXPECT_NE(page.find("<title>a&lt;b &amp; &lt;i&gt;c&lt;/i&gt;</title>"), std::string::npos);
+}
+
+TEST(MainPageCard, CoverAndLogoAddressesAreEncoded) {
+    const std::string card = utf8(PageComposer::main_page_card("a", "f&m#.jpg", "1", "x", "y"));
+    EXPECT_NE(card.find("src=\"./img/f%26m%23.jpg\">"), std::string::npos);
+    const std::string page = utf8(PageComposer::main_page(main_values("lo&go.png", false)));
+    EXPECT_NE(page.find("href=\"./img/lo%26go.png\""), std::string::npos);
+}
+
+TEST(EscapeMarkup, WritesTheThreeCharactersAsReferences) {
+    EXPECT_EQ(PageComposer::escape_markup("<img src=x onerror=alert(1)>"),
+              "&lt;img src=x onerror=alert(1)&gt;");
+    EXPECT_EQ(PageComposer::escape_markup("a&amp;b \"'"), "a&amp;amp;b \"'");
+    EXPECT_EQ(PageComposer::escape_markup("风景 癨"_t), "风景 癨"_t);
+    EXPECT_EQ(PageComposer::escape_markup(""), "");
+}
+
+TEST(EncodeSource, EncodesExactlyTheSpecialCharactersAndControlBytes) {
     EXPECT_EQ(PageComposer::encode_source("/p/a\"b#c?d%e\\f.jpg"), "/p/a%22b%23c%3Fd%25e%5Cf.jpg");
-    EXPECT_EQ(PageComposer::encode_source("/p/a b&c<d>'e(1)+~.jpg"), "/p/a b&c<d>'e(1)+~.jpg");
+    EXPECT_EQ(PageComposer::encode_source("/p/a b&c<d>'e(1)+~.jpg"), "/p/a b%26c<d>'e(1)+~.jpg");
+    EXPECT_EQ(PageComposer::encode_source("x&copy.jpg"), "x%26copy.jpg");
+    EXPECT_EQ(PageComposer::encode_source(std::string("\0\x01\t\n\r\x1F \x7F", 8)),
+              "%00%01%09%0A%0D%1F \x7F");
     EXPECT_EQ(PageComposer::encode_source(""), "");
 }
 
@@ -293,6 +333,9 @@ TEST(EncodeSource, FolderAndNameMayBeEncodedApart) {
 TEST(EncodeSource, LeadByteWithoutAValidSecondByteNeverHidesAQuote) {
     EXPECT_EQ(PageComposer::encode_source("\x81\"x"), "\x81%22x");
     EXPECT_EQ(PageComposer::encode_source("a\xB0"), "a\xB0");
+    // A four-byte start whose last two bytes are no character's.
+    EXPECT_EQ(PageComposer::encode_source("\x81\x30&\""), "\x81\x30%26%22");
+    EXPECT_EQ(PageComposer::encode_source("\x81\x30\x81\t"), "\x81\x30\x81%09");
 }
 
 TEST(EncodeSource, HostileFileNameBecomesOneSafeAttributeValue) {
@@ -329,7 +372,7 @@ TEST(EncodeSource, EveryPictureOfTheHostileTreeIsAddressedExactly) {
         const std::size_t end = markup.find("\" onclick=");
         ASSERT_LT(start, end) << relative;
         const std::string src = markup.substr(start, end - start);
-        EXPECT_EQ(src.find_first_of("\"#?\\"), std::string::npos) << src;
+        EXPECT_EQ(src.find_first_of("\"#?\\&\t\n\r"), std::string::npos) << src;
         EXPECT_EQ(percent_decoded(src), path);
         EXPECT_TRUE(std::filesystem::exists(percent_decoded(src))) << src;
     }

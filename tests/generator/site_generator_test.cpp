@@ -253,10 +253,42 @@ TEST_F(SiteGeneratorTest, RefusesUnsafeSubGalleryNames) {
         EXPECT_NE(find_text(desktop.message_boxes[0].message, "图库名称"_t), -1);
         EXPECT_TRUE(library_is_empty()) << name;
         EXPECT_EQ(ui.text("编辑框3"), "info");
-        EXPECT_FALSE(state.rebuild_flag);
+        EXPECT_TRUE(state.rebuild_flag);  // the form's own checks ran first
         EXPECT_EQ(ui.busy_count(), 0);
     }
     ui.set_text("图库名称", "img2");  // only the exact names are the site's own
+    EXPECT_TRUE(generator.generate_gallery(true));
+}
+
+TEST_F(SiteGeneratorTest, AnEmptyFormIsPaintedBeforeTheNameIsChecked) {
+    ui.set_text("图库名称", "a/b");
+    EXPECT_FALSE(generator.generate_gallery(true));
+    for (const char* painted : {"单页数量", "页总数", "浏览目录"})
+        EXPECT_EQ(ui.background_colour(painted), kAlertFieldColour) << painted;
+    EXPECT_TRUE(desktop.message_boxes.empty());
+}
+
+TEST_F(SiteGeneratorTest, RefusesANameThatIsASubGalleryOfAnotherMainGallery) {
+    fs::create_directories(fs::path(library.path()) / "旅行" / "风景");
+    fill_form(2, "2");
+    EXPECT_FALSE(generator.generate_gallery(true));
+    ASSERT_EQ(desktop.message_boxes.size(), 1u);
+    EXPECT_EQ(desktop.message_boxes[0].caption, "确认信息:"_t);
+    EXPECT_EQ(desktop.message_boxes[0].message,
+              "主图库“旅行”中已有名为“风景”的子图库，请更换名称后再生成！"_t);
+    EXPECT_FALSE(fs::exists(main_gallery()));
+    EXPECT_EQ(ui.busy_count(), 0);
+
+    // Generating again into the main gallery that holds it is as before.
+    ui.append_item("组合框1", "旅行"_t);
+    ui.set_selected_index("组合框1", 1);
+    EXPECT_TRUE(generator.generate_gallery(true));
+    EXPECT_TRUE(fs::exists(fs::path(library.path()) / "旅行" / "风景" / "index.html"));
+    EXPECT_EQ(desktop.message_boxes.size(), 1u);
+    // So is a name that is only a file in another main gallery.
+    ui.set_selected_index("组合框1", 0);
+    touch(fs::path(library.path()) / "旅行" / "note");
+    ui.set_text("图库名称", "note");
     EXPECT_TRUE(generator.generate_gallery(true));
 }
 

@@ -55,6 +55,19 @@ TEST_F(RestoreMainGallery, StoredIndexPastTheEndSelectsTheLastEntry) {
     EXPECT_EQ(ui().text("网站标题"), "B");
 }
 
+TEST_F(RestoreMainGallery, ConfigSavedWithAByteOrderMarkSelectsItsStoredEntry) {
+    make_folder("A");
+    make_folder("B");
+    const std::string saved = "\xEF\xBB\xBF[NAME]\r\nname=2\r\n[images]\r\nnum=0\r\n";
+    put_config(saved);
+    start();
+    EXPECT_EQ(selected_text(ui(), "组合框1"), "B");
+    EXPECT_EQ(config_text(), saved);  // an existing file is never re-initialised
+    ui().pick("组合框1", 1);
+    session_->main_galleries.choose_main_gallery();
+    EXPECT_EQ(config_text(), "\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=0\r\n");
+}
+
 TEST_F(RestoreMainGallery, NegativeStoredIndexSelectsTheFirstEntry) {
     make_folder("A");
     make_folder("A/inside");

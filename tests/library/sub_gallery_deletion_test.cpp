@@ -1,10 +1,12 @@
 #include "library/sub_gallery_deletion.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include "core/codepage.h"
 #include "tests/library/library_fixture.h"
+#include "tests/support/child_run.h"
 #include "tests/support/hostile_tree.h"
 
 namespace galmora {
@@ -46,6 +48,15 @@ class DeleteSubGallery : public LibraryTest {
         session_->deletion.delete_sub_gallery();
     }
     std::string panel() { return ui().text("编辑框3"); }
+    // Folder, cover and record of a refused deletion, all still there.
+    void expect_untouched(const std::string& name, const std::string& cover) {
+        EXPECT_TRUE(entry_exists("我的图片库/" + name + "/index.html"));
+        EXPECT_TRUE(entry_exists("我的图片库/img/" + cover));
+        const std::optional<int> slot = config_.find_record(local_text(name));
+        ASSERT_TRUE(slot.has_value());
+        EXPECT_EQ(config_.read_record(*slot).pimg, cover);
+        EXPECT_EQ(items("组合框4").size(), 2u);
+    }
 };
 
 TEST_F(DeleteSubGallery, RemovesTheMiddleOfThreeAndCompacts) {
@@ -152,9 +163,16 @@ TEST_F(DeleteSubGallery, HandMadeFolderGoesAndEveryRecordStays) {
 
 TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
     testing::make_hostile_tree(disk("我的图片库"));
-    const std::vector<std::string> folders = {".dot folder", "empty",        "folder #?%\"\\ name",
-                                              "link to dot", "link to 风景", "风景"};
-    std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=6\r\n";
+    const std::vector<std::string> folders = {".dot folder",
+                                              "<img src=x onerror=alert(1)>",
+                                              "a<b",
+                                              "empty",
+                                              "folder #?%\"\\ name",
+                                              "link to dot",
+                                              "link to 风景",
+                                              "x&copy",
+                                              "风景"};
+    std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=9\r\n";
     make_folder("我的图片库/img");
     for (std::size_t i = 0; i < folders.size(); ++i) {
         const std::string cover = "fm" + std::to_string(i) + ".jpg";
@@ -178,6 +196,9 @@ TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
     delete_confirmed("folder #?%\"\\ name");
     delete_confirmed(".dot folder");
     delete_confirmed("empty");
+    delete_confirmed("<img src=x onerror=alert(1)>");
+    delete_confirmed("a<b");
+    delete_confirmed("x&copy");
 
     for (const auto& folder : folders) EXPECT_FALSE(entry_exists("我的图片库/" + folder)) << folder;
     EXPECT_EQ(items("组合框4").size(), 1u);
@@ -200,16 +221,87 @@ TEST_F(DeleteSubGallery, SymbolicLinkLosesTheLinkNotItsTarget) {
     EXPECT_EQ(panel(), kFinalText + "完成删除^^!"_t);
 }
 
-TEST_F(DeleteSubGallery, FolderLeftInPlaceIsReported) {
-    library_with({{"a", "fm.jpg"}});
-    put_file("我的图片库/a/.keep", "");  // never removed: the folder stays
+TEST_F(DeleteSubGallery, FolderThatWouldStayKeepsEverything) {
+    library_with({{"a", "fm1.jpg"}});
+    put_file("我的图片库/img/fm1.jpg", "cover");
+    put_file("我的图片库/a/.keep", "");  // never removed: the folder would stay
     delete_confirmed("a");
-    EXPECT_TRUE(entry_exists("我的图片库/a"));
-    EXPECT_EQ(config_.record_count(), 0);
-    const Text text = panel();
-    EXPECT_EQ(text.rfind(kFinalText, 0), 0u);
-    EXPECT_EQ(text.find("完成删除^^!"_t), Text::npos);
-    EXPECT_GT(text.size(), kFinalText.size());
+    expect_untouched("a", "fm1.jpg");
+    EXPECT_EQ(panel(), kFinalText + "未删除任何数据：“"_t + local("我的图片库/a/.keep") +
+                           "”以“.”开头，不会被删除。"_t);
+}
+
+TEST_F(DeleteSubGallery, UnwritableConfigKeepsEverything) {
+    library_with({{"a", "fm1.jpg"}});
+    put_file("我的图片库/img/fm1.jpg", "cover");
+    ui().set_checked("选择框1", true);
+    const std::string config = config_text();
+    std::filesystem::permissions(disk("config.ini"), std::filesystem::perms::owner_read);
+    delete_confirmed("a");
+    expect_untouched("a", "fm1.jpg");
+    EXPECT_EQ(config_text(), config);
+    EXPECT_EQ(panel(),
+              kFinalText + "未删除任何数据：无法写入配置文件“"_t + local("config.ini") + "”。"_t);
+    EXPECT_TRUE(desktop().opened.empty());
+}
+
+TEST_F(DeleteSubGallery, ConfigThatIsAFolderKeepsEverything) {
+    library_with({{"a", "fm.jpg"}});
+    std::filesystem::remove(disk("config.ini"));
+    make_folder("config.ini");
+    delete_confirmed("a");
+    EXPECT_TRUE(entry_exists("我的图片库/a/index.html"));
+    EXPECT_EQ(panel(),
+              kFinalText + "未删除任何数据：无法写入配置文件“"_t + local("config.ini") + "”。"_t);
+}
+
+TEST_F(DeleteSubGallery, UnremovableFileKeepsEverything) {
+    library_with({{"a", "fm1.jpg"}});
+    put_file("我的图片库/img/fm1.jpg", "cover");
+    put_file("我的图片库/a/bg/bgh2560L30.jpg", "background");
+    ::chmod(disk("我的图片库/a/bg").c_str(), 0555);
+    testing::run_unprivileged(root_.path(), [&] {
+        delete_confirmed("a");
+        expect_untouched("a", "fm1.jpg");
+        EXPECT_TRUE(entry_exists("我的图片库/a/bg/bgh2560L30.jpg"));
+        EXPECT_EQ(panel(), kFinalText + "未删除任何数据：没有权限删除“"_t +
+                               local("我的图片库/a/bg/bgh2560L30.jpg") + "”。"_t);
+    });
+}
+
+TEST_F(DeleteSubGallery, CoverThatCannotGoKeepsEverything) {
+    library_with({{"a", "fm1.jpg"}});
+    put_file("我的图片库/img/fm1.jpg", "cover");
+    ::chmod(disk("我的图片库/img").c_str(), 0555);
+    testing::run_unprivileged(root_.path(), [&] {
+        delete_confirmed("a");
+        expect_untouched("a", "fm1.jpg");
+        EXPECT_EQ(panel(), kFinalText + "未删除任何数据：没有权限删除“"_t +
+                               local("我的图片库/img/fm1.jpg") + "”。"_t);
+    });
+}
+
+TEST_F(DeleteSubGallery, BindMountInsideKeepsEverythingAndTheMountedFolder) {
+    library_with({{"a", "fm1.jpg"}});
+    put_file("我的图片库/img/fm1.jpg", "cover");
+    make_folder("elsewhere");
+    put_file("elsewhere/precious.jpg", "p");
+    make_folder("我的图片库/a/mounted");
+    std::string why;
+    const bool ran = testing::run_with_own_mounts(
+        [&] {
+            ASSERT_EQ(::mount(disk("elsewhere").c_str(), disk("我的图片库/a/mounted").c_str(),
+                              nullptr, MS_BIND, nullptr),
+                      0);
+            delete_confirmed("a");
+            expect_untouched("a", "fm1.jpg");
+            EXPECT_EQ(file_bytes("我的图片库/a/mounted/precious.jpg"), "p");
+            EXPECT_EQ(panel(), kFinalText + "未删除任何数据：“"_t + local("我的图片库/a/mounted") +
+                                   "”上挂载着其他目录，不能删除。"_t);
+        },
+        why);
+    if (!ran) GTEST_SKIP() << why;
+    EXPECT_EQ(file_bytes("elsewhere/precious.jpg"), "p");
 }
 
 TEST_F(DeleteSubGallery, NeverLeavesTheMainGallery) {

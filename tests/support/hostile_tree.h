@@ -9,7 +9,11 @@
 //       hidden2.png
 //   .hidden.jpg                hidden file (0x22), a picture by its name
 //   100%.gif
+//   <img src=x onerror=alert(1)>/   markup as a folder name
+//       img.gif
 //   a.jpg                      a real 1x1 JPEG
+//   a<b/
+//       a<b.jpg
 //   b.PNG                      a real 1x1 PNG
 //   back\slash.jpg             "\" is an ordinary name byte
 //   c.Gif                      a real 1x1 GIF
@@ -24,14 +28,20 @@
 //           n.webp
 //       not.JPg                no picture
 //   hash#1.jpg
+//   line<LF>break.jpg          a line feed in the name
 //   link to dot -> .dot folder     symbolic link to a hidden sibling folder
 //   link to 风景 -> 风景             symbolic link to a sibling folder
 //   notes.md                   no picture
 //   photojpg                   a picture: no dot needed before the suffix
 //   quote".jpg
 //   README                     no picture
+//   tab<TAB>here.jpg           a tab in the name
 //   what?.png
+//   x&copy/                    "&copy" would read as a character reference
+//       inner&copy.png
+//   x&copy.jpg
 //   x.jpeg                     counted once
+//   y&amp;z.jpg
 //   只读.jpg                    read-only file (0x21)
 //   癨.png                      GB18030 B0 5C: its trail byte is "\"
 //   风景/
@@ -64,8 +74,13 @@
 
 namespace galmora::testing {
 
-inline constexpr int kHostilePictureCount = 21;
-inline constexpr int kHostilePictureCountFollowingLinks = 23;
+inline constexpr int kHostilePictureCount = 28;
+inline constexpr int kHostilePictureCountFollowingLinks = 30;
+
+// Names for the galleries built from the tree: a main gallery and a
+// sub-gallery whose names are markup and character references.
+inline constexpr const char* kHostileMainGallery = "<b>x<b>&amp;y";
+inline constexpr const char* kHostileSubGallery = "<i>s<i>";
 
 // Builds the tree; any failure is reported as a test failure.
 void make_hostile_tree(const std::string& folder_utf8);
