@@ -5,10 +5,12 @@
 
 #include "core/files.h"
 #include "shell/application.h"
+#include "shell/qt/qt_translations.h"
 #include "shell/qt/shell_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    galmora::load_chinese_qt_translations(app);
     const galmora::Text library_root = galmora::program_directory();
     galmora::set_current_directory(library_root);
 
