@@ -48,7 +48,7 @@ void UpdateChecker::open_home_page() {
 
 void UpdateChecker::refuse_without_network() {
     static const Text message = "未检测到网络，无法检测更新"_t;
-    ask_to_confirm(desktop_, message);
+    show_notice(desktop_, message);
 }
 
 Text UpdateChecker::fetch_version_text() const {

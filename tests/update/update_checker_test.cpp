@@ -42,8 +42,7 @@ class UpdateCommandTest : public ::testing::Test {
     void expect_no_network_message() const {
         ASSERT_EQ(desktop_.message_boxes.size(), 1u);
         EXPECT_EQ(desktop_.message_boxes[0].message, "未检测到网络，无法检测更新"_t);
-        EXPECT_EQ(desktop_.message_boxes[0].button_set, kOkCancel);
-        EXPECT_EQ(desktop_.message_boxes[0].caption, "确认信息:"_t);
+        EXPECT_TRUE(desktop_.message_boxes[0].is_notice());
     }
 
     testing::FakeControls controls_;
