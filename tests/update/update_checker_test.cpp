@@ -193,21 +193,6 @@ TEST_F(CheckForUpdate, TheBusyCaptionIsPaintedBeforeTheFetch) {
     expect_button_idle();
 }
 
-TEST_F(CheckForUpdate, InputOfTheFetchIsDeliveredWhileTheButtonIsStillDisabled) {
-    LocalHttpServer maker(page("Tovenic"));
-    UpdateSettings settings = settings_for(maker);
-    bool enabled_while_delivering = true;
-    Text panel_while_delivering;
-    settings.deliver_pending_input = [&] {
-        enabled_while_delivering = controls_.enabled("按钮12");
-        panel_while_delivering = panel();
-    };
-    UpdateChecker(controls_, desktop_, settings).check_for_update();
-    EXPECT_FALSE(enabled_while_delivering);
-    EXPECT_EQ(panel_while_delivering, version_line_ + "Tovenic");
-    expect_button_idle();
-}
-
 using OpenHomePage = UpdateCommandTest;
 
 TEST_F(OpenHomePage, OpensTheMakersSiteWhenConnected) {
