@@ -10,4 +10,10 @@ int ask_to_confirm(DesktopServices& desktop, const Text& message) {
     return desktop.message_box(message, kOkCancel, caption);
 }
 
+void show_notice(DesktopServices& desktop, const Text& message) {
+    using namespace literals;
+    static const Text caption = "信息："_t;
+    desktop.message_box(message, kOk, caption);
+}
+
 }  // namespace galmora

@@ -42,8 +42,11 @@ class DesktopServices {
     virtual void open_web_page(const Text& address) = 0;
 };
 
-// Every question and refusal the program shows: buttons OK and Cancel under
-// the caption "确认信息:". Returns the MessageResult.
+// A question: buttons OK and Cancel under the caption "确认信息:". Returns
+// the MessageResult.
 int ask_to_confirm(DesktopServices& desktop, const Text& message);
+// A notice that refuses something or reports a failure: nothing to decide, so
+// one button, OK, under the caption "信息：".
+void show_notice(DesktopServices& desktop, const Text& message);
 
 }  // namespace galmora

@@ -100,12 +100,12 @@ bool SiteGenerator::target_is_safe(const Text& name, const Text& main_gallery_na
     static const Text no_main_gallery = "请先选择或新建主图库后再生成！"_t;
     const SubGalleryNameProblem problem = sub_gallery_name_problem(name);
     if (problem != SubGalleryNameProblem::None) {
-        ask_to_confirm(desktop_, name_problem_message(problem));
+        show_notice(desktop_, name_problem_message(problem));
         return false;
     }
     // An empty selection would put the site into the library root itself.
     if (main_gallery_name.empty()) {
-        ask_to_confirm(desktop_, no_main_gallery);
+        show_notice(desktop_, no_main_gallery);
         return false;
     }
     if (const auto other = other_main_gallery_holding(library_root_, main_gallery_name, name)) {
@@ -143,7 +143,7 @@ bool SiteGenerator::write_site(bool keep_proportions) {
     if (!write_sub_gallery(library_root_ + "/" + main_gallery_name, keep_proportions, page,
                            state_)) {
         ui_.set_busy(false);  // no busy cursor over the message
-        ask_to_confirm(desktop_, kFailureHead + shown_path + kFailureTail);
+        show_notice(desktop_, kFailureHead + shown_path + kFailureTail);
         return false;
     }
     ui_.set_text("编辑框3", kResultHead + shown_path + "\r\n\r\n" + page);

@@ -74,7 +74,7 @@ bool LogoCoverSelection::accept_drop(const Text& dropped) {
         refusal = &not_picture;
     }
     if (refusal == nullptr) return true;
-    ask_to_confirm(context_.desktop, *refusal);
+    show_notice(context_.desktop, *refusal);
     return false;
 }
 

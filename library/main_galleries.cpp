@@ -99,7 +99,7 @@ void MainGalleries::select_first_when_none() {
 bool MainGalleries::refuse_new_name(const Text& name) {
     if (name.empty() || (is_bare_name(name) && !has_control_character(name))) return false;
     static const Text message = "主图库名称不能是“.”或“..”，也不能含有“/”或控制字符。"_t;
-    ask_to_confirm(context_.desktop, message);
+    show_notice(context_.desktop, message);
     return true;
 }
 

@@ -55,7 +55,7 @@ HeaderList fresh_fetch_headers() {
 
 // Options every request shares: the URL, http and https only, no redirects
 // followed, no signals (time-outs must work off the main thread too) and the
-// limits.
+// limits, which bound the name look-up as well.
 bool set_common_options(CURL* handle, std::string_view url, const NetworkLimits& limits,
                         curl_slist* headers) {
     const std::string address(url);
@@ -65,6 +65,11 @@ bool set_common_options(CURL* handle, std::string_view url, const NetworkLimits&
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect_timeout.count()));
     curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, long(limits.total_timeout.count()));
+    // The name look-up counts against both limits, but with the threaded
+    // resolver a look-up that outlasts them is still waited for when the
+    // request ends, until the system resolver gives up on a silent name
+    // server. Leave that thread to finish on its own instead.
+    curl_easy_setopt(handle, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
     return ok;
 }

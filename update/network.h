@@ -1,8 +1,8 @@
 #pragma once
 // The two network operations of the update check: a connectivity test and
 // one HTTP/1.0 GET of a page. Every request is bounded by a connect time-out,
-// a total time-out and a body cap, so that a silent or endless server can
-// never freeze the window for good or exhaust memory.
+// a total time-out and a body cap, so that a silent or endless server, or a
+// silent name server, can never freeze the window for good or exhaust memory.
 
 #include <chrono>
 #include <cstddef>
@@ -14,6 +14,7 @@
 
 namespace galmora {
 
+// Covers the name look-up and connecting.
 inline constexpr std::chrono::milliseconds kConnectTimeout{10'000};
 // Covers the whole request: connecting, waiting for the answer and reading it.
 inline constexpr std::chrono::milliseconds kTotalTimeout{20'000};

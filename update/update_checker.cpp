@@ -14,6 +14,32 @@ constexpr std::string_view kCheckButton = "按钮12";
 constexpr std::string_view kInformationPanel = "编辑框3";
 constexpr std::string_view kMarker = "Tovenic";
 
+// The length of the longest start of text that is at most limit bytes and
+// ends on a character boundary (GB18030: one, two or four bytes).
+std::size_t character_boundary_before(const Text& text, std::size_t limit) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        std::size_t width = 1;
+        if (lead >= 0x81 && lead <= 0xFE && at + 1 < text.size())
+            width = (text[at + 1] >= '0' && text[at + 1] <= '9') ? 4 : 2;
+        if (at + width > limit) break;
+        at += width;
+    }
+    return at;
+}
+
+// The page as the panel shows it: a very long one is cut, and says so.
+Text shown_page(const Text& page) {
+    static const Text head = "\r\n\r\n（版本页面过长：共 "_t;
+    static const Text middle = " 字节，只显示了前 "_t;
+    static const Text tail = " 字节）"_t;
+    if (page.size() <= kShownPageBytes) return page;
+    const std::size_t kept = character_boundary_before(page, kShownPageBytes);
+    return concat_text({std::string_view(page).substr(0, kept), head, to_text(int(page.size())),
+                        middle, to_text(int(kept)), tail});
+}
+
 }  // namespace
 
 UpdateChecker::UpdateChecker(Controls& controls, DesktopServices& desktop, UpdateSettings settings)
@@ -33,8 +59,10 @@ void UpdateChecker::check_for_update() {
     if (find_text(fetch_version_text(), kMarker) == -1) {
         controls_.set_text(kInformationPanel, no_answer);
     } else {
-        controls_.set_text(kInformationPanel, concat_text({version_line, fetch_version_text()}));
+        controls_.set_text(kInformationPanel,
+                           concat_text({version_line, shown_page(fetch_version_text())}));
     }
+    if (settings_.deliver_pending_input) settings_.deliver_pending_input();
     set_checking(false);
 }
 
@@ -48,7 +76,7 @@ void UpdateChecker::open_home_page() {
 
 void UpdateChecker::refuse_without_network() {
     static const Text message = "未检测到网络，无法检测更新"_t;
-    ask_to_confirm(desktop_, message);
+    show_notice(desktop_, message);
 }
 
 Text UpdateChecker::fetch_version_text() const {

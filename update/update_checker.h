@@ -4,6 +4,7 @@
 // maker's site in the browser. Both refuse with a message box when there is
 // no network. They run on the window's thread and block it while fetching.
 
+#include <cstddef>
 #include <functional>
 
 #include "core/controls.h"
@@ -14,6 +15,10 @@
 
 namespace galmora {
 
+// The most of the version page that the information panel shows. A version
+// page is a few kilobytes; a longer one is cut, with a line that says so.
+inline constexpr std::size_t kShownPageBytes = 64 * 1024;
+
 struct UpdateSettings {
     // Root address of the maker's server, ending in "/".
     Text server{kMakerSite};
@@ -22,6 +27,10 @@ struct UpdateSettings {
     // Called after the busy caption is set and before the blocking fetch, so
     // that the window can paint it; the shell processes its pending events.
     std::function<void()> repaint;
+    // Called after the fetch while the button is still disabled: the shell
+    // delivers the input that arrived during the fetch, so that clicks on the
+    // button are dropped instead of starting the check again afterwards.
+    std::function<void()> deliver_pending_input;
 };
 
 class UpdateChecker {

@@ -19,6 +19,13 @@ int char_width(const QString& text, int i) {
     return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
 }
 
+int common_prefix(const QString& a, const QString& b) {
+    const int shorter = int(std::min(a.size(), b.size()));
+    int length = 0;
+    while (length < shorter && a[length] == b[length]) ++length;
+    return length;
+}
+
 }  // namespace
 
 FieldValidator::FieldValidator(QLineEdit* edit, int max_bytes, bool integer_only)
@@ -33,13 +40,24 @@ QValidator::State FieldValidator::validate(QString& input, int& cursor) const {
     if (input == previous_) return Acceptable;
     if (integer_only_ && !integer_characters(input)) return Invalid;
     const std::size_t limit = max_bytes_;
-    if (max_bytes_ <= 0 || local_size(input) <= limit) return Acceptable;
-    const int grown = int(input.size()) - int(previous_.size());
+    if (max_bytes_ <= 0) return Acceptable;
+    const std::size_t size = local_size(input);
     // A text that the program set longer than the limit may still be shortened.
-    if (grown <= 0) return local_size(input) < local_size(previous_) ? Acceptable : Invalid;
-    // Too long: keep as much of what was just inserted (it ends at the cursor)
-    // as fits, as a paste into a nearly full box does.
-    const int begin = std::max(0, cursor - grown);
+    if (size <= limit || size < local_size(previous_)) return Acceptable;
+    return cut_insertion(input, cursor) ? Acceptable : Invalid;
+}
+
+bool FieldValidator::cut_insertion(QString& input, int& cursor) const {
+    // What was just inserted ends at the cursor and begins where the text
+    // first differs from the accepted one: a paste or an input-method commit
+    // over a selection replaced part of it, typing into an empty box did not.
+    const int kept_after = int(input.size()) - cursor;
+    int begin = common_prefix(input, previous_);
+    begin = std::max(0, std::min({begin, cursor, int(previous_.size()) - kept_after}));
+    if (begin > 0 && input[begin - 1].isHighSurrogate()) --begin;
+    // Keep as much of the insertion as fits, possibly nothing, as Qt's own
+    // length limit does: the selection is replaced by what fits.
+    const std::size_t limit = max_bytes_;
     std::size_t used = local_size(input.left(begin) + input.mid(cursor));
     int end = begin;
     while (end < cursor) {
@@ -48,10 +66,9 @@ QValidator::State FieldValidator::validate(QString& input, int& cursor) const {
         if (used > limit) break;
         end += width;
     }
-    if (end == begin) return Invalid;
     input.remove(end, cursor - end);
     cursor = end;
-    return Acceptable;
+    return input != previous_;
 }
 
 void set_text_unchecked(QLineEdit* edit, const QString& text) {

@@ -20,6 +20,9 @@ class FieldValidator : public QValidator {
     State validate(QString& input, int& cursor) const override;
 
   private:
+    // Cuts a too long insertion to what fits; false when that changes nothing.
+    bool cut_insertion(QString& input, int& cursor) const;
+
     int max_bytes_;
     bool integer_only_;
     // The accepted text before the change under validation.

@@ -5,20 +5,19 @@
 
 #include "core/files.h"
 #include "shell/application.h"
+#include "shell/qt/qt_translations.h"
 #include "shell/qt/shell_window.h"
+#include "shell/qt/update_feedback.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    galmora::load_chinese_qt_translations(app);
     const galmora::Text library_root = galmora::program_directory();
     galmora::set_current_directory(library_root);
 
     galmora::ShellWindow window;
-    galmora::UpdateSettings updates;
-    // Paints the busy caption of the update button before the blocking fetch,
-    // without letting clicks through while the window is meant to be busy.
-    updates.repaint = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     galmora::Application application(window.controls(), window.desktop(), library_root,
-                                     std::move(updates));
+                                     galmora::with_window_feedback());
     application.start_up();
     window.show();
     return app.exec();

@@ -17,6 +17,7 @@
 #include "shell/qt/file_drop_filter.h"
 #include "shell/qt/qt_text.h"
 #include "shell/qt/sunken_edit_style.h"
+#include "shell/qt/text_wrapping.h"
 
 namespace galmora {
 
@@ -137,7 +138,9 @@ void ShellWindow::set_text(std::string_view name, const Text& text) {
         raise(*c, ControlEvent::ContentChanged);
     } else if (auto* edit = as<QPlainTextEdit>(w)) {
         c->program_text = text;
-        edit->setPlainText(to_qstring(text));
+        const QString shown = to_qstring(text);
+        wrap_for(edit, shown);
+        edit->setPlainText(shown);
         edit->document()->setModified(false);
     } else if (auto* label = as<QLabel>(w)) {
         label->setText(to_qstring(text));

@@ -248,8 +248,7 @@ TEST_F(SiteGeneratorTest, RefusesUnsafeSubGalleryNames) {
         ui.set_text("图库名称", name);
         EXPECT_FALSE(generator.generate_gallery(true)) << name;
         ASSERT_EQ(desktop.message_boxes.size(), 1u) << name;
-        EXPECT_EQ(desktop.message_boxes[0].button_set, kOkCancel);
-        EXPECT_EQ(desktop.message_boxes[0].caption, "确认信息:"_t);
+        EXPECT_TRUE(desktop.message_boxes[0].is_notice());
         EXPECT_NE(find_text(desktop.message_boxes[0].message, "图库名称"_t), -1);
         EXPECT_TRUE(library_is_empty()) << name;
         EXPECT_EQ(ui.text("编辑框3"), "info");
@@ -297,7 +296,7 @@ TEST_F(SiteGeneratorTest, RefusesToWriteWithoutAMainGallery) {
     ui.clear_items("组合框1");  // the site would land in the library root itself
     EXPECT_FALSE(generator.generate_gallery(true));
     ASSERT_EQ(desktop.message_boxes.size(), 1u);
-    EXPECT_EQ(desktop.message_boxes[0].caption, "确认信息:"_t);
+    EXPECT_TRUE(desktop.message_boxes[0].is_notice());
     EXPECT_TRUE(library_is_empty());
 }
 
@@ -308,8 +307,7 @@ TEST_F(SiteGeneratorTest, UnwritablePageIsReportedNotRecorded) {
     EXPECT_FALSE(generator.generate_gallery(true));
     ASSERT_EQ(desktop.message_boxes.size(), 1u);
     const auto& box = desktop.message_boxes[0];
-    EXPECT_EQ(box.button_set, kOkCancel);
-    EXPECT_EQ(box.caption, "确认信息:"_t);
+    EXPECT_TRUE(box.is_notice());
     EXPECT_NE(
         find_text(box.message, root() + "/" + "我的图片库"_t + "/" + "风景"_t + "/index.html"), -1);
     EXPECT_NE(find_text(box.message, "失败"_t), -1);

@@ -142,10 +142,7 @@ TEST_F(DropPicture, RefusesWhatIsNotOnePictureFile) {
         selection().drop_cover(dropped);
     }
     ASSERT_EQ(desktop().message_boxes.size(), 2 * drops.size());
-    for (const auto& box : desktop().message_boxes) {
-        EXPECT_EQ(box.button_set, 1);
-        EXPECT_EQ(box.caption, "确认信息:"_t);
-    }
+    for (const auto& box : desktop().message_boxes) EXPECT_TRUE(box.is_notice());
     EXPECT_EQ(config_text(), config);
     EXPECT_EQ(selection().logo_file_name(), logo);
     EXPECT_EQ(selection().cover_file_name(), cover);

@@ -131,8 +131,7 @@ TEST_F(CreateMainGallery, RefusesNamesThatAreNotOneFolder) {
     }
     ASSERT_EQ(desktop().message_boxes.size(), 5u);
     for (const auto& box : desktop().message_boxes) {
-        EXPECT_EQ(box.button_set, 1);
-        EXPECT_EQ(box.caption, "确认信息:"_t);
+        EXPECT_TRUE(box.is_notice());
         EXPECT_FALSE(box.message.empty());
     }
     EXPECT_EQ(config_text(), before);

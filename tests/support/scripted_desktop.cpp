@@ -1,5 +1,7 @@
 #include "tests/support/scripted_desktop.h"
 
+#include "core/codepage.h"
+
 namespace galmora::testing {
 
 namespace {
@@ -14,6 +16,11 @@ T take(std::deque<T>& queue, T fallback) {
 
 }  // namespace
 
+bool ScriptedDesktop::MessageBoxCall::is_notice() const {
+    using namespace literals;
+    return button_set == kOk && caption == "信息："_t;
+}
+
 bool ScriptedDesktop::set_clipboard_text(const Text& text) {
     if (!clipboard_works) return false;
     clipboard = text;
@@ -22,6 +29,8 @@ bool ScriptedDesktop::set_clipboard_text(const Text& text) {
 
 int ScriptedDesktop::message_box(const Text& message, int button_set, const Text& caption) {
     message_boxes.push_back({message, button_set, caption});
+    // A box with OK alone can answer nothing else and takes no scripted answer.
+    if (button_set == kOk) return kResultOk;
     return take(message_box_answers, int(kResultCancel));
 }
 

@@ -16,6 +16,8 @@ class ScriptedDesktop : public DesktopServices {
         Text message;
         int button_set;
         Text caption;
+        // The one-button box of show_notice.
+        bool is_notice() const;
     };
 
     bool set_clipboard_text(const Text& text) override;
@@ -26,7 +28,7 @@ class ScriptedDesktop : public DesktopServices {
     void open_web_page(const Text& address) override;
 
     // Answers, consumed in order; when a queue is empty a message box answers
-    // Cancel and a dialog is cancelled.
+    // Cancel and a dialog is cancelled. A box with OK alone answers OK.
     std::deque<int> message_box_answers;
     std::deque<Text> folder_answers;
     std::deque<Text> file_answers;

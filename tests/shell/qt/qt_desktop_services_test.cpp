@@ -12,7 +12,10 @@
 #include <functional>
 
 #include "core/codepage.h"
+#include "shell/application.h"
+#include "shell/qt/qt_translations.h"
 #include "shell/qt/shell_window.h"
+#include "tests/support/temp_dir.h"
 
 namespace galmora {
 namespace {
@@ -94,6 +97,46 @@ TEST(QtDesktopServicesMessageBox, EveryButtonSetAnswersWithItsCodes) {
     });
     desktop.message_box("?", kOk, "");
     EXPECT_EQ(title, QString::fromUtf8("信息："));
+}
+
+struct ShownBox {
+    QString title;
+    QStringList buttons;  // sorted
+};
+
+// Records the box when it comes up, then presses the button.
+void when_shown_record(ShownBox& shown, QMessageBox::StandardButton press) {
+    when_shown([&shown, press](QMessageBox& box) {
+        shown.title = box.windowTitle();
+        for (QAbstractButton* button : box.buttons()) shown.buttons << button->text();
+        shown.buttons.sort();
+        box.button(press)->click();
+    });
+}
+
+TEST(QtDesktopServicesMessageBox, AfterStartUpRefusalsHaveOneChineseButtonAndQuestionsTwo) {
+    ASSERT_TRUE(load_chinese_qt_translations(*QCoreApplication::instance()))
+        << "Qt's Chinese translations (qtbase_zh_CN) are not installed";
+    testing::TempDir root;
+    ShellWindow window;
+    UpdateSettings offline;
+    offline.network.system_online = [] { return false; };
+    Application application(window.controls(), window.desktop(), root.text(), offline);
+    application.start_up();
+
+    ShownBox refusal;
+    when_shown_record(refusal, QMessageBox::Ok);
+    window.findChild<QPushButton*>(QString::fromUtf8("按钮12"))->click();
+    EXPECT_EQ(refusal.title, QString::fromUtf8("信息："));
+    EXPECT_EQ(refusal.buttons, QStringList{QString::fromUtf8("确定")});
+
+    ShownBox question;
+    when_shown_record(question, QMessageBox::Cancel);
+    EXPECT_EQ(ask_to_confirm(window.desktop(), "确认删除【风景】子图库吗？"_t), kResultCancel);
+    EXPECT_EQ(question.title, QString::fromUtf8("确认信息:"));
+    QStringList chinese{QString::fromUtf8("确定"), QString::fromUtf8("取消")};
+    chinese.sort();
+    EXPECT_EQ(question.buttons, chinese);
 }
 
 TEST(QtDesktopServicesClipboard, HoldsThePlainTextInUnicode) {

@@ -80,6 +80,39 @@ TEST_F(ShellWindowInput, PastesAndInputMethodCommitsAreCutToTheLimit) {
     EXPECT_EQ(edit("图库名称")->text(), q("风景照片风景照"));
 }
 
+TEST_F(ShellWindowInput, PastesAndInputMethodCommitsOverASelectionAreCutToTheLimit) {
+    window.set_text("图库名称", "图库123456789"_t);
+    edit("图库名称")->selectAll();
+    paste("图库名称", q("风景照片风景照片"));
+    EXPECT_EQ(window.text("图库名称"), "风景照片风景照"_t);
+
+    window.set_text("图库名称", "图库123456789"_t);
+    edit("图库名称")->setFocus();
+    edit("图库名称")->selectAll();
+    commit("图库名称", q("人像摄影人像摄影"));
+    EXPECT_EQ(window.text("图库名称"), "人像摄影人像摄"_t);
+
+    // A selection inside the text: what follows it stays.
+    window.set_text("图库名称", "abcdefghijkl");
+    edit("图库名称")->setSelection(2, 2);
+    paste("图库名称", q("图库图"));
+    EXPECT_EQ(window.text("图库名称"), "ab图库efghijkl"_t);
+    EXPECT_EQ(edit("图库名称")->cursorPosition(), 4);
+    // A replacement that begins like the selected text is cut the same way.
+    window.set_text("图库名称", "图库abcdefghij"_t);
+    edit("图库名称")->setSelection(0, 2);
+    paste("图库名称", q("图库图库"));
+    EXPECT_EQ(window.text("图库名称"), "图库abcdefghij"_t);
+    edit("图库名称")->setSelection(0, 3);
+    paste("图库名称", q("图库图库"));
+    EXPECT_EQ(window.text("图库名称"), "图库bcdefghij"_t);
+    // Nothing of it fits: the selection goes, as with Qt's own length limit.
+    window.set_text("图库名称", "abcdefghijklmn");
+    edit("图库名称")->setSelection(0, 1);
+    paste("图库名称", q("图"));
+    EXPECT_EQ(window.text("图库名称"), "bcdefghijklmn");
+}
+
 TEST_F(ShellWindowInput, TheProgramMaySetLongerTextsThanTheUser) {
     window.set_text("图库名称", "图库图库图库图库图库"_t);
     EXPECT_EQ(window.text("图库名称"), "图库图库图库图库图库"_t);

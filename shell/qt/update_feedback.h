@@ -1,0 +1,14 @@
+#pragma once
+// The update check blocks the window's thread while it fetches. These hooks
+// let the window paint the busy caption of 检测更新 before the fetch, and
+// afterwards deliver the input that piled up meanwhile while the button is
+// still disabled, so that clicks on it are dropped instead of being replayed
+// as new checks once it is enabled again.
+
+#include "update/update_checker.h"
+
+namespace galmora {
+
+UpdateSettings with_window_feedback(UpdateSettings settings = {});
+
+}  // namespace galmora
