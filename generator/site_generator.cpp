@@ -109,7 +109,7 @@ bool SiteGenerator::target_is_safe(const Text& name, const Text& main_gallery_na
         return false;
     }
     if (const auto other = other_main_gallery_holding(library_root_, main_gallery_name, name)) {
-        ask_to_confirm(desktop_, name_taken_message(name, *other));
+        show_notice(desktop_, name_taken_message(name, *other));
         return false;
     }
     return true;

@@ -272,7 +272,7 @@ TEST_F(SiteGeneratorTest, RefusesANameThatIsASubGalleryOfAnotherMainGallery) {
     fill_form(2, "2");
     EXPECT_FALSE(generator.generate_gallery(true));
     ASSERT_EQ(desktop.message_boxes.size(), 1u);
-    EXPECT_EQ(desktop.message_boxes[0].caption, "确认信息:"_t);
+    EXPECT_TRUE(desktop.message_boxes[0].is_notice());
     EXPECT_EQ(desktop.message_boxes[0].message,
               "主图库“旅行”中已有名为“风景”的子图库，请更换名称后再生成！"_t);
     EXPECT_FALSE(fs::exists(main_gallery()));
