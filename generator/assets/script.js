@@ -22,20 +22,48 @@ var after_block_shown = function () {};
 
 // Hides every block of the list, then shows the blocks named pagename.
 function page_option(pagename) {
-    for (var i = 0; i < page_names.length; i++) {
-        set_display(page_names[i], "none");
-    }
-    if (pagename) {
-        set_display(pagename, "block");
+    var blocks = block_elements();
+    for (var i = 0; i < blocks.length; i++) {
+        var name = block_name(blocks[i]);
+        if (name) {
+            blocks[i].style.display = name === pagename ? "block" : "none";
+        }
     }
     after_block_shown(pagename);
 }
 
-function set_display(classname, display) {
-    var blocks = document.getElementsByClassName(classname);
-    for (var i = 0; i < blocks.length; i++) {
-        blocks[i].style.display = display;
+// The elements that may carry a block name: the children of the block
+// container, so that a switch never searches a page of many thousand
+// pictures; on a page without that container, every element with a name.
+function block_elements() {
+    var pager = document.getElementById("pager");
+    for (var child = pager && pager.firstElementChild; child; child = child.nextElementSibling) {
+        if (child.classList.contains("page-block")) {
+            return child.children;
+        }
     }
+    return document.querySelectorAll("." + page_names.join(",."));
+}
+
+// The block name an element carries, or null.
+function block_name(element) {
+    for (var i = 0; i < element.classList.length; i++) {
+        if (page_names.indexOf(element.classList[i]) >= 0) {
+            return element.classList[i];
+        }
+    }
+    return null;
+}
+
+// The first element named pagename, or null.
+function block_element(pagename) {
+    var blocks = block_elements();
+    for (var i = 0; i < blocks.length; i++) {
+        if (pagename && block_name(blocks[i]) === pagename) {
+            return blocks[i];
+        }
+    }
+    return null;
 }
 
 function page_field() {
@@ -93,6 +121,7 @@ function choose_page() {
 
     var SLIDE_MS = 3000;
     var SWIPE_PX = 50;
+    var ADDRESS_DELAY_MS = 250;
     var VIEWER_STATE = { galleryViewer: true };
 
     var viewer = {
@@ -104,6 +133,8 @@ function choose_page() {
         fit: false,
         slideshow: 0,     // timer of the running slideshow, 0 when stopped
         expectBack: false,
+        pendingAddress: 0, // timer of an address not yet written
+        addressWritten: 0, // when a step last wrote the address
         touch: null,
         preloads: []
     };
@@ -432,6 +463,7 @@ function choose_page() {
         var n = viewer.number;
         if (!n) return;
         viewer.number = 0;
+        cancel_address();
         viewer.host.style.display = "none";
         document.documentElement.classList.remove("viewer-open");
         stop_slideshow();
@@ -612,15 +644,42 @@ function choose_page() {
         }
     }
 
+    // Steps inside the viewer replace the address at most once in a short
+    // while, the last step always included: a browser limits how often a page
+    // may rewrite its history, and a held arrow key should cost no more than
+    // the pictures it shows.
+    function write_address_soon(fragment, state) {
+        cancel_address();
+        var wait = viewer.addressWritten + ADDRESS_DELAY_MS - Date.now();
+        var write = function () {
+            viewer.pendingAddress = 0;
+            viewer.addressWritten = Date.now();
+            write_address(fragment, state, false);
+        };
+        if (wait <= 0) {
+            write();
+        } else {
+            viewer.pendingAddress = setTimeout(write, wait);
+        }
+    }
+
+    function cancel_address() {
+        clearTimeout(viewer.pendingAddress);
+        viewer.pendingAddress = 0;
+    }
+
     function write_viewer_address(how) {
-        if (how === "none") return;
         var fragment = "p" + grid.shownBlock + "-" + viewer.number;
-        if (how === "link" && !(history.state && history.state.galleryViewer)) {
+        var reloaded = history.state && history.state.galleryViewer;
+        if (how === "replace" || (how === "link" && reloaded)) {
+            write_address_soon(fragment, VIEWER_STATE);
+        } else if (how === "push") {
+            write_address(fragment, VIEWER_STATE, true);
+        } else if (how === "link") {
             // Opened from a link: an entry for the block first, so Back closes.
             write_address("p" + grid.shownBlock, null, false);
-            how = "push";
+            write_address(fragment, VIEWER_STATE, true);
         }
-        write_address(fragment, VIEWER_STATE, how === "push");
     }
 
     function leave_viewer_address() {
@@ -650,7 +709,7 @@ function choose_page() {
     }
 
     function block_exists(k) {
-        return !!page_at(k) && document.getElementsByClassName(page_at(k)).length > 0;
+        return !!block_element(page_at(k));
     }
 
     // A linked block shows at once, before the page has been read, through a
@@ -726,7 +785,7 @@ function choose_page() {
     function on_page_read() {
         window.demo = viewer_demo;
         adopt_page_overlay();
-        prepare_thumbnails(document.getElementsByClassName(page_at(grid.shownBlock))[0]);
+        prepare_thumbnails(block_element(page_at(grid.shownBlock)));
         update_failed_notice();
         if (viewer.number) update_caption();
     }
@@ -734,7 +793,7 @@ function choose_page() {
     after_block_shown = function (pagename) {
         var k = pagename ? page_names.indexOf(pagename) + 1 : 0;
         grid.shownBlock = k;
-        prepare_thumbnails(pagename && document.getElementsByClassName(pagename)[0]);
+        prepare_thumbnails(block_element(pagename));
         update_failed_notice();
         if (k && !viewer.number) write_address("p" + k, null, false);
     };

@@ -58,6 +58,9 @@ const srcOf = (page, n) => page.locator(`#Img${n}`).evaluate((e) => e.src);
 const control = (page, kind) => page.locator(`#myModal .viewer-${kind}`);
 
 async function expectPicture(page, n, block, names = SCENIC_NAMES) {
+  // The address follows a moment after the last step.
+  await page.waitForFunction((hash) => decodeURIComponent(location.hash) === hash, `#p${block}-${n}`)
+    .catch(() => {});
   const seen = await look(page);
   assert.equal(seen.open, true, `viewer open on ${n}`);
   assert.deepEqual(seen.blocks, [block], `block of picture ${n}`);
@@ -234,6 +237,7 @@ describe('at 1280×800', () => {
         const page = await openPage(browser, key, { hash: '#p2-4' });
         await expectPicture(page, 4, 2);
         await page.keyboard.press('ArrowRight');
+        await expectPicture(page, 5, 3);
         await page.reload();
         await expectPicture(page, 5, 3);
         await page.goBack();
