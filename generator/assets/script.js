@@ -172,10 +172,6 @@ function choose_page() {
         return match ? parseInt(match[1], 10) : 0;
     }
 
-    function block_container() {
-        return document.querySelector("#pager > .page-block");
-    }
-
     // The file name at the end of a picture's address, decoded for people.
     function file_name(img) {
         var address = (img.getAttribute("src") || "").split(/[?#]/)[0];
@@ -191,10 +187,9 @@ function choose_page() {
     // that has one (the final block is empty when the count divides evenly).
     function last_number() {
         if (grid.lastNumber || document.readyState === "loading") return grid.lastNumber;
-        var container = block_container();
-        for (var block = container && container.lastElementChild; block;
-            block = block.previousElementSibling) {
-            for (var item = block.lastElementChild; item; item = item.previousElementSibling) {
+        var blocks = block_elements();
+        for (var i = blocks.length - 1; i >= 0; i--) {
+            for (var item = blocks[i].lastElementChild; item; item = item.previousElementSibling) {
                 if (is_thumbnail(item)) return (grid.lastNumber = number_of(item));
             }
         }

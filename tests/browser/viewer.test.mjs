@@ -142,6 +142,10 @@ describe('at 1280×800', () => {
         await control(page, 'slideshow').click();
         await control(page, 'slideshow').click();
         await expectPicture(page, 2, 1);
+        await page.keyboard.press('f');
+        await page.waitForFunction(() => document.fullscreenElement === document.documentElement);
+        await control(page, 'fullscreen').click();
+        await page.waitForFunction(() => !document.fullscreenElement);
         await page.locator('#myModal .viewer-caption').click();
         assert.equal((await look(page)).open, false);
         await control(page, 'close').evaluate(() => demo('Img4'));
