@@ -16,21 +16,54 @@ var page_names = [
     "page-91", "page-92", "page-93", "page-94", "page-95", "page-96", "page-97", "page-98", "page-99"
 ];
 
+// Told the name of the block page_option has just shown (undefined when
+// none); the viewer below keeps the address and the thumbnails up to date.
+var after_block_shown = function () {};
+
 // Hides every block of the list, then shows the blocks named pagename.
 function page_option(pagename) {
-    for (var i = 0; i < page_names.length; i++) {
-        set_display(page_names[i], "none");
+    var blocks = block_elements();
+    for (var i = 0; i < blocks.length; i++) {
+        var name = block_name(blocks[i]);
+        if (name) {
+            blocks[i].style.display = name === pagename ? "block" : "none";
+        }
     }
-    if (pagename) {
-        set_display(pagename, "block");
-    }
+    after_block_shown(pagename);
 }
 
-function set_display(classname, display) {
-    var blocks = document.getElementsByClassName(classname);
-    for (var i = 0; i < blocks.length; i++) {
-        blocks[i].style.display = display;
+// The elements that may carry a block name: the children of the block
+// container, so that a switch never searches a page of many thousand
+// pictures; on a page without that container, every element with a name.
+function block_elements() {
+    var pager = document.getElementById("pager");
+    for (var child = pager && pager.firstElementChild; child; child = child.nextElementSibling) {
+        if (child.classList.contains("page-block")) {
+            return child.children;
+        }
     }
+    return document.querySelectorAll("." + page_names.join(",."));
+}
+
+// The block name an element carries, or null.
+function block_name(element) {
+    for (var i = 0; i < element.classList.length; i++) {
+        if (page_names.indexOf(element.classList[i]) >= 0) {
+            return element.classList[i];
+        }
+    }
+    return null;
+}
+
+// The first element named pagename, or null.
+function block_element(pagename) {
+    var blocks = block_elements();
+    for (var i = 0; i < blocks.length; i++) {
+        if (pagename && block_name(blocks[i]) === pagename) {
+            return blocks[i];
+        }
+    }
+    return null;
 }
 
 function page_field() {
@@ -75,3 +108,697 @@ function next_click() {
 function choose_page() {
     page_option(page_at(parseInt(page_field().value, 10)));
 }
+
+// The picture viewer. The page's own overlay (#myModal, with the picture
+// #img01) stands at the very end of the page, after every thumbnail, and so
+// does the page's own demo(). This script runs at the top of the body, so it
+// defines demo() first, lends the viewer a stand-in overlay until the real one
+// has been read, and takes demo() back once the page has replaced it. Pictures
+// are found by their ids (Img1 ... ImgN) and blocks by their class names, so
+// no key ever walks over every picture of a large page.
+(function () {
+    "use strict";
+
+    var SLIDE_MS = 3000;
+    var SWIPE_PX = 50;
+    var ADDRESS_DELAY_MS = 250;
+    var VIEWER_STATE = { galleryViewer: true };
+
+    var viewer = {
+        host: null,       // the overlay in use: #myModal, or the stand-in
+        standIn: null,
+        content: null,    // the overlay's picture element
+        ui: null,         // the controls, made once and moved between overlays
+        number: 0,        // picture shown, 0 while the viewer is closed
+        fit: false,
+        slideshow: 0,     // timer of the running slideshow, 0 when stopped
+        expectBack: false,
+        pendingAddress: 0, // timer of an address not yet written
+        addressWritten: 0, // when a step last wrote the address
+        touch: null,
+        preloads: []
+    };
+    var grid = {
+        shownBlock: 1,
+        failed: {},       // block number -> thumbnails whose original failed
+        notice: null,
+        lastNumber: 0     // known once the page has been read
+    };
+
+    // --- Pictures and blocks -------------------------------------------------
+
+    function picture(n) {
+        return n > 0 ? document.getElementById("Img" + n) : null;
+    }
+
+    // The number in an id "Img<n>", 0 for any other id.
+    function number_in(id) {
+        var match = /^Img(\d+)$/.exec(id || "");
+        return match ? parseInt(match[1], 10) : 0;
+    }
+
+    function number_of(element) {
+        return number_in(element.id);
+    }
+
+    function is_thumbnail(element) {
+        return !!element && element.nodeType === 1 && element.classList.contains("myImg") &&
+            number_of(element) > 0;
+    }
+
+    // A thumbnail's block number, from its parent's class "page-k".
+    function block_of(img) {
+        var match = /(?:^|\s)page-(\d+)(?:\s|$)/.exec(img.parentNode ? img.parentNode.className : "");
+        return match ? parseInt(match[1], 10) : 0;
+    }
+
+    // The file name at the end of a picture's address, decoded for people.
+    function file_name(img) {
+        var address = (img.getAttribute("src") || "").split(/[?#]/)[0];
+        var name = address.slice(address.lastIndexOf("/") + 1);
+        try {
+            return decodeURIComponent(name);
+        } catch (malformed) {
+            return name;
+        }
+    }
+
+    // The number of the last picture: the last thumbnail of the last block
+    // that has one (the final block is empty when the count divides evenly).
+    function last_number() {
+        if (grid.lastNumber || document.readyState === "loading") return grid.lastNumber;
+        var blocks = block_elements();
+        for (var i = blocks.length - 1; i >= 0; i--) {
+            for (var item = blocks[i].lastElementChild; item; item = item.previousElementSibling) {
+                if (is_thumbnail(item)) return (grid.lastNumber = number_of(item));
+            }
+        }
+        return 0;
+    }
+
+    // Shows block k and sets the page field, as the page buttons do.
+    function show_block(k) {
+        page_option(page_at(k));
+        var field = page_field();
+        if (field) field.value = k;
+    }
+
+    // --- Thumbnails ----------------------------------------------------------
+
+    // Makes the thumbnails of a shown block reachable with Tab and names them
+    // by their file, once the block has been read completely.
+    function prepare_thumbnails(block) {
+        if (!block || block.viewerPrepared) return;
+        for (var item = block.firstElementChild; item; item = item.nextElementSibling) {
+            if (!is_thumbnail(item)) continue;
+            item.tabIndex = 0;
+            if (!item.getAttribute("alt")) item.alt = file_name(item);
+        }
+        block.viewerPrepared = document.readyState !== "loading";
+    }
+
+    // The element that stands for picture n in the grid: its thumbnail, or the
+    // tile that replaced it.
+    function grid_item(n) {
+        var img = picture(n);
+        return img && img.viewerTile ? img.viewerTile : img;
+    }
+
+    // A thumbnail whose original does not load becomes a labelled tile of the
+    // same size, and the top bar counts the failures of the shown block, so
+    // that moved or deleted originals are seen at once.
+    function on_load_error(event) {
+        var img = event.target;
+        if (!is_thumbnail(img) || img.viewerTile) return;
+        var name = file_name(img);
+        var tile = document.createElement("span");
+        tile.className = "myImg-failed";
+        tile.tabIndex = 0;
+        tile.setAttribute("role", "button");
+        tile.setAttribute("aria-label", "图片无法加载：" + name);
+        tile.appendChild(text_element("span", "myImg-failed-title", "图片无法加载"));
+        tile.appendChild(text_element("span", "myImg-failed-name", name));
+        tile.addEventListener("click", function () { open_viewer(number_of(img)); });
+        img.viewerTile = tile;
+        img.style.display = "none";
+        img.parentNode.insertBefore(tile, img.nextSibling);
+        var block = block_of(img);
+        grid.failed[block] = (grid.failed[block] || 0) + 1;
+        if (block === grid.shownBlock) update_failed_notice();
+    }
+
+    function update_failed_notice() {
+        var count = grid.failed[grid.shownBlock] || 0;
+        if (!grid.notice) {
+            var bar = document.querySelector(".page-icon");
+            if (!bar || !count) return;
+            grid.notice = text_element("span", "page-notice", "");
+            grid.notice.setAttribute("role", "status");
+            bar.insertBefore(grid.notice, bar.firstChild);
+        }
+        grid.notice.textContent = count ? "本页 " + count + " 张图片无法加载" : "";
+        grid.notice.style.display = count ? "" : "none";
+    }
+
+    function text_element(tag, className, text) {
+        var element = document.createElement(tag);
+        element.className = className;
+        element.textContent = text;
+        return element;
+    }
+
+    // --- The overlay and its controls ----------------------------------------
+
+    function make_button(kind, label, text, action) {
+        var button = document.createElement("button");
+        button.type = "button";
+        button.className = "viewer-button viewer-" + kind;
+        button.setAttribute("aria-label", label);
+        button.title = label;
+        button.textContent = text;
+        // The overlay closes on any click that reaches it; a control's does not.
+        button.addEventListener("click", function (event) {
+            event.stopPropagation();
+            action();
+        });
+        return button;
+    }
+
+    function make_controls() {
+        var ui = {
+            box: text_element("div", "viewer-controls", ""),
+            prev: make_button("prev", "上一张", "\u2039", function () { step(-1); }),
+            next: make_button("next", "下一张", "\u203A", function () { step(1); }),
+            fit: make_button("fit", "适应窗口", "适应", toggle_fit),
+            fullscreen: make_button("fullscreen", "全屏", "全屏", toggle_fullscreen),
+            slideshow: make_button("slideshow", "开始幻灯片", "播放", toggle_slideshow),
+            close: make_button("close", "关闭", "\u00D7", function () { close_viewer(false); }),
+            caption: text_element("div", "viewer-caption", ""),
+            count: text_element("span", "viewer-count", ""),
+            name: text_element("span", "viewer-name", ""),
+            spinner: text_element("div", "viewer-spinner", ""),
+            message: text_element("div", "viewer-message", "")
+        };
+        var tools = text_element("div", "viewer-tools", "");
+        tools.appendChild(ui.fit);
+        tools.appendChild(ui.fullscreen);
+        tools.appendChild(ui.slideshow);
+        tools.appendChild(ui.close);
+        ui.caption.setAttribute("aria-live", "polite");
+        ui.caption.appendChild(ui.count);
+        ui.caption.appendChild(ui.name);
+        ui.spinner.setAttribute("role", "status");
+        ui.spinner.setAttribute("aria-label", "正在加载");
+        ui.message.setAttribute("role", "alert");
+        [ui.prev, ui.next, tools, ui.caption, ui.spinner, ui.message].forEach(function (part) {
+            ui.box.appendChild(part);
+        });
+        return ui;
+    }
+
+    // Moves the controls into an overlay and listens to it and its picture.
+    function use_host(host) {
+        if (viewer.host === host) return host;
+        if (!viewer.ui) viewer.ui = make_controls();
+        viewer.host = host;
+        viewer.content = host.querySelector(".content") || host.appendChild(document.createElement("img"));
+        host.appendChild(viewer.ui.box);
+        host.setAttribute("role", "dialog");
+        host.setAttribute("aria-modal", "true");
+        host.setAttribute("aria-label", "图片查看器");
+        host.tabIndex = -1;
+        host.classList.toggle("viewer-fit", viewer.fit);
+        // Runs after the overlay's own click handler, which hides it.
+        host.addEventListener("click", function () {
+            if (viewer.host === host && viewer.number && host.style.display === "none") close_viewer(false);
+        });
+        host.addEventListener("touchstart", on_touch_start, { passive: true });
+        host.addEventListener("touchmove", on_touch_move, { passive: false });
+        host.addEventListener("touchend", on_touch_end, { passive: false });
+        viewer.content.addEventListener("load", on_content_settled);
+        viewer.content.addEventListener("error", on_content_settled);
+        return host;
+    }
+
+    // While the page is still being read its overlay does not exist yet: a
+    // stand-in of the same classes lets a thumbnail click open at once.
+    function stand_in() {
+        if (!viewer.standIn) {
+            var host = text_element("div", "modal", "");
+            var content = document.createElement("img");
+            content.className = "content";
+            host.appendChild(content);
+            host.addEventListener("click", function () { host.style.display = "none"; });
+            document.body.appendChild(host);
+            viewer.standIn = host;
+        }
+        return use_host(viewer.standIn);
+    }
+
+    function current_host() {
+        var modal = document.getElementById("myModal");
+        return modal ? use_host(modal) : stand_in();
+    }
+
+    // Once the page's own overlay exists, the viewer moves into it.
+    function adopt_page_overlay() {
+        var modal = document.getElementById("myModal");
+        if (!modal || !viewer.standIn) return;
+        var open = viewer.number;
+        var focused = viewer.standIn.contains(document.activeElement);
+        viewer.standIn.parentNode.removeChild(viewer.standIn);
+        viewer.standIn = null;
+        use_host(modal);
+        if (open) {
+            modal.style.display = "block";
+            viewer.number = 0;
+            show_picture(open);
+            if (focused) viewer.ui.close.focus();
+        }
+    }
+
+    // --- Showing pictures ----------------------------------------------------
+
+    // Opens the viewer on picture n, or moves it there when it is open.
+    function open_viewer(n, address) {
+        var img = picture(n);
+        if (!img) return false;
+        var opening = !viewer.number;
+        var host = current_host();
+        host.style.display = "block";
+        document.documentElement.classList.add("viewer-open");
+        show_picture(n, opening ? (address || "push") : "replace");
+        if (opening) viewer.ui.close.focus();
+        return true;
+    }
+
+    function show_picture(n, address) {
+        var img = picture(n);
+        if (!img || n === viewer.number) return !!img;
+        viewer.number = n;
+        var block = block_of(img);
+        if (block && block !== grid.shownBlock) show_block(block);
+        set_content(img);
+        update_caption();
+        preload_neighbours(n);
+        write_viewer_address(address || "replace");
+        if (viewer.slideshow) schedule_slide();
+        return true;
+    }
+
+    // Copies the thumbnail's address into the overlay's picture, as the
+    // page's own demo() does, and shows a spinner until it has arrived.
+    function set_content(img) {
+        var host = viewer.host;
+        viewer.content.alt = file_name(img);
+        viewer.content.src = img.src;
+        host.classList.remove("viewer-failed");
+        host.classList.toggle("viewer-loading", !viewer.content.complete);
+        if (viewer.content.complete && viewer.content.naturalWidth === 0) show_failure();
+        host.scrollTop = 0;
+    }
+
+    function on_content_settled(event) {
+        var host = viewer.host;
+        if (!host || event.target !== viewer.content) return;
+        host.classList.remove("viewer-loading");
+        if (event.type === "error") show_failure();
+    }
+
+    function show_failure() {
+        var img = picture(viewer.number);
+        viewer.host.classList.add("viewer-failed");
+        viewer.ui.message.textContent = "图片无法加载：" + (img ? file_name(img) : "");
+    }
+
+    function update_caption() {
+        var ui = viewer.ui;
+        var n = viewer.number;
+        var last = last_number();
+        ui.count.textContent = "第 " + n + " / " + (last || "\u2026") + " 张";
+        ui.name.textContent = file_name(picture(n));
+        ui.prev.setAttribute("aria-disabled", String(n <= 1));
+        ui.next.setAttribute("aria-disabled", String(!picture(n + 1)));
+    }
+
+    // The neighbours' originals start loading now, so a step shows at once.
+    function preload_neighbours(n) {
+        viewer.preloads = [picture(n + 1), picture(n - 1)].filter(Boolean).map(function (img) {
+            var early = new Image();
+            early.src = img.src;
+            return early;
+        });
+    }
+
+    function step(delta) {
+        return viewer.number ? show_picture(viewer.number + delta) : false;
+    }
+
+    function close_viewer(fromHistory) {
+        var n = viewer.number;
+        if (!n) return;
+        viewer.number = 0;
+        cancel_address();
+        viewer.host.style.display = "none";
+        document.documentElement.classList.remove("viewer-open");
+        stop_slideshow();
+        if (document.fullscreenElement) toggle_fullscreen();
+        var item = grid_item(n);
+        if (item && item.offsetParent) item.focus();
+        if (!fromHistory) leave_viewer_address();
+    }
+
+    // --- Fit, fullscreen, slideshow ------------------------------------------
+
+    // Switches between the style sheet's display and the whole picture fitted
+    // into the window.
+    function toggle_fit() {
+        viewer.fit = !viewer.fit;
+        if (viewer.host) viewer.host.classList.toggle("viewer-fit", viewer.fit);
+        var label = viewer.fit ? "原样显示" : "适应窗口";
+        viewer.ui.fit.setAttribute("aria-label", label);
+        viewer.ui.fit.title = label;
+        viewer.ui.fit.textContent = viewer.fit ? "原样" : "适应";
+    }
+
+    // Browsers refuse fullscreen without a user gesture; that is no error here.
+    function toggle_fullscreen() {
+        try {
+            var done = document.fullscreenElement ? document.exitFullscreen()
+                : document.documentElement.requestFullscreen();
+            if (done && done.catch) done.catch(function () {});
+        } catch (refused) {
+            // Nothing to do: the page simply stays as it is.
+        }
+    }
+
+    function toggle_slideshow() {
+        if (viewer.slideshow) {
+            stop_slideshow();
+        } else if (viewer.number && picture(viewer.number + 1)) {
+            schedule_slide();
+        }
+    }
+
+    function schedule_slide() {
+        clearTimeout(viewer.slideshow);
+        viewer.slideshow = setTimeout(function () {
+            if (!step(1) || !picture(viewer.number + 1)) stop_slideshow();
+        }, SLIDE_MS);
+        slideshow_label(true);
+    }
+
+    function stop_slideshow() {
+        clearTimeout(viewer.slideshow);
+        viewer.slideshow = 0;
+        slideshow_label(false);
+    }
+
+    function slideshow_label(running) {
+        var button = viewer.ui && viewer.ui.slideshow;
+        if (!button) return;
+        button.setAttribute("aria-label", running ? "停止幻灯片" : "开始幻灯片");
+        button.title = button.getAttribute("aria-label");
+        button.textContent = running ? "暂停" : "播放";
+    }
+
+    // --- Keys, focus and touch -----------------------------------------------
+
+    function on_key(event) {
+        if (event.ctrlKey || event.altKey || event.metaKey) return;
+        if (!viewer.number) {
+            open_from_grid(event);
+            return;
+        }
+        var actions = {
+            ArrowRight: function () { step(1); },
+            ArrowLeft: function () { step(-1); },
+            Home: function () { show_picture(1); },
+            End: function () { show_picture(last_number()); },
+            Escape: function () { close_viewer(false); },
+            " ": toggle_slideshow,
+            z: toggle_fit,
+            Z: toggle_fit,
+            f: toggle_fullscreen,
+            F: toggle_fullscreen,
+            Tab: function () { cycle_focus(event.shiftKey ? -1 : 1); }
+        };
+        var action = actions[event.key];
+        if (!action) return;
+        event.preventDefault();
+        action();
+    }
+
+    // Enter (or Space) on a focused thumbnail or tile opens it.
+    function open_from_grid(event) {
+        if (event.key !== "Enter" && event.key !== " ") return;
+        var target = event.target;
+        var img = is_thumbnail(target) ? target
+            : target.classList && target.classList.contains("myImg-failed") ? target.previousSibling : null;
+        if (!is_thumbnail(img)) return;
+        event.preventDefault();
+        open_viewer(number_of(img));
+    }
+
+    // Tab and Shift+Tab go round the viewer's controls and never leave it.
+    function cycle_focus(direction) {
+        var controls = [viewer.ui.prev, viewer.ui.next, viewer.ui.fit, viewer.ui.fullscreen,
+            viewer.ui.slideshow, viewer.ui.close];
+        var at = controls.indexOf(document.activeElement);
+        var next = at < 0 ? 0 : (at + direction + controls.length) % controls.length;
+        controls[next].focus();
+    }
+
+    function keep_focus_inside(event) {
+        if (viewer.number && viewer.host && !viewer.host.contains(event.target)) viewer.ui.close.focus();
+    }
+
+    function on_touch_start(event) {
+        var t = event.touches[0];
+        viewer.touch = event.touches.length === 1
+            ? { x: t.clientX, y: t.clientY, top: viewer.host.scrollTop } : null;
+    }
+
+    // A sideways move belongs to the viewer: the browser neither scrolls nor
+    // flings, so the next tap is a tap again.
+    function on_touch_move(event) {
+        var start = viewer.touch;
+        var t = event.touches[0];
+        if (start && event.cancelable && Math.abs(t.clientX - start.x) > Math.abs(t.clientY - start.y)) {
+            event.preventDefault();
+        }
+    }
+
+    // A sideways swipe steps, a downward swipe closes; anything shorter stays
+    // a tap, whose click closes the overlay as before.
+    function on_touch_end(event) {
+        var start = viewer.touch;
+        viewer.touch = null;
+        if (!start || !viewer.number) return;
+        var t = event.changedTouches[0];
+        var dx = t.clientX - start.x;
+        var dy = t.clientY - start.y;
+        if (Math.abs(dx) >= SWIPE_PX && Math.abs(dx) > Math.abs(dy)) {
+            event.preventDefault();
+            step(dx < 0 ? 1 : -1);
+        } else if (dy >= SWIPE_PX && dy > Math.abs(dx) && start.top === 0) {
+            event.preventDefault();
+            close_viewer(false);
+        }
+    }
+
+    // --- The address ---------------------------------------------------------
+    // "#p3" is block 3; "#p3-57" is picture 57, open in the viewer, in block 3.
+    // Opening the viewer adds one history entry, so Back closes it first; every
+    // other change replaces the current entry.
+
+    function parse_address(hash) {
+        var match = /^#p(\d+)(?:-(\d+))?$/.exec(hash || "");
+        return match ? { block: parseInt(match[1], 10), picture: match[2] ? parseInt(match[2], 10) : 0 } : null;
+    }
+
+    function write_address(fragment, state, push) {
+        try {
+            if (push) {
+                history.pushState(state, "", "#" + fragment);
+            } else {
+                history.replaceState(state, "", "#" + fragment);
+            }
+        } catch (refused) {
+            // A browser that keeps no history for pages opened from disk still
+            // follows the fragment itself.
+            try {
+                if (push) {
+                    location.hash = fragment;
+                } else {
+                    location.replace(location.href.split("#")[0] + "#" + fragment);
+                }
+            } catch (ignored) {
+                // The address then simply stays as it was.
+            }
+        }
+    }
+
+    // Steps inside the viewer replace the address at most once in a short
+    // while, the last step always included: a browser limits how often a page
+    // may rewrite its history, and a held arrow key should cost no more than
+    // the pictures it shows.
+    function write_address_soon(fragment, state) {
+        cancel_address();
+        var wait = viewer.addressWritten + ADDRESS_DELAY_MS - Date.now();
+        var write = function () {
+            viewer.pendingAddress = 0;
+            viewer.addressWritten = Date.now();
+            write_address(fragment, state, false);
+        };
+        if (wait <= 0) {
+            write();
+        } else {
+            viewer.pendingAddress = setTimeout(write, wait);
+        }
+    }
+
+    function cancel_address() {
+        clearTimeout(viewer.pendingAddress);
+        viewer.pendingAddress = 0;
+    }
+
+    function write_viewer_address(how) {
+        var fragment = "p" + grid.shownBlock + "-" + viewer.number;
+        var reloaded = history.state && history.state.galleryViewer;
+        if (how === "replace" || (how === "link" && reloaded)) {
+            write_address_soon(fragment, VIEWER_STATE);
+        } else if (how === "push") {
+            write_address(fragment, VIEWER_STATE, true);
+        } else if (how === "link") {
+            // Opened from a link: an entry for the block first, so Back closes.
+            write_address("p" + grid.shownBlock, null, false);
+            write_address(fragment, VIEWER_STATE, true);
+        }
+    }
+
+    function leave_viewer_address() {
+        if (history.state && history.state.galleryViewer) {
+            viewer.expectBack = true;
+            history.back();
+        } else {
+            write_address("p" + grid.shownBlock, null, false);
+        }
+    }
+
+    function on_history_move() {
+        var place = parse_address(location.hash);
+        if (viewer.expectBack) {
+            viewer.expectBack = false;
+        } else if (place && place.picture && picture(place.picture)) {
+            open_viewer(place.picture, "none");
+            return;
+        } else if (viewer.number) {
+            close_viewer(true);
+        } else if (place && block_exists(place.block)) {
+            show_block(place.block);
+            return;
+        }
+        // The entry left behind may name an older block than the one shown.
+        write_address("p" + grid.shownBlock, history.state, false);
+    }
+
+    function block_exists(k) {
+        return !!block_element(page_at(k));
+    }
+
+    // A linked block shows at once, before the page has been read, through a
+    // rule that page_option's own settings later override.
+    function show_linked_block_early(k) {
+        if (k === 1 || !page_at(k)) return null;
+        var rule = document.createElement("style");
+        rule.textContent = ".page-1{display:none}." + page_at(k) + "{display:block}";
+        document.head.appendChild(rule);
+        return rule;
+    }
+
+    // Calls act(element) as soon as find() returns one: now, on a later frame
+    // while the page is being read, or at the latest once it has been read.
+    function when_present(find, act) {
+        var done = false;
+        var attempt = function () {
+            var found = !done && find();
+            if (found) {
+                done = true;
+                act(found);
+            } else if (!done && document.readyState === "loading") {
+                requestAnimationFrame(attempt);
+            }
+        };
+        if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", attempt);
+        attempt();
+    }
+
+    function follow_start_address() {
+        var place = parse_address(location.hash);
+        if (!place) return;
+        if (place.picture) {
+            when_present(function () { return picture(place.picture); }, function () {
+                open_viewer(place.picture, "link");
+            });
+            return;
+        }
+        var rule = show_linked_block_early(place.block);
+        document.addEventListener("DOMContentLoaded", function () {
+            if (rule) rule.parentNode.removeChild(rule);
+            if (grid.shownBlock !== 1) return;
+            show_block(block_exists(place.block) ? place.block : 1);
+        });
+        when_present(page_field, function (field) {
+            if (grid.shownBlock === 1) field.value = place.block;
+        });
+    }
+
+    // --- Start ---------------------------------------------------------------
+
+    // The page declares no viewport of its own; without one a phone lays it
+    // out 980 pixels wide and every control shrinks out of a finger's reach.
+    function prepare_document() {
+        document.documentElement.lang = "zh-CN";
+        if (!document.querySelector("meta[name=viewport]")) {
+            var meta = document.createElement("meta");
+            meta.name = "viewport";
+            meta.content = "width=device-width, initial-scale=1";
+            document.head.appendChild(meta);
+        }
+    }
+
+    function viewer_demo(imgId) {
+        var n = number_in(imgId);
+        if (n && open_viewer(n)) return;
+        // Anything else is shown the plain way.
+        var modal = current_host();
+        modal.style.display = "block";
+        viewer.content.src = document.getElementById(imgId).src;
+    }
+
+    function on_page_read() {
+        window.demo = viewer_demo;
+        adopt_page_overlay();
+        prepare_thumbnails(block_element(page_at(grid.shownBlock)));
+        update_failed_notice();
+        if (viewer.number) update_caption();
+    }
+
+    after_block_shown = function (pagename) {
+        var k = pagename ? page_names.indexOf(pagename) + 1 : 0;
+        grid.shownBlock = k;
+        prepare_thumbnails(block_element(pagename));
+        update_failed_notice();
+        if (k && !viewer.number) write_address("p" + k, null, false);
+    };
+
+    window.demo = viewer_demo;
+    prepare_document();
+    document.addEventListener("error", on_load_error, true);
+    document.addEventListener("keydown", on_key);
+    document.addEventListener("focusin", keep_focus_inside);
+    window.addEventListener("popstate", on_history_move);
+    document.addEventListener("DOMContentLoaded", on_page_read);
+    follow_start_address();
+})();

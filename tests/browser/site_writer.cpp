@@ -65,6 +65,18 @@ Bytes picture(int width, int height, int seed) {
                           [=](double x, double y) { return landscape(x, y, width, height, seed); });
 }
 
+// A camera-like photo of about 110 KB: a landscape with grain in every
+// 8 x 8 block, so that the file is as heavy as a real one of its size.
+Bytes photo(int seed) {
+    constexpr int kWidth = 1584, kHeight = 1056;
+    return make_test_jpeg(kWidth, kHeight, [=](double x, double y) {
+        Rgb c = landscape(x, y, kWidth, kHeight, seed);
+        const unsigned hash = static_cast<unsigned>(x * 7919 + y * 104729 + seed * 15485863);
+        const double grain = static_cast<double>((hash * 2654435761u) >> 24) / 255.0 * 64 - 32;
+        return Rgb{c.r + grain, c.g + grain * 0.8, c.b + grain * 0.6};
+    });
+}
+
 bool write_bytes(const fs::path& path, const Bytes& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
@@ -79,6 +91,8 @@ struct PictureSet {
     std::vector<fs::path> scenic;
     std::vector<fs::path> hostile;
     fs::path night;
+    std::vector<fs::path> photos;  // 200 of about 110 KB
+    std::vector<fs::path> shared_hostile;
 };
 
 PictureSet make_pictures(const fs::path& folder) {
@@ -103,6 +117,16 @@ PictureSet make_pictures(const fs::path& folder) {
     }
     set.night = folder / "night.jpg";
     write_bytes(set.night, picture(320, 200, seed++));
+    for (int i = 1; i <= 200; ++i) {
+        set.photos.push_back(folder / "photos" / ("IMG_" + std::to_string(1000 + i) + ".jpg"));
+        write_bytes(set.photos.back(), photo(i));
+    }
+    // The shared tree of hostile names (some of its "pictures" are text, so
+    // they fail to load), and one original that has been deleted since.
+    const fs::path hostile = folder / "hostile";
+    make_hostile_tree(hostile.string());
+    for (const std::string& name : hostile_pictures()) set.shared_hostile.push_back(hostile / name);
+    set.shared_hostile.push_back(hostile / "已删除.jpg");
     return set;
 }
 
@@ -184,7 +208,6 @@ std::vector<fs::path> slice(const std::vector<fs::path>& all, std::size_t from, 
 // folders named as markup, under names that are markup or look like
 // character references.
 void write_hostile_library(const fs::path& tree, const fs::path& library, std::string& json) {
-    make_hostile_tree(tree.string());
     std::vector<fs::path> references, markup;
     for (const std::string& relative : hostile_pictures()) {
         if (relative.find_first_of("&\t\n") != std::string::npos)
@@ -202,7 +225,8 @@ void write_hostile_library(const fs::path& tree, const fs::path& library, std::s
 }
 
 // The library the tests use: picture blocks, both style sheet variants,
-// hostile names, and main pages with and without lanterns.
+// hostile names, main pages with and without lanterns, and a block of 200
+// photos of a camera's weight.
 void write_test_library(const fs::path& output, const fs::path& library, std::string& json) {
     const PictureSet set = make_pictures(output / "pictures");
     const MainGallery lit{"图库一",
@@ -212,6 +236,12 @@ void write_test_library(const fs::path& output, const fs::path& library, std::st
                            {"奇怪 #?%", set.hostile, 9, true, "fm.jpg"},
                            {"夜 #1", {set.night}, 4, true, "fm100000003.jpg"}}};
     const MainGallery unlit{"图库二", false, {{"风景", set.scenic, 3, true, "fm.jpg"}}};
+    const MainGallery viewer{"图库四",
+                             false,
+                             {{"照片", set.photos, 200, true, "fm.jpg"},
+                              {"照片拉伸", set.photos, 200, false, "fm.jpg"},
+                              {"怪名 #?%", set.shared_hostile, 8, true, "fm.jpg"},
+                              {"怪名拉伸", set.shared_hostile, 8, false, "fm.jpg"}}};
     write_main_gallery(library, lit, json);
     write_main_gallery(library, unlit, json);
     // Nine cards: several rows and a last row of one on any window.
@@ -220,7 +250,8 @@ void write_test_library(const fs::path& output, const fs::path& library, std::st
          {"一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月"})
         months.sub_galleries.push_back({name, {set.night}, 4, true, "fm.jpg"});
     write_main_gallery(library, months, json);
-    write_hostile_library(output / "pictures" / "hostile tree", library, json);
+    write_main_gallery(library, viewer, json);
+    write_hostile_library(output / "pictures" / "hostile", library, json);
 }
 
 // A library for looking at: the given pictures spread over a few themes.
