@@ -265,28 +265,31 @@ describe('at 1280×800', () => {
         (getComputedStyle(e).display === 'none' ? '' : e.textContent));
 
       test('a failed original becomes a labelled tile and the top bar counts the block\'s failures', async () => {
-        const page = await openPage(browser, key);
+        const page = await openPage(browser, key, { hash: '#p2' });
         await settled(page);
-        assert.equal(await notice(page), '本页 1 张图片无法加载');
-        assert.deepEqual(await page.locator('.page-1 img').evaluateAll((all) => all.map((i) => i.alt)),
-          ['.hidden.jpg', '100%.gif', 'a.jpg', 'b.PNG', 'back\\slash.jpg', 'c.Gif', 'deep.BMP',
-            '癨 deep.jpeg']);
-        const tile = page.locator('.page-1 .myImg-failed');
-        assert.equal(await tile.count(), 1);
-        assert.equal(await tile.innerText(), '图片无法加载\ndeep.BMP');
-        const size = await tile.evaluate((e) => [e.offsetWidth, e.offsetHeight]);
-        const thumbnail = await page.locator('#Img1').evaluate((e) => [e.offsetWidth, e.offsetHeight]);
+        assert.equal(await notice(page), '本页 2 张图片无法加载');
+        assert.deepEqual(await page.locator('.page-2 img').evaluateAll((all) => all.map((i) => i.alt)),
+          ['deep.BMP', '癨 deep.jpeg', 'n.webp', 'hash#1.jpg', 'line\nbreak.jpg', 'photojpg',
+            'quote".jpg', 'tab\there.jpg']);
+        const tile = page.locator('.page-2 .myImg-failed');
+        assert.equal(await tile.count(), 2);
+        assert.equal(await tile.first().innerText(), '图片无法加载\ndeep.BMP');
+        const size = await tile.first().evaluate((e) => [e.offsetWidth, e.offsetHeight]);
+        const thumbnail = await page.locator('#Img10').evaluate((e) => [e.offsetWidth, e.offsetHeight]);
         assert.deepEqual(size, thumbnail);
 
         await page.locator('button.lastPage').first().click();
         await settled(page);
         assert.equal(await notice(page), '本页 2 张图片无法加载');
-        assert.deepEqual(await page.locator('.page-3 .myImg-failed-name').allInnerTexts(),
+        assert.deepEqual(await page.locator('.page-4 .myImg-failed-name').allInnerTexts(),
           ['水.Webp', '已删除.jpg']);
         await page.locator('button.firstPage').first().click();
-        assert.equal(await notice(page), '本页 1 张图片无法加载');
+        await settled(page);
+        assert.equal(await notice(page), '');
+        await page.locator('button.nextPage').first().click();
+        assert.equal(await notice(page), '本页 2 张图片无法加载');
 
-        await page.locator('.page-1 .myImg-failed').focus();
+        await page.locator('.page-2 .myImg-failed').first().focus();
         await page.keyboard.press('Enter');
         await page.waitForFunction(() => document.getElementById('myModal').classList.contains('viewer-failed'));
         const message = page.locator('#myModal .viewer-message');
@@ -299,16 +302,18 @@ describe('at 1280×800', () => {
         assert.deepEqual(page.errors, []);
       });
 
-      test('names with " # ? % \\ and more read back as they are written', async () => {
-        const page = await openPage(browser, key, { hash: '#p2-10' });
-        const caption = () => page.locator('#myModal .viewer-name').innerText();
-        assert.equal(await caption(), 'hash#1.jpg');
+      test('names with " # ? % & \\ and more read back as they are written', async () => {
+        const page = await openPage(browser, key, { hash: '#p1-2' });
+        const caption = () => page.locator('#myModal .viewer-name').textContent();
         const names = [];
-        for (let n = 10; n <= 13; n++) {
+        for (let n = 2; n <= 21; n++) {
           names.push(await caption());
           await page.keyboard.press('ArrowRight');
         }
-        assert.deepEqual(names, ['hash#1.jpg', 'photojpg', 'quote".jpg', 'what?.png']);
+        assert.deepEqual(names, ['100%.gif', 'img.gif', 'a.jpg', 'a<b.jpg', 'b.PNG', 'back\\slash.jpg',
+          'c.Gif', 'deep.BMP', '癨 deep.jpeg', 'n.webp', 'hash#1.jpg', 'line\nbreak.jpg', 'photojpg',
+          'quote".jpg', 'tab\there.jpg', 'what?.png', 'inner&copy.png', 'x&copy.jpg', 'x.jpeg',
+          'y&amp;z.jpg']);
       });
     });
   }
