@@ -2,8 +2,6 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -33,21 +31,10 @@ void make_picture_tree(const fs::path& root, int pictures) {
     }
 }
 
-double best_seconds(int rounds, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return *std::min_element(times.begin(), times.end());
-}
-
-double find_seconds(const fs::path& root, int rounds) {
+Timing find_timing(const fs::path& root, int rounds) {
     const std::string command = "/usr/bin/find '" + root.string() + "' > /dev/null";
-    if (std::system(command.c_str()) != 0) return -1;
-    return best_seconds(rounds, [&] { (void)std::system(command.c_str()); });
+    if (std::system(command.c_str()) != 0) return {};
+    return best_of(rounds, [&] { (void)std::system(command.c_str()); });
 }
 
 BenchFolder bench_folder(int argc, char** argv, const std::string& prefix) {

@@ -3,8 +3,9 @@
 // are measured against.
 
 #include <filesystem>
-#include <functional>
 #include <string>
+
+#include "bench/support/timing.h"
 
 namespace galmora::bench {
 
@@ -20,13 +21,9 @@ constexpr int kLargestPerPage = 998;
 // folder. Does nothing when root already exists, so a kept tree is reused.
 void make_picture_tree(const std::filesystem::path& root, int pictures);
 
-// The best of rounds runs of work, in seconds: the machine is shared, and
-// other work only ever adds time.
-double best_seconds(int rounds, const std::function<void()>& work);
-
-// Seconds `find` takes to list every entry under root, best of rounds, after
-// one run that warms the cache; negative when find fails.
-double find_seconds(const std::filesystem::path& root, int rounds);
+// The time `find` takes to list every entry under root, best of rounds, after
+// one run that warms the cache; wall time 0 when find fails.
+Timing find_timing(const std::filesystem::path& root, int rounds);
 
 // The tree's folder: argv[1] when given (made there once and kept, so that
 // repeated runs skip the slow creation), otherwise a fresh temporary folder.
