@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "core/codepage.h"
-#include "core/files.h"
 #include "generator/main_page.h"
 #include "generator/page_blocks.h"
 #include "generator/page_composer.h"
@@ -149,10 +148,12 @@ std::string json_string(const std::string& utf8) {
 void write_main_gallery(const fs::path& library, const MainGallery& gallery, std::string& json) {
     const fs::path main = library / gallery.name;
     const Text main_text = local(main.string());
-    MainPageContent content{
-        local(gallery.name), {},  {},
-        "logo.png",          "#", local("夜色与灯火：旅途中拍下的风景，按专题整理。"),
-        gallery.lanterns};
+    MainPageContent content;
+    content.main_gallery_name = local(gallery.name);
+    content.weblogo = "logo.png";
+    content.title_link = "#";
+    content.introduction = local("夜色与灯火：旅途中拍下的风景，按专题整理。");
+    content.lanterns = gallery.lanterns;
     for (const SubGallery& sub : gallery.sub_galleries) {
         GenerationState state = scanned(sub);
         write_sub_gallery(main_text, sub.keep_proportions,
