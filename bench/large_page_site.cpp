@@ -27,6 +27,7 @@
 #include "core/files.h"
 #include "generator/asset_store.h"
 #include "generator/generation_state.h"
+#include "generator/page_blocks.h"
 #include "generator/page_composer.h"
 #include "generator/sub_gallery_builder.h"
 
@@ -70,16 +71,8 @@ std::vector<Text> make_pictures(const fs::path& folder) {
 GenerationState scanned(const std::string& name, const std::vector<Text>& sources, int count) {
     GenerationState state;
     state.reset_for_generation(local_text(name));
-    for (int i = 1; i <= count; ++i) {
-        PageComposer::append_picture(state.current_page_markup, i,
-                                     sources[(i - 1) % sources.size()]);
-        if (i % kPerPage == 0) {
-            PageComposer::append_page_block(state.pages_markup, ++state.page_count,
-                                            state.current_page_markup);
-            state.current_page_markup.clear();
-        }
-    }
-    state.picture_count = count;
+    for (int i = 1; i <= count; ++i)
+        add_picture_to_pages(state, sources[(i - 1) % sources.size()], kPerPage);
     return state;
 }
 

@@ -9,6 +9,7 @@
 #include "core/directory_scan.h"
 #include "core/files.h"
 #include "generator/form_colours.h"
+#include "generator/page_blocks.h"
 #include "generator/page_composer.h"
 
 namespace galmora {
@@ -94,14 +95,6 @@ void append_source_name(Text& source, std::string_view name) {
         source += name;
 }
 
-// Blocks are of about equal size and a generation accepts at most 99 of
-// them, so room for 99 times the first one spares re-copying the growing
-// text; memory not written to is never touched.
-void reserve_for_all_blocks(Text& pages) {
-    constexpr std::size_t kMostBlocks = 99;
-    pages.reserve(pages.size() * kMostBlocks);
-}
-
 }  // namespace
 
 ImageScanner::ImageScanner(Controls& ui, DesktopServices& desktop, GenerationState& state)
@@ -115,7 +108,6 @@ bool ImageScanner::is_picture_name(std::string_view name) {
 
 void ImageScanner::scan_pictures(const Text& folder, const ScanSettings& settings,
                                  GenerationState& state) {
-    const double per_page = settings.per_page;
     Text source;
     auto prefix_of = [&](const Text& path) {
         return settings.network_mode ? settings.web_address : PageComposer::encode_source(path);
@@ -123,16 +115,7 @@ void ImageScanner::scan_pictures(const Text& folder, const ScanSettings& setting
     auto on_picture = [&](const Frame& frame, const Text& name) {
         source.assign(frame.source_prefix);
         append_source_name(source, name);
-        PageComposer::append_picture(state.current_page_markup, state.picture_count + 1, source);
-        if (nearly_equal(per_page / state.in_page_counter, 1.0)) {
-            PageComposer::append_page_block(state.pages_markup, state.page_count + 1,
-                                            state.current_page_markup);
-            if (++state.page_count == 1) reserve_for_all_blocks(state.pages_markup);
-            state.in_page_counter = 0;
-            state.current_page_markup.clear();  // keeps its capacity for the next page
-        }
-        ++state.in_page_counter;
-        ++state.picture_count;
+        add_picture_to_pages(state, source, settings.per_page);
     };
     walk_pictures(folder, prefix_of, on_picture);
 }

@@ -128,21 +128,20 @@ bool SiteGenerator::generate_gallery(bool keep_proportions) {
     const ScanSettings settings = ImageScanner::read_settings(ui_);
     ImageScanner::scan_pictures(ui_.text("浏览目录"), settings, state_);
     ui_.set_text("文件总数", to_text(state_.picture_count));
-    ui_.set_text("编辑框3", compose_sub_gallery_page(state_, settings.per_page));
-    return write_site(keep_proportions);
+    return write_site(compose_sub_gallery_page(state_, settings.per_page), keep_proportions);
 }
 
-bool SiteGenerator::write_site(bool keep_proportions) {
+bool SiteGenerator::write_site(const Text& page, bool keep_proportions) {
     static const Text kResultHead = "\r\n 新图库目录："_t;
     static const Text kFailureHead = "图库生成失败，无法写入图库页面：\r\n"_t;
     static const Text kFailureTail = "\r\n请检查主图库目录是否可写、磁盘空间是否充足。"_t;
     const Text main_gallery_name = selected_text(ui_, "组合框1");
-    const Text page = ui_.text("编辑框3");
     const Text shown_path =
         library_root_ + "/" + main_gallery_name + "/" + state_.sub_gallery_name + "/index.html";
     if (!write_sub_gallery(library_root_ + "/" + main_gallery_name, keep_proportions, page,
                            state_)) {
-        ui_.set_busy(false);  // no busy cursor over the message
+        ui_.set_text("编辑框3", page);  // the panel shows what could not be written
+        ui_.set_busy(false);            // no busy cursor over the message
         show_notice(desktop_, kFailureHead + shown_path + kFailureTail);
         return false;
     }

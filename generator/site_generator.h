@@ -28,9 +28,10 @@ class SiteGenerator {
     // the selected main gallery, and no other main gallery has a sub-gallery
     // of that name; otherwise says why not and returns false.
     bool target_is_safe(const Text& name, const Text& main_gallery_name);
-    // Folders, assets, index.html and the result line; false with a message
-    // when index.html could not be written.
-    bool write_site(bool keep_proportions);
+    // Folders, assets, index.html holding page, then the result line and the
+    // page in the panel; false with a message when index.html could not be
+    // written.
+    bool write_site(const Text& page, bool keep_proportions);
 
     Controls& ui_;
     DesktopServices& desktop_;

@@ -4,6 +4,7 @@
 
 #include "core/directory_scan.h"
 #include "core/files.h"
+#include "generator/main_page.h"
 #include "generator/page_composer.h"
 #include "library/library_controls.h"
 #include "library/library_paths.h"
@@ -25,6 +26,16 @@ std::vector<Text> sub_gallery_folders(const Text& main_gallery) {
         if (name != "." && name != ".." && !is_asset_folder(name)) folders.push_back(name);
     }
     return folders;
+}
+
+std::vector<MainPageRecord> recorded_sub_galleries(const GalleryConfig::Snapshot& snapshot) {
+    std::vector<MainPageRecord> records;
+    for (int slot : snapshot.slots_present()) {
+        SubGalleryRecord record = snapshot.read_record(slot);
+        records.push_back({std::move(record.pname), std::move(record.pimg), std::move(record.pnum),
+                           std::move(record.phd), std::move(record.pstar)});
+    }
+    return records;
 }
 
 }  // namespace
@@ -58,29 +69,15 @@ void SubGalleries::rebuild_main_page() {
 
 void SubGalleries::write_main_page(const Text& main_gallery) {
     const GalleryConfig::Snapshot snapshot = context_.config.snapshot();
-    MainPageValues values;
-    values.main_gallery_name = selected_text(context_.ui, lc::kMainGalleryList);
-    values.logo_file = snapshot.site_logo();
-    values.title_link = context_.ui.text(lc::kSiteTitleLink);
-    values.introduction = context_.ui.text(lc::kSiteIntroduction);
-    values.cards = compose_cards(main_gallery, snapshot);
-    values.lanterns = snapshot.lanterns_on();
-    PageComposer::write_page(main_gallery + "/index.html", PageComposer::main_page(values));
-}
-
-// Cards grouped by folder in listing order; within a folder one card per
-// record of that name, by record number.
-Text SubGalleries::compose_cards(const Text& main_gallery,
-                                 const GalleryConfig::Snapshot& snapshot) const {
-    Text cards;
-    for (const Text& name : sub_gallery_folders(main_gallery)) {
-        for (int slot : snapshot.records_named(name)) {
-            const SubGalleryRecord record = snapshot.read_record(slot);
-            cards += PageComposer::main_page_card(name, record.pimg, record.pnum, record.phd,
-                                                  record.pstar);
-        }
-    }
-    return cards;
+    MainPageContent content;
+    content.main_gallery_name = selected_text(context_.ui, lc::kMainGalleryList);
+    content.sub_gallery_folders = sub_gallery_folders(main_gallery);
+    content.records = recorded_sub_galleries(snapshot);
+    content.weblogo = snapshot.site_logo();
+    content.title_link = context_.ui.text(lc::kSiteTitleLink);
+    content.introduction = context_.ui.text(lc::kSiteIntroduction);
+    content.lanterns = snapshot.lanterns_on();
+    PageComposer::write_page(main_gallery + "/index.html", compose_main_page(content));
 }
 
 }  // namespace galmora

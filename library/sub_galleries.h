@@ -19,7 +19,6 @@ class SubGalleries {
     void rebuild_main_page();
 
   private:
-    Text compose_cards(const Text& main_gallery, const GalleryConfig::Snapshot& snapshot) const;
     void write_main_page(const Text& main_gallery);
 
     LibraryContext context_;

@@ -58,8 +58,10 @@ void ShellWindow::create_controls() {
         control.widget = create_control(definition, this, edit_style);
         control.text_colour = definition.text_colour;
         control.background_colour = definition.background_colour;
-        if (definition.kind == ControlKind::MultiLineEdit)
+        if (auto* edit = as<QPlainTextEdit>(control.widget)) {
             control.program_text = local_text(definition.caption);
+            control.fill = new GradualTextFill(edit);
+        }
         auto [it, inserted] = controls_.emplace(std::string(definition.name), std::move(control));
         connect_events(it->second);
     }
@@ -138,9 +140,8 @@ void ShellWindow::set_text(std::string_view name, const Text& text) {
         raise(*c, ControlEvent::ContentChanged);
     } else if (auto* edit = as<QPlainTextEdit>(w)) {
         c->program_text = text;
-        const QString shown = to_qstring(text);
-        wrap_for(edit, shown);
-        edit->setPlainText(shown);
+        wrap_for(edit, text);
+        c->fill->set_text(text);
         edit->document()->setModified(false);
     } else if (auto* label = as<QLabel>(w)) {
         label->setText(to_qstring(text));
@@ -250,6 +251,7 @@ void ShellWindow::focus(std::string_view name) {
 void ShellWindow::select_all(std::string_view name) {
     Control* c = find(name);
     if (!c) return;
+    if (c->fill) c->fill->finish();  // everything the box will hold is selected
     if (auto* edit = as<QLineEdit>(c->widget)) edit->selectAll();
     if (auto* edit = as<QPlainTextEdit>(c->widget)) edit->selectAll();
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/controls.h"
+#include "shell/qt/gradual_text_fill.h"
 #include "shell/qt/qt_desktop_services.h"
 #include "shell/window_layout.h"
 
@@ -70,6 +71,7 @@ class ShellWindow : public QWidget, public Controls {
         // The last text the program gave a multi-line box, returned as long
         // as the user has not edited it (Qt keeps no "\r\n" line ends).
         Text program_text;
+        GradualTextFill* fill = nullptr;  // multi-line boxes only
         std::multimap<ControlEvent, Handler> handlers;
     };
 

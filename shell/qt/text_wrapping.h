@@ -6,17 +6,19 @@
 // time in proportion to the text; other texts keep wrapping at word
 // boundaries.
 
-#include <QString>
+#include <string_view>
 
 class QPlainTextEdit;
 
 namespace galmora {
 
-// Runs up to this many characters without white space wrap at words.
+// Runs up to this many bytes without white space wrap at words. No byte of
+// a two- or four-byte local-code-page character is ASCII white space, so
+// runs are counted on the text before it is converted.
 inline constexpr int kLongestWrappedWord = 1000;
 
-bool has_long_unbroken_run(const QString& text);
+bool has_long_unbroken_run(std::string_view text);
 // Sets the wrapping that lays the text out quickly; call before setting it.
-void wrap_for(QPlainTextEdit* edit, const QString& text);
+void wrap_for(QPlainTextEdit* edit, std::string_view text);
 
 }  // namespace galmora

@@ -1,6 +1,7 @@
 // Writes real generated sites for the browser tests: pictures (small JPEGs),
-// sub-gallery pages and main pages, with the page composer and the asset
-// store exactly as a generation uses them.
+// sub-gallery pages and main pages, paged, composed and written by the
+// generator's own functions exactly as a generation and a main page rebuild
+// use them.
 //
 //   site_writer <output folder>                     the library the tests use
 //   site_writer <output folder> <folder of .jpg>    a library to look at
@@ -17,9 +18,10 @@
 #include <vector>
 
 #include "core/codepage.h"
-#include "core/files.h"
-#include "generator/asset_store.h"
+#include "generator/main_page.h"
+#include "generator/page_blocks.h"
 #include "generator/page_composer.h"
+#include "generator/sub_gallery_builder.h"
 #include "tests/browser/test_jpeg.h"
 #include "tests/support/hostile_tree.h"
 
@@ -138,22 +140,22 @@ std::vector<fs::path> pictures_in(const fs::path& folder) {
     return found;
 }
 
-// Composes the pages as a scan does: pictures by their encoded local path,
-// a block closed every per_page pictures, the rest in the final block.
-Text sub_gallery_page(const SubGallery& sub) {
-    Text pages, current;
-    int closed = 0;
-    const int count = static_cast<int>(sub.pictures.size());
-    for (int i = 0; i < count; ++i) {
-        const Text source = PageComposer::encode_source(local(sub.pictures[i].string()));
-        PageComposer::append_picture(current, i + 1, source);
-        if ((i + 1) % sub.per_page == 0) {
-            PageComposer::append_page_block(pages, ++closed, current);
-            current.clear();
-        }
-    }
-    const Text shown = to_text(closed * sub.per_page == count ? closed : closed + 1);
-    return PageComposer::sub_gallery_page(local(sub.name), shown, pages, closed + 1, current);
+// The state a scan of exactly these pictures leaves behind: each picture by
+// its encoded local path, in page blocks of per_page.
+GenerationState scanned(const SubGallery& sub) {
+    GenerationState state;
+    state.reset_for_generation(local(sub.name));
+    for (const fs::path& picture : sub.pictures)
+        add_picture_to_pages(state, PageComposer::encode_source(local(picture.string())),
+                             sub.per_page);
+    return state;
+}
+
+// The record a generation of sub would leave in config.ini.
+MainPageRecord record_of(const SubGallery& sub) {
+    const bool high = sub.pictures.size() > 3;
+    return {local(sub.name), local(sub.cover), to_text(static_cast<int>(sub.pictures.size())),
+            high ? local("高清") : local("普清"), high ? local("★★★★★") : local("★★★")};
 }
 
 std::string json_string(const std::string& utf8) {
@@ -165,34 +167,30 @@ std::string json_string(const std::string& utf8) {
     return out + "\"";
 }
 
+// The sub-galleries are given to the main page in the order they are
+// declared, as if the folder listing gave them so.
 void write_main_gallery(const fs::path& library, const MainGallery& gallery, std::string& json) {
     const fs::path main = library / gallery.name;
     const Text main_text = local(main.string());
-    create_directory(main_text);
-    AssetStore::place_main_gallery_assets(main_text);
-    Text cards;
+    MainPageContent content;
+    content.main_gallery_name = local(gallery.name);
+    content.weblogo = "logo.png";
+    content.title_link = "#";
+    content.introduction = local("夜色与灯火：旅途中拍下的风景，按专题整理。");
+    content.lanterns = gallery.lanterns;
     for (const SubGallery& sub : gallery.sub_galleries) {
-        const Text folder = main_text + "/" + local(sub.name);
-        create_directory(folder);
-        AssetStore::place_sub_gallery_assets(folder, sub.keep_proportions);
-        PageComposer::write_page(folder + "/index.html", sub_gallery_page(sub));
+        GenerationState state = scanned(sub);
+        write_sub_gallery(main_text, sub.keep_proportions,
+                          compose_sub_gallery_page(state, sub.per_page), state);
         std::error_code ignored;
         if (sub.cover != "fm.jpg")
             fs::copy_file(sub.pictures.front(), main / "img" / sub.cover, ignored);
         json += "  " + json_string(gallery.name + "/" + sub.name) + ": " +
                 json_string((main / sub.name / "index.html").string()) + ",\n";
-        const bool high = sub.pictures.size() > 3;
-        cards += PageComposer::main_page_card(
-            local(sub.name), local(sub.cover), to_text(static_cast<int>(sub.pictures.size())),
-            high ? local("高清") : local("普清"), high ? local("★★★★★") : local("★★★"));
+        content.sub_gallery_folders.push_back(local(sub.name));
+        content.records.push_back(record_of(sub));
     }
-    const MainPageValues values{local(gallery.name),
-                                "logo.png",
-                                "#",
-                                local("夜色与灯火：旅途中拍下的风景，按专题整理。"),
-                                cards,
-                                gallery.lanterns};
-    PageComposer::write_page(main_text + "/index.html", PageComposer::main_page(values));
+    PageComposer::write_page(main_text + "/index.html", compose_main_page(content));
     json += "  " + json_string(gallery.name) + ": " + json_string((main / "index.html").string()) +
             ",\n";
 }

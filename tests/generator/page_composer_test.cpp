@@ -9,7 +9,9 @@
 
 #include "core/codepage.h"
 #include "core/files.h"
+#include "generator/page_blocks.h"
 #include "generator/page_composer.h"
+#include "generator/sub_gallery_builder.h"
 #include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
 
@@ -22,24 +24,15 @@ std::string utf8(std::string_view local) {
     return utf8_string(local);
 }
 
-// Builds the sub-gallery page the way a scan and the driver do: pictures are
-// appended one by one, a block closes every `per_page` pictures, and the rest
-// goes into the final block.
+// Builds the sub-gallery page the way a scan and the driver do: pictures
+// go into page blocks as the scan meets them, then the page is composed.
 Text scanned_page(std::string_view name, const std::vector<std::string>& sources_utf8,
                   int per_page) {
-    Text pages;
-    Text current;
-    int closed = 0;
-    for (std::size_t i = 0; i < sources_utf8.size(); ++i) {
-        PageComposer::append_picture(current, static_cast<int>(i) + 1, local_text(sources_utf8[i]));
-        if (static_cast<int>(i + 1) % per_page == 0) {
-            PageComposer::append_page_block(pages, ++closed, current);
-            current.clear();
-        }
-    }
-    const int count = static_cast<int>(sources_utf8.size());
-    const Text shown = to_text(closed * per_page == count ? closed : closed + 1);
-    return PageComposer::sub_gallery_page(name, shown, pages, closed + 1, current);
+    GenerationState state;
+    state.reset_for_generation(Text(name));
+    for (const std::string& source : sources_utf8)
+        add_picture_to_pages(state, local_text(source), per_page);
+    return compose_sub_gallery_page(state, per_page);
 }
 
 const char kScenicPage[] =

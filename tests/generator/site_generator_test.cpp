@@ -64,6 +64,17 @@ std::string shown_total(const std::string& page) {
     return page.substr(start, page.find('"', start) - start);
 }
 
+// A window whose information panel may give back nothing of what it was
+// given, as a box that cuts long texts would.
+class ForgetfulPanelControls : public FakeControls {
+  public:
+    Text text(std::string_view name) const override {
+        if (forget_panel && name == "编辑框3") return Text();
+        return FakeControls::text(name);
+    }
+    bool forget_panel = false;
+};
+
 class SiteGeneratorTest : public ::testing::Test {
   protected:
     SiteGeneratorTest() {
@@ -86,7 +97,7 @@ class SiteGeneratorTest : public ::testing::Test {
     bool library_is_empty() const { return fs::is_empty(fs::path(library.path())); }
 
     TempDir library, pictures_dir;
-    FakeControls ui;
+    ForgetfulPanelControls ui;
     ScriptedDesktop desktop;
     GenerationState state;
     SiteGenerator generator{ui, desktop, state, root()};
@@ -311,8 +322,17 @@ TEST_F(SiteGeneratorTest, UnwritablePageIsReportedNotRecorded) {
     EXPECT_NE(
         find_text(box.message, root() + "/" + "我的图片库"_t + "/" + "风景"_t + "/index.html"), -1);
     EXPECT_NE(find_text(box.message, "失败"_t), -1);
-    EXPECT_EQ(find_text(ui.text("编辑框3"), "新图库目录"_t), -1);  // no result line
+    EXPECT_EQ(find_text(ui.text("编辑框3"), "新图库目录"_t), -1);       // no result line
+    EXPECT_EQ(ui.text("编辑框3"), compose_sub_gallery_page(state, 2));  // the page, as composed
     EXPECT_FALSE(ui.busy());
+}
+
+TEST_F(SiteGeneratorTest, PageIsWrittenAsComposedWhateverThePanelGivesBack) {
+    fill_form(3, "2");
+    ui.forget_panel = true;
+    ASSERT_TRUE(generator.generate_gallery(true));
+    EXPECT_EQ(contents(main_gallery() / "风景" / "index.html"),
+              utf8_string(compose_sub_gallery_page(state, 2)));
 }
 
 TEST(BuildSubGallery, RunsWithoutAWindow) {
