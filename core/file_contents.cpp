@@ -109,18 +109,21 @@ void sync_folder(const std::string& folder) {
     ::close(fd);
 }
 
-// A temporary sibling of a file being replaced. It is locked from its
-// creation until it is renamed or removed, so that the clean-up of files left
-// by a killed writer can tell a live one from a leftover.
+// A temporary sibling of a file being replaced. A second, read-only
+// descriptor holds a lock on it from its creation until it is renamed or
+// removed, so that the clean-up of files left by a killed writer can tell a
+// live one from a leftover; the writing descriptor is closed (and checked)
+// before the rename.
 struct Replacement {
     std::string path;
-    int fd = -1;
+    int lock = -1;
 
     // Removes the file unless it was renamed, and releases the lock.
     void discard() {
         ::unlink(path.c_str());
-        ::close(fd);
+        release();
     }
+    void release() { ::close(lock); }
 };
 
 // The temporary sibling of target filled with contents and flushed, ready
@@ -135,10 +138,13 @@ std::optional<Replacement> prepared_replacement(const std::string& target, ByteV
         return std::nullopt;
     }
     Replacement replacement{temporary_name_for(target)};
-    replacement.fd = ::mkostemp(replacement.path.data(), O_CLOEXEC);
-    if (replacement.fd < 0) return std::nullopt;
-    if (::flock(replacement.fd, LOCK_EX | LOCK_NB) != 0 ||
-        !fill_temporary(replacement.fd, target, contents)) {
+    const int fd = ::mkostemp(replacement.path.data(), O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    // Opened while the file still has mkostemp's owner-only mode.
+    replacement.lock = ::open(replacement.path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool locked = replacement.lock >= 0 && ::flock(replacement.lock, LOCK_EX | LOCK_NB) == 0;
+    const bool filled = locked && fill_temporary(fd, target, contents);
+    if (!close_checked(fd) || !filled) {
         replacement.discard();
         return std::nullopt;
     }
@@ -184,7 +190,7 @@ bool replace_file_atomically(const Text& path, ByteView contents) {
         replacement->discard();
         return false;
     }
-    ::close(replacement->fd);
+    replacement->release();
     sync_folder(folder_of(target));
     return true;
 }
