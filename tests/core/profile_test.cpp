@@ -319,16 +319,12 @@ TEST_F(ProfileDocumentTest, SavesWhatOneWritePerEditWouldOnRandomFiles) {
 
 TEST_F(ProfileDocumentTest, TouchesTheFileOnlyWhenSavingAnEdit) {
     std::optional<ProfileDocument> document = ProfileDocument::load(path());
-    ASSERT_TRUE(document);
-    ASSERT_TRUE(document->save());  // nothing edited: no file made
-    EXPECT_EQ(contents(), "<missing>");
-    ASSERT_TRUE(document->set("s", "k", "1"));
-    EXPECT_EQ(document->snapshot().value("s", "k"), "1");
+    ASSERT_TRUE(document && document->save());  // nothing edited: no file made
     EXPECT_EQ(contents(), "<missing>");
     document->replace_lines("[t]\r\nm=2\r\n");
+    EXPECT_EQ(contents(), "<missing>");
     ASSERT_TRUE(document->save());
     EXPECT_EQ(contents(), "[t]\r\nm=2\r\n");
-    EXPECT_FALSE(ProfileDocument::load(" "));
 }
 
 using ProfileRobustness = ProfileFile;
