@@ -161,8 +161,8 @@ int main() {
     std::printf(
         "one deletion (record, folder, compaction, list, main page): %.1f ms, "
         "%d records left\n",
-        milliseconds_since(start), config.record_count());
-    const bool deleted = config.record_count() == kSubGalleries - 1;
+        milliseconds_since(start), config.snapshot().record_count());
+    const bool deleted = config.snapshot().record_count() == kSubGalleries - 1;
 
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);

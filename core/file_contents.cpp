@@ -1,12 +1,17 @@
-// Whole-file contents: reading, writing, atomic replacement and copying.
+// Whole-file contents: reading, writing, atomic replacement (and the clean-up
+// after a replacement that was killed) and copying.
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 #include "core/system_path.h"
@@ -58,13 +63,32 @@ mode_t current_umask() {
     return mask;
 }
 
-// The temporary sibling file is hidden and keeps the name short enough for
-// any file system.
-std::string temporary_name_for(const std::string& target) {
+// The temporary sibling of a file is hidden: "." + the file's name (cut short
+// enough for any file system) + "." + the random characters mkostemp puts in
+// place of kRandomPart.
+constexpr std::string_view kRandomPart = "XXXXXX";
+
+std::string temporary_stem_for(const std::string& target) {
     std::string base(last_path_element(target));
     if (base.size() > 200) base.resize(200);
-    const std::string folder = folder_of(target);
-    return (folder == "/" ? std::string() : folder) + "/." + base + ".XXXXXX";
+    return "." + base + ".";
+}
+
+std::string in_folder(const std::string& folder, const std::string& name) {
+    return (folder == "/" ? std::string() : folder) + "/" + name;
+}
+
+std::string temporary_name_for(const std::string& target) {
+    return in_folder(folder_of(target), temporary_stem_for(target) + std::string(kRandomPart));
+}
+
+bool is_temporary_name(std::string_view name, std::string_view stem) {
+    if (name.size() != stem.size() + kRandomPart.size() || !name.starts_with(stem)) return false;
+    const auto is_random_character = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    const std::string_view random = name.substr(stem.size());
+    return std::all_of(random.begin(), random.end(), is_random_character);
 }
 
 bool fill_temporary(int fd, const std::string& target, ByteView contents) {
@@ -85,26 +109,59 @@ void sync_folder(const std::string& folder) {
     ::close(fd);
 }
 
+// A temporary sibling of a file being replaced. A second, read-only
+// descriptor holds a lock on it from its creation until it is renamed or
+// removed, so that the clean-up of files left by a killed writer can tell a
+// live one from a leftover; the writing descriptor is closed (and checked)
+// before the rename.
+struct Replacement {
+    std::string path;
+    int lock = -1;
+
+    // Removes the file unless it was renamed, and releases the lock.
+    void discard() {
+        ::unlink(path.c_str());
+        release();
+    }
+    void release() { ::close(lock); }
+};
+
 // The temporary sibling of target filled with contents and flushed, ready
 // to be renamed over it; nullopt (and nothing left behind) when target may
 // not be replaced or the contents cannot be stored. A folder is never
 // replaced, nor a file marked read-only (its owner cannot write it), even
 // where the folder would allow the rename.
-std::optional<std::string> prepared_replacement(const std::string& target, ByteView contents) {
+std::optional<Replacement> prepared_replacement(const std::string& target, ByteView contents) {
     struct stat status;
     if (::stat(target.c_str(), &status) == 0 &&
         (S_ISDIR(status.st_mode) || (status.st_mode & S_IWUSR) == 0)) {
         return std::nullopt;
     }
-    std::string temporary = temporary_name_for(target);
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    Replacement replacement{temporary_name_for(target)};
+    const int fd = ::mkostemp(replacement.path.data(), O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    const bool filled = fill_temporary(fd, target, contents);
+    // Opened while the file still has mkostemp's owner-only mode.
+    replacement.lock = ::open(replacement.path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool locked = replacement.lock >= 0 && ::flock(replacement.lock, LOCK_EX | LOCK_NB) == 0;
+    const bool filled = locked && fill_temporary(fd, target, contents);
     if (!close_checked(fd) || !filled) {
-        ::unlink(temporary.c_str());
+        replacement.discard();
         return std::nullopt;
     }
-    return temporary;
+    return replacement;
+}
+
+// Removes the file at path when it is a regular file that nobody holds
+// locked: a writer keeps its temporary file locked until it is renamed.
+void remove_if_abandoned(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat status;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        ::unlink(path.c_str());
+    }
+    ::close(fd);
 }
 
 }  // namespace
@@ -127,12 +184,13 @@ bool replace_file_atomically(const Text& path, ByteView contents) {
     const auto system = system_path(path);
     if (!system) return false;
     const std::string target = replacement_target(*system);
-    const std::optional<std::string> temporary = prepared_replacement(target, contents);
-    if (!temporary) return false;
-    if (::rename(temporary->c_str(), target.c_str()) != 0) {
-        ::unlink(temporary->c_str());
+    std::optional<Replacement> replacement = prepared_replacement(target, contents);
+    if (!replacement) return false;
+    if (::rename(replacement->path.c_str(), target.c_str()) != 0) {
+        replacement->discard();
         return false;
     }
+    replacement->release();
     sync_folder(folder_of(target));
     return true;
 }
@@ -140,11 +198,27 @@ bool replace_file_atomically(const Text& path, ByteView contents) {
 bool can_replace_file_atomically(const Text& path, ByteView contents) {
     const auto system = system_path(path);
     if (!system) return false;
-    const std::optional<std::string> temporary =
+    std::optional<Replacement> replacement =
         prepared_replacement(replacement_target(*system), contents);
-    if (!temporary) return false;
-    ::unlink(temporary->c_str());
+    if (!replacement) return false;
+    replacement->discard();
     return true;
+}
+
+void remove_abandoned_replacements(const Text& path) {
+    const auto system = system_path(path);
+    if (!system) return;
+    const std::string target = replacement_target(*system);
+    const std::string folder = folder_of(target);
+    const std::string stem = temporary_stem_for(target);
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) return;
+    std::vector<std::string> abandoned;
+    while (const dirent* entry = ::readdir(listing))
+        if (is_temporary_name(entry->d_name, stem))
+            abandoned.push_back(in_folder(folder, entry->d_name));
+    ::closedir(listing);
+    for (const std::string& file : abandoned) remove_if_abandoned(file);
 }
 
 std::optional<Bytes> read_file(const Text& path) {

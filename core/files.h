@@ -57,6 +57,10 @@ bool write_file(const Text& path, ByteView contents);
 // Writes to a temporary file in the same folder, flushes and renames it over
 // path, so a crash leaves the old file or the new one.
 bool replace_file_atomically(const Text& path, ByteView contents);
+// Removes the temporary files that replace_file_atomically(path, ...) left
+// beside path when the process was killed before its rename. A temporary
+// file that a running replacement still holds is left alone.
+void remove_abandoned_replacements(const Text& path);
 // Whether replace_file_atomically(path, contents) can succeed now: the same
 // checks and a trial write of contents beside path, removed again; path
 // itself is not touched.

@@ -93,15 +93,20 @@ ProfileSnapshot::ProfileSnapshot(ProfileSnapshot&&) noexcept = default;
 ProfileSnapshot& ProfileSnapshot::operator=(ProfileSnapshot&&) noexcept = default;
 
 ProfileSnapshot ProfileSnapshot::load(const Text& file) {
-    auto index = std::make_unique<Index>();
     const Text path = clean_path(file);
-    index->path_given = !path.empty();
-    if (index->path_given) {
-        if (std::optional<Bytes> contents = read_file(path)) {
-            index->contents.assign(profile::without_byte_order_mark(as_text(*contents)));
-            index->build();
-        }
+    if (!path.empty()) {
+        if (std::optional<Bytes> contents = read_file(path)) return parse(as_text(*contents));
     }
+    auto index = std::make_unique<Index>();
+    index->path_given = !path.empty();
+    return ProfileSnapshot(std::move(index));
+}
+
+ProfileSnapshot ProfileSnapshot::parse(std::string_view contents) {
+    auto index = std::make_unique<Index>();
+    index->path_given = true;
+    index->contents.assign(profile::without_byte_order_mark(contents));
+    index->build();
     return ProfileSnapshot(std::move(index));
 }
 

@@ -5,6 +5,8 @@
 // Every write replaces the file atomically.
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +24,8 @@ bool write_profile(const Text& file, std::string_view section, std::string_view 
 class ProfileSnapshot {
   public:
     static ProfileSnapshot load(const Text& file);
+    // The same for a file's contents already in memory.
+    static ProfileSnapshot parse(std::string_view contents);
     ~ProfileSnapshot();
     ProfileSnapshot(ProfileSnapshot&&) noexcept;
     ProfileSnapshot& operator=(ProfileSnapshot&&) noexcept;
@@ -35,6 +39,33 @@ class ProfileSnapshot {
     struct Index;
     explicit ProfileSnapshot(std::unique_ptr<Index> index);
     std::unique_ptr<Index> index_;
+};
+
+// A profile file read once, edited in memory and written back with one atomic
+// replacement, so that several values change together or not at all. Each
+// set() changes the text exactly as write_profile would change the file.
+class ProfileDocument {
+  public:
+    // nullopt when the path is blank, or the file exists but cannot be read.
+    static std::optional<ProfileDocument> load(const Text& file);
+
+    // false, and nothing changed, for a name or value write_profile refuses.
+    bool set(std::string_view section, std::string_view key, std::string_view value);
+    // Every line replaced by lines (CR LF ended); a byte-order mark in front stays.
+    void replace_lines(std::string_view lines);
+    ProfileSnapshot snapshot() const;
+    bool edited() const { return edited_; }
+    // Replaces the file with the edited text; true without writing when
+    // nothing was edited.
+    bool save() const;
+
+  private:
+    ProfileDocument(Text path, std::string contents);
+
+    Text path_;
+    std::string byte_order_mark_;
+    std::string lines_;
+    bool edited_ = false;
 };
 
 }  // namespace galmora

@@ -1,4 +1,4 @@
-// Writing one value of a profile file: the file is read, edited as lines and
+// Writing values of a profile file: the file is read, edited as lines and
 // replaced atomically.
 
 #include <optional>
@@ -96,25 +96,54 @@ std::string edited_contents(std::string_view contents, std::string_view section,
 
 }  // namespace
 
-bool write_profile(const Text& file, std::string_view section, std::string_view key,
-                   std::string_view value) {
+ProfileDocument::ProfileDocument(Text path, std::string contents) : path_(std::move(path)) {
+    // A byte-order mark stays where it is, in front of the edited lines.
+    const std::string_view lines = profile::without_byte_order_mark(contents);
+    byte_order_mark_ = contents.substr(0, contents.size() - lines.size());
+    lines_ = std::string(lines);
+}
+
+std::optional<ProfileDocument> ProfileDocument::load(const Text& file) {
     std::string_view path(file);
     while (!path.empty() && profile::is_blank(path.front())) path.remove_prefix(1);
-    const std::string_view section_name = profile::trim(section);
-    const std::string_view key_name = profile::trim(key);
-    if (path.empty() || !writable(section_name, key_name, value)) return false;
+    if (path.empty()) return std::nullopt;
     const Text file_path(path);
     std::string contents;
     if (std::optional<Bytes> old = read_file(file_path)) {
         contents.assign(old->begin(), old->end());
     } else if (file_attributes(file_path) != -1) {
-        return false;  // there but unreadable: never replace what could not be read
+        return std::nullopt;  // there but unreadable: never replace what could not be read
     }
-    // A byte-order mark stays where it is, in front of the edited lines.
-    const std::string_view lines = profile::without_byte_order_mark(contents);
-    const std::string edited = std::string(contents.substr(0, contents.size() - lines.size())) +
-                               edited_contents(lines, section_name, key_name, value);
-    return replace_file_atomically(file_path, as_bytes(edited));
+    return ProfileDocument(file_path, std::move(contents));
+}
+
+bool ProfileDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string_view section_name = profile::trim(section);
+    const std::string_view key_name = profile::trim(key);
+    if (!writable(section_name, key_name, value)) return false;
+    lines_ = edited_contents(lines_, section_name, key_name, value);
+    edited_ = true;
+    return true;
+}
+
+void ProfileDocument::replace_lines(std::string_view lines) {
+    lines_ = std::string(lines);
+    edited_ = true;
+}
+
+ProfileSnapshot ProfileDocument::snapshot() const {
+    return ProfileSnapshot::parse(byte_order_mark_ + lines_);
+}
+
+bool ProfileDocument::save() const {
+    if (!edited_) return true;
+    return replace_file_atomically(path_, as_bytes(byte_order_mark_ + lines_));
+}
+
+bool write_profile(const Text& file, std::string_view section, std::string_view key,
+                   std::string_view value) {
+    std::optional<ProfileDocument> document = ProfileDocument::load(file);
+    return document && document->set(section, key, value) && document->save();
 }
 
 }  // namespace galmora

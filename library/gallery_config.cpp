@@ -64,13 +64,6 @@ int slot_number_of(std::string_view name) {
     return any_digit ? static_cast<int>(number) : 0;
 }
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool has_byte_order_mark(const Bytes& contents) {
-    return std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size())
-        .starts_with(kByteOrderMark);
-}
-
 // One section of the compacted file.
 void append_section(Text& out, std::string_view section, std::string_view key,
                     std::string_view value) {
@@ -78,12 +71,42 @@ void append_section(Text& out, std::string_view section, std::string_view key,
     out.append(key).append("=").append(stored_form(value)).append("\r\n");
 }
 
+// The whole file as compaction leaves it: the head, the records with a name
+// renumbered from 1, then the two switches as they were.
+Text compacted_text(const GalleryConfig::Snapshot& snapshot) {
+    Text records;
+    int out = 1;
+    for (int slot : snapshot.slots_present()) {
+        const SubGalleryRecord record = snapshot.read_record(slot);
+        if (record.pname.empty()) continue;
+        records.append("[P").append(to_text(out)).append("]\r\n");
+        const auto fields = fields_of(record);
+        for (size_t i = 0; i < kRecordKeys.size(); ++i)
+            records.append(kRecordKeys[i])
+                .append("=")
+                .append(stored_form(*fields[i]))
+                .append("\r\n");
+        ++out;
+    }
+    Text text;
+    append_section(text, "NAME", "name", snapshot.read_value("NAME", "name"));
+    append_section(text, "images", "num", to_text(out - 1));
+    append_section(text, "Logo", "weblogo", snapshot.site_logo());
+    text += records;
+    // The two switches live in the same file; keep them as they were.
+    for (std::string_view toggle : {"dl", "bl"}) {
+        if (snapshot.has_value(toggle, "d"))
+            append_section(text, toggle, "d", snapshot.read_value(toggle, "d"));
+    }
+    return text;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Snapshot
 
-GalleryConfig::Snapshot::Snapshot(const Text& path) : profile_(ProfileSnapshot::load(path)) {
+GalleryConfig::Snapshot::Snapshot(ProfileSnapshot profile) : profile_(std::move(profile)) {
     record_count_ = to_integer(read_value("images", "num"));
     for (const Text& name : profile_.section_names()) {
         const int number = slot_number_of(name);
@@ -107,6 +130,10 @@ bool GalleryConfig::Snapshot::has_value(std::string_view section, std::string_vi
     // A missing key answers with the default, a present one with its value
     // whatever the default: only a present key gives the same answer twice.
     return profile_.value(section, key, "0") == profile_.value(section, key, "1");
+}
+
+int GalleryConfig::Snapshot::selected_index() const {
+    return to_integer(read_value("NAME", "name"));
 }
 
 int GalleryConfig::Snapshot::record_count() const {
@@ -167,70 +194,34 @@ const std::vector<int>& GalleryConfig::Snapshot::records_named(const Text& pname
 }
 
 // ---------------------------------------------------------------------------
-// GalleryConfig
+// Edit
 
-GalleryConfig::GalleryConfig(Text path) : path_(std::move(path)) {}
-
-void GalleryConfig::ensure_file() const {
-    if (file_attributes(path_) != -1) return;
-    // One key at a time, so the file is exactly what the profile writes make.
-    write_value("NAME", "name", "0");
-    write_value("images", "num", "0");
-    write_value("Logo", "weblogo", "logo.png");
-    write_value("dl", "d", "1");
-    write_value("bl", "d", "1");
+bool GalleryConfig::Edit::write_value(std::string_view section, std::string_view key,
+                                      std::string_view value) {
+    return document_.set(section, key, stored_form(value));
 }
 
-Text GalleryConfig::read_value(std::string_view section, std::string_view key) const {
-    return read_profile(path_, section, key);
-}
-
-bool GalleryConfig::write_value(std::string_view section, std::string_view key,
-                                std::string_view value) const {
-    return write_profile(path_, section, key, stored_form(value));
-}
-
-int GalleryConfig::selected_index() const {
-    return to_integer(read_value("NAME", "name"));
-}
-
-void GalleryConfig::set_selected_index(int index) const {
+void GalleryConfig::Edit::set_selected_index(int index) {
     write_value("NAME", "name", to_text(index));
 }
 
-int GalleryConfig::record_count() const {
-    return to_integer(read_value("images", "num"));
-}
-
-Text GalleryConfig::site_logo() const {
-    return read_value("Logo", "weblogo");
-}
-
-void GalleryConfig::set_site_logo(const Text& name) const {
+void GalleryConfig::Edit::set_site_logo(const Text& name) {
     write_value("Logo", "weblogo", name);
 }
 
-bool GalleryConfig::lanterns_on() const {
-    return read_value("dl", "d") == "1";
-}
-
-void GalleryConfig::set_lanterns_on(bool on) const {
+void GalleryConfig::Edit::set_lanterns_on(bool on) {
     write_value("dl", "d", toggle_text(on));
 }
 
-bool GalleryConfig::keep_proportions() const {
-    return read_value("bl", "d") == "1";
-}
-
-void GalleryConfig::set_keep_proportions(bool on) const {
+void GalleryConfig::Edit::set_keep_proportions(bool on) {
     write_value("bl", "d", toggle_text(on));
 }
 
-int GalleryConfig::append_record(const SubGalleryRecord& record) const {
+int GalleryConfig::Edit::append_record(const SubGalleryRecord& record) {
     // A negative count is as meaningless as one without digits and counts as
     // 0; otherwise the record would go to "P0" or "P-4", which no reader
     // ever visits, and be dropped by the next compaction.
-    const int count = std::max(0, record_count());
+    const int count = std::max(0, to_integer(document_.snapshot().value("images", "num")));
     // A saturated count has no next number: refuse rather than overwrite.
     if (count == INT_MAX) return 0;
     const auto fields = fields_of(record);
@@ -240,39 +231,48 @@ int GalleryConfig::append_record(const SubGalleryRecord& record) const {
     const double number = static_cast<double>(count) + 1.0;
     const Text number_text = to_text(number);
     const Text section = "P" + number_text;
+    // The record key by key, then the count that points at it.
     for (size_t i = 0; i < kRecordKeys.size(); ++i)
         write_value(section, kRecordKeys[i], *fields[i]);
     write_value("images", "num", number_text);
     return static_cast<int>(number);
 }
 
-SubGalleryRecord GalleryConfig::read_record(int number) const {
-    SubGalleryRecord record;
-    const Text section = record_section(number);
-    const auto fields = fields_of(record);
-    for (size_t i = 0; i < kRecordKeys.size(); ++i)
-        *fields[i] = read_value(section, kRecordKeys[i]);
-    return record;
-}
-
-std::optional<int> GalleryConfig::find_record(const Text& pname) const {
-    return snapshot().find_record(pname);
-}
-
-void GalleryConfig::blank_record(int number) const {
+void GalleryConfig::Edit::blank_record(int number) {
     const Text section = record_section(number);
     for (std::string_view key : kRecordKeys) write_value(section, key, "");
 }
 
-bool GalleryConfig::compact() const {
-    // A file that exists but cannot be read would snapshot as empty; never
-    // replace it with a head that has lost every record.
-    const std::optional<Bytes> old = read_file(path_);
-    if (!old && file_attributes(path_) != -1) return false;
-    // A byte-order mark an editor put in front stays there.
-    Text text = old && has_byte_order_mark(*old) ? Text(kByteOrderMark) : Text();
-    text += compacted_text(snapshot());
-    return replace_file_atomically(path_, as_bytes(text));
+void GalleryConfig::Edit::compact() {
+    document_.replace_lines(compacted_text(snapshot()));
+}
+
+// ---------------------------------------------------------------------------
+// GalleryConfig
+
+GalleryConfig::GalleryConfig(Text path) : path_(std::move(path)) {}
+
+GalleryConfig::Snapshot GalleryConfig::snapshot() const {
+    return Snapshot(ProfileSnapshot::load(path_));
+}
+
+std::optional<GalleryConfig::Edit> GalleryConfig::open_edit() const {
+    std::optional<ProfileDocument> document = ProfileDocument::load(path_);
+    if (!document) return std::nullopt;
+    return Edit(std::move(*document));
+}
+
+void GalleryConfig::ensure_file() const {
+    if (file_attributes(path_) != -1) return;
+    // Key by key into the empty file, so it is exactly what the profile
+    // writes make, and written whole.
+    update([](Edit& edit) {
+        edit.set_selected_index(0);
+        edit.write_value("images", "num", "0");
+        edit.set_site_logo("logo.png");
+        edit.set_lanterns_on(true);
+        edit.set_keep_proportions(true);
+    });
 }
 
 bool GalleryConfig::can_rewrite() const {
@@ -281,32 +281,8 @@ bool GalleryConfig::can_rewrite() const {
     return can_replace_file_atomically(path_, old ? ByteView(*old) : ByteView());
 }
 
-Text GalleryConfig::compacted_text(const Snapshot& snapshot) {
-    Text records;
-    int out = 1;
-    for (int slot : snapshot.slots_present()) {
-        const SubGalleryRecord record = snapshot.read_record(slot);
-        if (record.pname.empty()) continue;
-        records.append("[P").append(to_text(out)).append("]\r\n");
-        const auto fields = fields_of(record);
-        for (size_t i = 0; i < kRecordKeys.size(); ++i)
-            records.append(kRecordKeys[i])
-                .append("=")
-                .append(stored_form(*fields[i]))
-                .append("\r\n");
-        ++out;
-    }
-    Text text;
-    append_section(text, "NAME", "name", snapshot.read_value("NAME", "name"));
-    append_section(text, "images", "num", to_text(out - 1));
-    append_section(text, "Logo", "weblogo", snapshot.site_logo());
-    text += records;
-    // The two switches live in the same file; keep them as they were.
-    for (std::string_view toggle : {"dl", "bl"}) {
-        if (snapshot.has_value(toggle, "d"))
-            append_section(text, toggle, "d", snapshot.read_value(toggle, "d"));
-    }
-    return text;
+void GalleryConfig::remove_abandoned_writes() const {
+    remove_abandoned_replacements(path_);
 }
 
 }  // namespace galmora

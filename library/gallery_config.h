@@ -1,9 +1,12 @@
 #pragma once
 // The library's one config.ini: every read and write of it goes through here.
+// Reads go through a Snapshot, writes through an Edit; nothing is kept
+// between operations, each one reads the file afresh.
 
 #include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/profile.h"
@@ -20,44 +23,20 @@ class GalleryConfig {
     explicit GalleryConfig(Text path);  // library root + "/config.ini"
     const Text& path() const { return path_; }
 
-    void ensure_file() const;
-    Text read_value(std::string_view section, std::string_view key) const;
-    // A value that starts or ends with a blank or a quote is written inside
-    // double quotes, so that it reads back unchanged.
-    bool write_value(std::string_view section, std::string_view key, std::string_view value) const;
-
-    int selected_index() const;
-    void set_selected_index(int index) const;
-    int record_count() const;
-    Text site_logo() const;
-    void set_site_logo(const Text& name) const;
-    bool lanterns_on() const;
-    void set_lanterns_on(bool on) const;
-    bool keep_proportions() const;
-    void set_keep_proportions(bool on) const;
-
-    // The new record's number; 0 when nothing was written (a field holds a
-    // line break or zero byte, or num is already at the largest number).
-    int append_record(const SubGalleryRecord& record) const;
-    SubGalleryRecord read_record(int number) const;
-    // One parse of the file; std::nullopt when no slot from 1 to num matches.
-    std::optional<int> find_record(const Text& pname) const;
-    void blank_record(int number) const;
-    // Replaces the file atomically; false (file untouched) when it exists but
-    // cannot be read.
-    bool compact() const;
-    // Whether the file can be rewritten now (read when present, a replacement
-    // written beside it), asked before an operation changes anything.
-    bool can_rewrite() const;
-
-    // The whole file parsed once, for operations that read many values.
+    // The whole file parsed once; answers what one read per key would answer.
     class Snapshot {
       public:
-        explicit Snapshot(const Text& path);
+        explicit Snapshot(ProfileSnapshot profile);
         Text read_value(std::string_view section, std::string_view key) const;
         // Whether the key is in the file at all (a present key may be empty).
         bool has_value(std::string_view section, std::string_view key) const;
+
+        int selected_index() const;
         int record_count() const;
+        Text site_logo() const;
+        bool lanterns_on() const;
+        bool keep_proportions() const;
+
         SubGalleryRecord read_record(int number) const;
         // Highest record number that can hold a record: min(num, highest
         // [P<n>] section present), so loops never run to a huge num.
@@ -65,10 +44,6 @@ class GalleryConfig {
         // The slots from 1 to num that have a section, ascending; every
         // other slot reads empty. Loops over records visit only these.
         const std::vector<int>& slots_present() const;
-
-        Text site_logo() const;
-        bool lanterns_on() const;
-        bool keep_proportions() const;
         // The lowest slot from 1 to num whose pname equals the name.
         std::optional<int> find_record(const Text& pname) const;
         // Every slot from 1 to num whose pname equals the name, ascending.
@@ -82,10 +57,59 @@ class GalleryConfig {
         std::vector<int> slots_present_;
         std::unordered_map<Text, std::vector<int>> slots_by_pname_;
     };
-    Snapshot snapshot() const { return Snapshot(path_); }
+
+    // The file's text in memory while one operation changes it. Each change
+    // has the effect one profile write per key would have on the file; the
+    // whole text is written once, by GalleryConfig::update.
+    class Edit {
+      public:
+        // A value that starts or ends with a blank or a quote is written
+        // inside double quotes, so that it reads back unchanged.
+        bool write_value(std::string_view section, std::string_view key, std::string_view value);
+
+        void set_selected_index(int index);
+        void set_site_logo(const Text& name);
+        void set_lanterns_on(bool on);
+        void set_keep_proportions(bool on);
+
+        // The new record's number; 0 when nothing was written (a field holds
+        // a line break or zero byte, or num is already at the largest number).
+        int append_record(const SubGalleryRecord& record);
+        void blank_record(int number);
+        // Renumbers the records 1 ... n without gaps and drops blanked ones.
+        void compact();
+
+      private:
+        friend class GalleryConfig;
+        explicit Edit(ProfileDocument document) : document_(std::move(document)) {}
+        Snapshot snapshot() const { return Snapshot(document_.snapshot()); }
+
+        ProfileDocument document_;
+    };
+
+    Snapshot snapshot() const;
+
+    // Reads the file, lets change(Edit&) edit it and replaces it once with
+    // the result (not at all when nothing was changed). false, the file
+    // untouched, when it exists but cannot be read or cannot be replaced.
+    template <typename Change>
+    bool update(Change&& change) const {
+        std::optional<Edit> edit = open_edit();
+        if (!edit) return false;
+        change(*edit);
+        return edit->document_.save();
+    }
+
+    // When the file is missing: the first-start defaults.
+    void ensure_file() const;
+    // Whether the file can be rewritten now (read when present, a replacement
+    // written beside it), asked before an operation changes anything.
+    bool can_rewrite() const;
+    // Removes what a write killed before it finished left beside the file.
+    void remove_abandoned_writes() const;
 
   private:
-    static Text compacted_text(const Snapshot& snapshot);
+    std::optional<Edit> open_edit() const;
 
     Text path_;
 };

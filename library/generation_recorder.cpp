@@ -15,16 +15,19 @@ GenerationRecorder::GenerationRecorder(LibraryContext context, SubGalleries& sub
     : context_(std::move(context)), sub_galleries_(sub_galleries), selection_(selection) {}
 
 void GenerationRecorder::record_generation() {
-    const GalleryConfig& config = context_.config;
-    // weblogo first, then the record P<num + 1> key by key, then num: the
-    // record is complete before the count points at it.
-    config.set_site_logo(chosen_logo_name());
-    config.append_record(new_record());
+    // weblogo, the record P<num + 1>, num and the selected main gallery (a
+    // selection of none stored as the first entry) in one replacement of
+    // config.ini: a kill leaves the file without the record or with all of
+    // it. The main page rebuild below reads them from the file.
+    const int selected = std::max(0, context_.ui.selected_index(lc::kMainGalleryList));
+    context_.config.update([&](GalleryConfig::Edit& edit) {
+        edit.set_site_logo(chosen_logo_name());
+        edit.append_record(new_record());
+        edit.set_selected_index(selected);
+    });
     sub_galleries_.refresh_sub_gallery_list();
     open_main_gallery_after_change(context_);
     reset_form_for_next();
-    // Stored last; a selection of none is stored as the first entry.
-    config.set_selected_index(std::max(0, context_.ui.selected_index(lc::kMainGalleryList)));
 }
 
 Text GenerationRecorder::chosen_logo_name() const {

@@ -89,7 +89,7 @@ void LogoCoverSelection::take_logo(const Text& source) {
     delete_previous_logo(img_folder, source);
     const Text name = "logo" + context_.state.logo_suffix + "." + extension_of(source);
     copy_file(source, child_path(img_folder, name));
-    context_.config.set_site_logo(name);
+    context_.config.update([&](GalleryConfig::Edit& edit) { edit.set_site_logo(name); });
     logo_file_name_ = name;
     context_.state.logo_suffix = random_suffix();
     show_chosen(lc::kLogoBox, library_texts::chosen_logo());
@@ -116,7 +116,7 @@ Text LogoCoverSelection::prepare_img_folder() {
 // a bare name never leads the deletion out of img, and a previous logo that
 // is itself the chosen file is kept so that it can still be copied.
 void LogoCoverSelection::delete_previous_logo(const Text& img_folder, const Text& source) {
-    const Text previous = context_.config.site_logo();
+    const Text previous = context_.config.snapshot().site_logo();
     if (!is_bare_name(previous)) return;
     const Text path = child_path(img_folder, previous);
     const auto previous_identity = file_identity(path);

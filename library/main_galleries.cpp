@@ -65,7 +65,7 @@ void MainGalleries::create_main_gallery() {
         ui.set_selected_index(lc::kMainGalleryList, count);
         // The count, one above the new entry's index: at the next start it
         // selects the last entry of the list.
-        context_.config.set_selected_index(count);
+        context_.config.update([&](GalleryConfig::Edit& edit) { edit.set_selected_index(count); });
         ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
     }
     select_first_when_none();
@@ -80,7 +80,8 @@ void MainGalleries::create_main_gallery() {
 void MainGalleries::choose_main_gallery() {
     Controls& ui = context_.ui;
     select_first_when_none();
-    context_.config.set_selected_index(ui.selected_index(lc::kMainGalleryList));
+    const int index = ui.selected_index(lc::kMainGalleryList);
+    context_.config.update([&](GalleryConfig::Edit& edit) { edit.set_selected_index(index); });
     ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
     context_.state.current_main_gallery = selected_main_gallery_path();
     refresh_without_rebuild();
@@ -88,7 +89,7 @@ void MainGalleries::choose_main_gallery() {
 
 void MainGalleries::select_stored_main_gallery() {
     context_.ui.set_selected_index(lc::kMainGalleryList,
-                                   std::max(0, context_.config.selected_index()));
+                                   std::max(0, context_.config.snapshot().selected_index()));
 }
 
 void MainGalleries::select_first_when_none() {

@@ -83,15 +83,18 @@ void SubGalleryDeletion::delete_sub_gallery() {
         return;
     }
     show(clearing_data());
-    // A folder made by hand has no record and keeps every other record untouched.
-    if (slot) {
-        if (!cover.empty()) delete_file(cover);
-        context_.config.blank_record(*slot);
-    }
+    if (!cover.empty()) delete_file(cover);
+    // The record blanked and the rest moved up in one replacement of
+    // config.ini, before the folder goes: a kill in between leaves a folder
+    // without a record, which can be deleted again. A folder made by hand
+    // has no record and keeps every other record.
+    context_.config.update([&](GalleryConfig::Edit& edit) {
+        if (slot) edit.blank_record(*slot);
+        edit.compact();
+    });
     show(clearing_records());
     remove_tree(folder);
     const bool folder_gone = !entry_exists(folder);
-    context_.config.compact();
     show(deleting_folder());
     sub_galleries_.refresh_sub_gallery_list();
     open_main_gallery_after_change(context_);

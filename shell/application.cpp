@@ -45,6 +45,9 @@ void Application::start_up() {
     ui_.set_text("图库名称", "图库"_t + name_suffix);
     state_.cover_suffix = random_suffix();
     state_.logo_suffix = random_suffix();
+    // A write killed before it finished leaves its temporary file beside
+    // config.ini; the file itself is whole, the old one or the new one.
+    config_.remove_abandoned_writes();
     config_.ensure_file();
     main_galleries_.restore_main_gallery();
     ui_.set_selected_index("组合框3", 0);
@@ -69,8 +72,9 @@ void Application::start_up() {
 void Application::apply_stored_switches() {
     // The stored switches override the ticks; nothing else keeps a copy,
     // because the main page rebuild and generation read config.ini themselves.
-    ui_.set_checked("灯笼开关", config_.lanterns_on());
-    ui_.set_checked("保证图片比例", config_.keep_proportions());
+    const GalleryConfig::Snapshot stored = config_.snapshot();
+    ui_.set_checked("灯笼开关", stored.lanterns_on());
+    ui_.set_checked("保证图片比例", stored.keep_proportions());
 }
 
 void Application::show_help() {
@@ -100,7 +104,8 @@ void Application::wire_generation() {
     on("单页数量", ControlEvent::ContentChanged, [this] { generator_.on_per_page_changed(); });
     on("页总数", ControlEvent::ContentChanged, [this] { generator_.on_page_count_changed(); });
     on("生成图片库", ControlEvent::Clicked, [this] {
-        if (generator_.generate_gallery(config_.keep_proportions())) recorder_.record_generation();
+        if (generator_.generate_gallery(config_.snapshot().keep_proportions()))
+            recorder_.record_generation();
     });
 }
 

@@ -69,11 +69,13 @@ void ShellCommands::toggle_always_on_top() {
 }
 
 void ShellCommands::store_lantern_switch() {
-    config_.set_lanterns_on(ui_.checked("灯笼开关"));
+    const bool on = ui_.checked("灯笼开关");
+    config_.update([&](GalleryConfig::Edit& edit) { edit.set_lanterns_on(on); });
 }
 
 void ShellCommands::store_proportion_switch() {
-    config_.set_keep_proportions(ui_.checked("保证图片比例"));
+    const bool on = ui_.checked("保证图片比例");
+    config_.update([&](GalleryConfig::Edit& edit) { edit.set_keep_proportions(on); });
 }
 
 }  // namespace galmora

@@ -1,12 +1,18 @@
 #include "core/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "core/codepage.h"
 #include "tests/support/hostile_tree.h"
@@ -307,6 +313,65 @@ TEST(ReplaceFileAtomically, FailsAndLeavesTheOldFile) {
     EXPECT_EQ(contents_of(dir.file("locked")), "old");
     EXPECT_EQ(entry_count(dir.path()), 3);
     EXPECT_EQ(entry_count(dir.file("folder")), 0);
+}
+
+std::vector<std::string> temporary_files_of(const std::string& folder, const std::string& name) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string entry_name = entry.path().filename().string();
+        if (entry_name.starts_with("." + name + ".")) found.push_back(entry_name);
+    }
+    return found;
+}
+
+// A writer killed between creating its temporary file and renaming it: the
+// file keeps its old contents and the temporary file stays behind.
+std::string kill_a_writer_midway(const TempDir& dir, const std::string& new_contents) {
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        for (;;) replace_file_atomically(dir.file_text("config.ini"), as_bytes(new_contents));
+    }
+    for (int attempt = 0; attempt < 100000; ++attempt) {
+        if (temporary_files_of(dir.path(), "config.ini").empty()) continue;
+        ::kill(writer, SIGSTOP);
+        ::waitpid(writer, nullptr, WUNTRACED);
+        const std::vector<std::string> left = temporary_files_of(dir.path(), "config.ini");
+        if (!left.empty()) {
+            ::kill(writer, SIGKILL);
+            ::waitpid(writer, nullptr, 0);
+            return left.front();
+        }
+        ::kill(writer, SIGCONT);
+    }
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
+    return std::string();
+}
+
+TEST(RemoveAbandonedReplacements, RemovesWhatAKilledWriterLeftAndNothingElse) {
+    TempDir dir;
+    put(dir.file("config.ini"), "old");
+    const std::string new_contents(4 << 20, 'n');
+    const std::string abandoned = kill_a_writer_midway(dir, new_contents);
+    ASSERT_FALSE(abandoned.empty());
+    const std::string whole = contents_of(dir.file("config.ini"));
+    EXPECT_TRUE(whole == "old" || whole == new_contents) << whole.size() << " bytes";
+
+    // A live writer's file (locked), and names no replacement of config.ini makes.
+    const std::vector<std::string> kept = {".config.ini.Lock3d", ".config.ini.k-ep12",
+                                           ".config.ini.abc",    ".other.ini.AbC123",
+                                           "config.ini.AbC123",  ".config.ini.AbC1234"};
+    for (const std::string& name : kept) put(dir.file(name), "x");
+    const int live = ::open(dir.file(".config.ini.Lock3d").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    fs::create_directory(dir.file(".config.ini.Dir123"));
+
+    remove_abandoned_replacements(dir.file_text("config.ini"));
+    ::close(live);
+    EXPECT_FALSE(fs::exists(dir.file(abandoned)));
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+    EXPECT_TRUE(fs::exists(dir.file(".config.ini.Dir123")));
+    EXPECT_EQ(contents_of(dir.file("config.ini")), whole);
 }
 
 TEST(ReadFile, ReadsEveryByte) {

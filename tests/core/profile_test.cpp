@@ -284,6 +284,49 @@ TEST_F(WriteProfile, ChangesOnlyTheWrittenValueOnRandomFiles) {
     }
 }
 
+using ProfileDocumentTest = ProfileFile;
+
+// Edits in memory, saved once, leave the bytes that one write_profile per
+// edit leaves, refused edits included.
+TEST_F(ProfileDocumentTest, SavesWhatOneWritePerEditWouldOnRandomFiles) {
+    std::mt19937 random(5);
+    const std::string pieces[] = {"[s]", "[t]", "[ S ]", "k",    "K",  "m",  "=", " = ",
+                                  "1",   "\"",  ";",     "\r\n", "\n", "\r", " ", "\xB0"};
+    const char* sections[] = {"s", "t", "u", " S ", "s]x"};
+    const char* keys[] = {"k", "m", "n", "k]"};
+    const char* values[] = {"v", "", " w ", "a\nb", "\"q\""};
+    const Text reference = folder_.file_text("reference.ini");
+    for (int round = 0; round < 50; ++round) {
+        std::string file = round % 4 == 0 ? "\xEF\xBB\xBF" : "";
+        for (int i = 0; i < 30; ++i) file += pieces[random() % std::size(pieces)];
+        put(file);
+        ASSERT_TRUE(write_file(reference, as_bytes(file)));
+        std::optional<ProfileDocument> document = ProfileDocument::load(path());
+        ASSERT_TRUE(document);
+        for (int edit = 0; edit < 4; ++edit) {
+            const char* section = sections[random() % std::size(sections)];
+            const char* key = keys[random() % std::size(keys)];
+            const char* value = values[random() % std::size(values)];
+            EXPECT_EQ(document->set(section, key, value),
+                      write_profile(reference, section, key, value));
+        }
+        ASSERT_TRUE(document->save());
+        const auto expected = read_file(reference);
+        ASSERT_TRUE(expected);
+        EXPECT_EQ(contents(), std::string(expected->begin(), expected->end())) << file;
+    }
+}
+
+TEST_F(ProfileDocumentTest, TouchesTheFileOnlyWhenSavingAnEdit) {
+    std::optional<ProfileDocument> document = ProfileDocument::load(path());
+    ASSERT_TRUE(document && document->save());  // nothing edited: no file made
+    EXPECT_EQ(contents(), "<missing>");
+    document->replace_lines("[t]\r\nm=2\r\n");
+    EXPECT_EQ(contents(), "<missing>");
+    ASSERT_TRUE(document->save());
+    EXPECT_EQ(contents(), "[t]\r\nm=2\r\n");
+}
+
 using ProfileRobustness = ProfileFile;
 
 TEST_F(ProfileRobustness, TakesBinaryGarbageAndZeroBytes) {

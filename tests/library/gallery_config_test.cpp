@@ -11,7 +11,13 @@ namespace galmora {
 namespace {
 
 using namespace galmora::literals;
+using testing::append_record;
+using testing::blank_record;
+using testing::compact;
 using testing::ConfigFileTest;
+using testing::literal_record;
+using testing::literal_value;
+using testing::write_value;
 
 const std::string kDefaults =
     "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
@@ -49,38 +55,38 @@ using SingleValues = ConfigFileTest;
 
 TEST_F(SingleValues, MissingFileReadsEmptyZeroAndOff) {
     const GalleryConfig c = config();
-    EXPECT_EQ(c.read_value("NAME", "name"), "");
-    EXPECT_EQ(c.selected_index(), 0);
-    EXPECT_EQ(c.record_count(), 0);
-    EXPECT_EQ(c.site_logo(), "");
-    EXPECT_FALSE(c.lanterns_on());
-    EXPECT_FALSE(c.keep_proportions());
+    EXPECT_EQ(literal_value(c, "NAME", "name"), "");
+    EXPECT_EQ(c.snapshot().selected_index(), 0);
+    EXPECT_EQ(c.snapshot().record_count(), 0);
+    EXPECT_EQ(c.snapshot().site_logo(), "");
+    EXPECT_FALSE(c.snapshot().lanterns_on());
+    EXPECT_FALSE(c.snapshot().keep_proportions());
     EXPECT_FALSE(exists());
 }
 
 TEST_F(SingleValues, SettersReplaceValuesInPlace) {
     const GalleryConfig c = config();
     c.ensure_file();
-    c.set_selected_index(3);
-    c.set_site_logo("logo012345678.gif");
-    c.set_lanterns_on(false);
-    c.set_keep_proportions(false);
+    c.update([](GalleryConfig::Edit& e) { e.set_selected_index(3); });
+    c.update([](GalleryConfig::Edit& e) { e.set_site_logo("logo012345678.gif"); });
+    c.update([](GalleryConfig::Edit& e) { e.set_lanterns_on(false); });
+    c.update([](GalleryConfig::Edit& e) { e.set_keep_proportions(false); });
     EXPECT_EQ(bytes(),
               "[NAME]\r\nname=3\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo012345678.gif\r\n"
               "[dl]\r\nd=0\r\n[bl]\r\nd=0\r\n");
-    EXPECT_EQ(c.selected_index(), 3);
-    EXPECT_EQ(c.site_logo(), "logo012345678.gif");
-    c.set_lanterns_on(true);
-    EXPECT_TRUE(c.lanterns_on());
-    EXPECT_FALSE(c.keep_proportions());
+    EXPECT_EQ(c.snapshot().selected_index(), 3);
+    EXPECT_EQ(c.snapshot().site_logo(), "logo012345678.gif");
+    c.update([](GalleryConfig::Edit& e) { e.set_lanterns_on(true); });
+    EXPECT_TRUE(c.snapshot().lanterns_on());
+    EXPECT_FALSE(c.snapshot().keep_proportions());
 }
 
 TEST_F(SingleValues, TogglesAreOnOnlyForExactlyOne) {
     put("[dl]\r\nd = 1 \r\n[bl]\r\nd=01\r\n");
-    EXPECT_TRUE(config().lanterns_on());  // the reader trims the blanks
-    EXPECT_FALSE(config().keep_proportions());
+    EXPECT_TRUE(config().snapshot().lanterns_on());  // the reader trims the blanks
+    EXPECT_FALSE(config().snapshot().keep_proportions());
     put("[dl]\r\nd=yes\r\n");
-    EXPECT_FALSE(config().lanterns_on());
+    EXPECT_FALSE(config().snapshot().lanterns_on());
 }
 
 // append_record -----------------------------------------------------------
@@ -92,35 +98,35 @@ TEST_F(AppendRecord, WritesP1ThenP2AndCountsUp) {
     c.ensure_file();
     const SubGalleryRecord first = record("图库000000001"_t, "fm.jpg", 12);
     const SubGalleryRecord second = record("b", "fm123456789.png", 1);
-    EXPECT_EQ(c.append_record(first), 1);
+    EXPECT_EQ(append_record(c, first), 1);
     EXPECT_EQ(bytes(),
               "[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=logo.png\r\n"
               "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n" +
                   record_text(1, first));
-    EXPECT_EQ(c.append_record(second), 2);
-    EXPECT_EQ(c.record_count(), 2);
-    EXPECT_EQ(c.read_value("images", "num"), "2");
-    const SubGalleryRecord back = c.read_record(2);
+    EXPECT_EQ(append_record(c, second), 2);
+    EXPECT_EQ(c.snapshot().record_count(), 2);
+    EXPECT_EQ(literal_value(c, "images", "num"), "2");
+    const SubGalleryRecord back = literal_record(c, 2);
     EXPECT_EQ(back.pname, second.pname);
     EXPECT_EQ(back.pimg, second.pimg);
     EXPECT_EQ(back.pnum, "1");
     EXPECT_EQ(back.phd, second.phd);
     EXPECT_EQ(back.pstar, second.pstar);
-    EXPECT_EQ(c.read_record(1).pname, first.pname);
+    EXPECT_EQ(literal_record(c, 1).pname, first.pname);
 }
 
 TEST_F(AppendRecord, CountWithoutLeadingDigitsOverwritesP1) {
     put("[images]\r\nnum=x5\r\n[P1]\r\npname=old\r\npimg=old.jpg\r\npnum=9\r\nphd=h\r\npstar="
         "s\r\n");
     const SubGalleryRecord fresh = record("new", "fm.jpg", 4);
-    EXPECT_EQ(config().append_record(fresh), 1);
+    EXPECT_EQ(append_record(config(), fresh), 1);
     EXPECT_EQ(bytes(), "[images]\r\nnum=1\r\n" + record_text(1, fresh));
 }
 
 TEST_F(AppendRecord, OverwritesASlotLeftOverBeyondTheCount) {
     put("[images]\r\nnum=1\r\n[P2]\r\npname=stale\r\npnum=5\r\nextra=1\r\n");
     const SubGalleryRecord fresh = record("new", "fm.jpg", 4);
-    EXPECT_EQ(config().append_record(fresh), 2);
+    EXPECT_EQ(append_record(config(), fresh), 2);
     EXPECT_EQ(bytes(),
               "[images]\r\nnum=2\r\n[P2]\r\npname=new\r\npnum=4\r\nextra=1\r\npimg=fm.jpg\r\n"
               "phd=" +
@@ -129,22 +135,22 @@ TEST_F(AppendRecord, OverwritesASlotLeftOverBeyondTheCount) {
 
 TEST_F(AppendRecord, HugeCountAppendsRightAfterIt) {
     put("[images]\r\nnum=2000000000\r\n");
-    EXPECT_EQ(config().append_record(record("a", "fm.jpg", 1)), 2000000001);
-    EXPECT_EQ(config().read_value("images", "num"), "2000000001");
-    EXPECT_EQ(config().read_record(2000000001).pname, "a");
+    EXPECT_EQ(append_record(config(), record("a", "fm.jpg", 1)), 2000000001);
+    EXPECT_EQ(literal_value(config(), "images", "num"), "2000000001");
+    EXPECT_EQ(literal_record(config(), 2000000001).pname, "a");
 }
 
 TEST_F(AppendRecord, NegativeCountCountsAsZero) {
     put("[images]\r\nnum=-4\r\n");
-    EXPECT_EQ(config().append_record(record("a", "fm.jpg", 1)), 1);
-    EXPECT_EQ(config().read_value("images", "num"), "1");
-    EXPECT_EQ(config().read_record(1).pname, "a");
+    EXPECT_EQ(append_record(config(), record("a", "fm.jpg", 1)), 1);
+    EXPECT_EQ(literal_value(config(), "images", "num"), "1");
+    EXPECT_EQ(literal_record(config(), 1).pname, "a");
 }
 
 TEST_F(AppendRecord, SaturatedCountRefusesInsteadOfOverwriting) {
     const std::string full = "[images]\r\nnum=99999999999\r\n";
     put(full);
-    EXPECT_EQ(config().append_record(record("a", "fm.jpg", 1)), 0);
+    EXPECT_EQ(append_record(config(), record("a", "fm.jpg", 1)), 0);
     EXPECT_EQ(bytes(), full);
 }
 
@@ -155,25 +161,25 @@ using StoredValues = ConfigFileTest;
 TEST_F(StoredValues, EdgeBlanksAndQuotesSurviveTheRoundTrip) {
     const GalleryConfig c = config();
     const std::vector<Text> names = {" x", "x ", "'x'", "\"x\"", "\"", "a\tb\t", "\"q'"};
-    for (const Text& name : names) c.append_record(record(name, "fm.jpg", 1));
+    for (const Text& name : names) append_record(c, record(name, "fm.jpg", 1));
     EXPECT_NE(bytes().find("pname=\" x\"\r\n"), std::string::npos);
     for (int pass = 0; pass < 2; ++pass) {
         for (size_t i = 0; i < names.size(); ++i) {
-            EXPECT_EQ(c.read_record(static_cast<int>(i) + 1).pname, names[i]);
-            EXPECT_EQ(c.find_record(names[i]), static_cast<int>(i) + 1) << names[i];
+            EXPECT_EQ(literal_record(c, static_cast<int>(i) + 1).pname, names[i]);
+            EXPECT_EQ(c.snapshot().find_record(names[i]), static_cast<int>(i) + 1) << names[i];
         }
-        ASSERT_TRUE(c.compact());  // and again from the compacted file
+        ASSERT_TRUE(compact(c));  // and again from the compacted file
     }
 }
 
 TEST_F(StoredValues, LineBreaksAreRefusedNotInjected) {
     const GalleryConfig c = config();
     c.ensure_file();
-    EXPECT_FALSE(c.write_value("Logo", "weblogo", "a.png\r\n[P1]\r\npname=evil"));
-    EXPECT_EQ(c.append_record(record("two\nlines", "fm.jpg", 1)), 0);
+    EXPECT_FALSE(write_value(c, "Logo", "weblogo", "a.png\r\n[P1]\r\npname=evil"));
+    EXPECT_EQ(append_record(c, record("two\nlines", "fm.jpg", 1)), 0);
     Text with_zero = "a";
     with_zero += '\0';
-    EXPECT_EQ(c.append_record(record("ok", with_zero, 1)), 0);
+    EXPECT_EQ(append_record(c, record("ok", with_zero, 1)), 0);
     EXPECT_EQ(bytes(), kDefaults);
 }
 
@@ -183,9 +189,9 @@ using BlankRecord = ConfigFileTest;
 
 TEST_F(BlankRecord, KeepsTheFiveKeysWithEmptyValues) {
     const GalleryConfig c = config();
-    c.append_record(record("a", "fm.jpg", 1));
-    c.append_record(record("b", "fm.jpg", 2));
-    c.blank_record(1);
+    append_record(c, record("a", "fm.jpg", 1));
+    append_record(c, record("b", "fm.jpg", 2));
+    blank_record(c, 1);
     EXPECT_EQ(bytes(),
               "[P1]\r\npname=\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n[images]\r\nnum=2\r\n" +
                   record_text(2, record("b", "fm.jpg", 2)));
@@ -198,25 +204,26 @@ using FindRecord = ConfigFileTest;
 TEST_F(FindRecord, ReturnsTheLowestOfEqualNames) {
     const GalleryConfig c = config();
     c.ensure_file();
-    for (const char* name : {"x", "same", "y", "same"}) c.append_record(record(name, "fm.jpg", 1));
-    EXPECT_EQ(c.find_record("same"), 2);
-    EXPECT_EQ(c.find_record("x"), 1);
-    EXPECT_EQ(c.find_record("SAME"), std::nullopt);  // names compare case-sensitively
-    EXPECT_EQ(c.find_record("missing"), std::nullopt);
+    for (const char* name : {"x", "same", "y", "same"}) append_record(c, record(name, "fm.jpg", 1));
+    EXPECT_EQ(c.snapshot().find_record("same"), 2);
+    EXPECT_EQ(c.snapshot().find_record("x"), 1);
+    EXPECT_EQ(c.snapshot().find_record("SAME"), std::nullopt);  // names compare case-sensitively
+    EXPECT_EQ(c.snapshot().find_record("missing"), std::nullopt);
 }
 
 TEST_F(FindRecord, SearchesOnlySlotsUpToTheCount) {
     put("[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n[P2]\r\npname=b\r\n");
-    EXPECT_EQ(config().find_record("b"), std::nullopt);
+    EXPECT_EQ(config().snapshot().find_record("b"), std::nullopt);
 }
 
 TEST_F(FindRecord, HugeCountReturnsAtOnce) {
     put("[images]\r\nnum=2000000000\r\n[P1]\r\npname=a\r\n[P3]\r\npname=b\r\n[P1999999999]\r\n"
         "pname=far\r\n");
-    EXPECT_EQ(config().find_record("b"), 3);
-    EXPECT_EQ(config().find_record("far"), 1999999999);
-    EXPECT_EQ(config().find_record("missing"), std::nullopt);
-    EXPECT_EQ(config().find_record(""), 2);  // slot 2 has no section, so its pname reads empty
+    EXPECT_EQ(config().snapshot().find_record("b"), 3);
+    EXPECT_EQ(config().snapshot().find_record("far"), 1999999999);
+    EXPECT_EQ(config().snapshot().find_record("missing"), std::nullopt);
+    EXPECT_EQ(config().snapshot().find_record(""),
+              2);  // slot 2 has no section, so its pname reads empty
 }
 
 // compact -----------------------------------------------------------------
@@ -228,16 +235,16 @@ TEST_F(Compact, DropsBlankedSlotsAndKeepsTheSwitches) {
     c.ensure_file();
     const SubGalleryRecord two = record("二"_t, "fm000000002.jpg", 2);
     const SubGalleryRecord four = record("four", "fm.jpg", 4);
-    c.append_record(record("one", "fm.jpg", 1));
-    c.append_record(two);
-    c.append_record(record("three", "fm.jpg", 3));
-    c.append_record(four);
-    c.blank_record(1);
-    c.blank_record(3);
-    c.set_selected_index(2);
-    c.set_site_logo("logo555.png");
-    c.set_lanterns_on(false);
-    ASSERT_TRUE(c.compact());
+    append_record(c, record("one", "fm.jpg", 1));
+    append_record(c, two);
+    append_record(c, record("three", "fm.jpg", 3));
+    append_record(c, four);
+    blank_record(c, 1);
+    blank_record(c, 3);
+    c.update([](GalleryConfig::Edit& e) { e.set_selected_index(2); });
+    c.update([](GalleryConfig::Edit& e) { e.set_site_logo("logo555.png"); });
+    c.update([](GalleryConfig::Edit& e) { e.set_lanterns_on(false); });
+    ASSERT_TRUE(compact(c));
     EXPECT_EQ(bytes(),
               "[NAME]\r\nname=2\r\n[images]\r\nnum=2\r\n[Logo]\r\nweblogo=logo555.png\r\n" +
                   record_text(1, two) + record_text(2, four) + "[dl]\r\nd=0\r\n[bl]\r\nd=1\r\n");
@@ -245,7 +252,7 @@ TEST_F(Compact, DropsBlankedSlotsAndKeepsTheSwitches) {
 
 TEST_F(Compact, ZeroCountWritesOnlyTheHead) {
     put("[NAME]\nname=1\n[images]\nnum=0\n[Logo]\nweblogo=logo.png\n[P1]\npname=left\n[bl]\nd=0");
-    ASSERT_TRUE(config().compact());
+    ASSERT_TRUE(compact(config()));
     EXPECT_EQ(
         bytes(),
         "[NAME]\r\nname=1\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n[bl]\r\nd=0\r\n");
@@ -253,7 +260,7 @@ TEST_F(Compact, ZeroCountWritesOnlyTheHead) {
 
 TEST_F(Compact, MissingSwitchesStayMissing) {
     put("[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n[dl]\r\nx=1\r\n");
-    ASSERT_TRUE(config().compact());
+    ASSERT_TRUE(compact(config()));
     EXPECT_EQ(bytes(),
               "[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=\r\n"
               "[P1]\r\npname=a\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n");
@@ -262,7 +269,7 @@ TEST_F(Compact, MissingSwitchesStayMissing) {
 TEST_F(Compact, HugeCountKeepsEveryNamedRecord) {
     put("[images]\r\nnum=2000000000\r\n[P1999999999]\r\npname=far\r\n[P2]\r\npname=near\r\n"
         "[P7]\r\npname=\r\n");
-    ASSERT_TRUE(config().compact());
+    ASSERT_TRUE(compact(config()));
     EXPECT_EQ(bytes(),
               "[NAME]\r\nname=\r\n[images]\r\nnum=2\r\n[Logo]\r\nweblogo=\r\n"
               "[P1]\r\npname=near\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n"
@@ -271,13 +278,13 @@ TEST_F(Compact, HugeCountKeepsEveryNamedRecord) {
 
 TEST_F(Compact, NegativeCountKeepsNoSlot) {
     put("[images]\r\nnum=-3\r\n[P1]\r\npname=a\r\n");
-    ASSERT_TRUE(config().compact());
+    ASSERT_TRUE(compact(config()));
     EXPECT_EQ(bytes(), "[NAME]\r\nname=\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=\r\n");
 }
 
 TEST_F(Compact, KeepsAByteOrderMark) {
     put("\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n");
-    ASSERT_TRUE(config().compact());
+    ASSERT_TRUE(compact(config()));
     EXPECT_EQ(bytes(),
               "\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=\r\n"
               "[P1]\r\npname=a\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n");
@@ -287,7 +294,7 @@ TEST_F(Compact, UnreadableFileIsLeftAlone) {
     const std::string original = "[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n";
     put(original);
     std::filesystem::permissions(path_, std::filesystem::perms::owner_write);
-    testing::run_unprivileged(root_.path(), [&] { EXPECT_FALSE(config().compact()); });
+    testing::run_unprivileged(root_.path(), [&] { EXPECT_FALSE(compact(config())); });
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
     EXPECT_EQ(bytes(), original);
 }

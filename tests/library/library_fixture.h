@@ -24,6 +24,7 @@
 #include "library/main_galleries.h"
 #include "library/sub_galleries.h"
 #include "library/sub_gallery_deletion.h"
+#include "tests/library/config_files.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"

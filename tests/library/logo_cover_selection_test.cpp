@@ -43,7 +43,7 @@ TEST_F(ChooseLogo, CopiesIntoImgRecordsTheNameAndDrawsANewSuffix) {
     choose(&LogoCoverSelection::choose_logo, "logo.png");
     const Text name = "logo" + suffix + ".png";
     EXPECT_EQ(img(name), "png logo");
-    EXPECT_EQ(config_.site_logo(), name);
+    EXPECT_EQ(config_.snapshot().site_logo(), name);
     EXPECT_EQ(selection().logo_file_name(), name);
     EXPECT_NE(state().logo_suffix, suffix);
     EXPECT_EQ(ui().text("浏览目录3"), "已选Logo"_t);
@@ -62,9 +62,9 @@ TEST_F(ChooseLogo, CancelTurnsAChosenLogoBackToTheDefault) {
 
 TEST_F(ChooseLogo, SecondChoiceDeletesTheFirstCopy) {
     choose(&LogoCoverSelection::choose_logo, "logo.png");
-    const Text first = config_.site_logo();
+    const Text first = config_.snapshot().site_logo();
     choose(&LogoCoverSelection::choose_logo, "second.gif");
-    const Text second = config_.site_logo();
+    const Text second = config_.snapshot().site_logo();
     EXPECT_NE(first, second);
     EXPECT_EQ(img(first), "<missing>");
     EXPECT_EQ(img(second), "gif logo");
@@ -73,16 +73,16 @@ TEST_F(ChooseLogo, SecondChoiceDeletesTheFirstCopy) {
 
 TEST_F(ChooseLogo, ChoosingTheCurrentCopyAgainKeepsIt) {
     choose(&LogoCoverSelection::choose_logo, "logo.png");
-    const Text first = config_.site_logo();
+    const Text first = config_.snapshot().site_logo();
     desktop().file_answers.push_back(local("我的图片库/img/") + first);
     selection().choose_logo();
     EXPECT_EQ(img(first), "png logo");
-    EXPECT_EQ(img(config_.site_logo()), "png logo");
+    EXPECT_EQ(img(config_.snapshot().site_logo()), "png logo");
 }
 
 TEST_F(ChooseLogo, DamagedWeblogoNeverDeletesOutsideImg) {
     put_file("我的图片库/keep.png", "keep");
-    config_.set_site_logo("../keep.png");
+    config_.update([](GalleryConfig::Edit& edit) { edit.set_site_logo("../keep.png"); });
     choose(&LogoCoverSelection::choose_logo, "logo.png");
     EXPECT_EQ(file_bytes("我的图片库/keep.png"), "keep");
 }
@@ -109,7 +109,7 @@ TEST_F(ChooseCover, LogoAndCoverKeepTheirOwnNames) {
     choose(&LogoCoverSelection::choose_cover, "cover.jpg");
     EXPECT_EQ(right_text(selection().logo_file_name(), 3), "png");
     EXPECT_EQ(right_text(selection().cover_file_name(), 3), "jpg");
-    EXPECT_EQ(config_.site_logo(), selection().logo_file_name());
+    EXPECT_EQ(config_.snapshot().site_logo(), selection().logo_file_name());
 }
 
 // drop_logo, drop_cover -----------------------------------------------------
@@ -120,7 +120,7 @@ TEST_F(DropPicture, OnePictureIsTakenAsIfChosen) {
     selection().drop_cover(local("pictures/cover.jpg"));
     selection().drop_logo(local("pictures/logo.png"));
     EXPECT_EQ(img(selection().cover_file_name()), "jpg cover");
-    EXPECT_EQ(img(config_.site_logo()), "png logo");
+    EXPECT_EQ(img(config_.snapshot().site_logo()), "png logo");
     EXPECT_EQ(ui().text("浏览目录1"), "已选封面"_t);
     EXPECT_EQ(ui().text("浏览目录3"), "已选Logo"_t);
     EXPECT_TRUE(desktop().message_boxes.empty());

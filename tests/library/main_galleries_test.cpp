@@ -94,7 +94,7 @@ TEST_F(CreateMainGallery, AppendsSelectsStoresCountAndIsSelectedAgainAtNextStart
 
     EXPECT_EQ(items("组合框1"), texts({"我的图片库", "B", "旅行"}));
     EXPECT_EQ(ui().selected_index("组合框1"), 2);
-    EXPECT_EQ(config_.read_value("NAME", "name"), "3");
+    EXPECT_EQ(config_.snapshot().read_value("NAME", "name"), "3");
     EXPECT_TRUE(entry_exists("旅行"));
     EXPECT_EQ(state().current_main_gallery, local("旅行"));
     EXPECT_EQ(ui().text("网站标题"), "旅行"_t);
@@ -116,7 +116,7 @@ TEST_F(CreateMainGallery, EmptyNameChangesNothingButCreatesAMissingFolder) {
     std::filesystem::remove(disk("B"));
     session_->main_galleries.create_main_gallery();
     EXPECT_EQ(items("组合框1"), texts({"我的图片库", "B"}));
-    EXPECT_EQ(config_.read_value("NAME", "name"), "1");
+    EXPECT_EQ(config_.snapshot().read_value("NAME", "name"), "1");
     EXPECT_TRUE(entry_exists("B"));
     EXPECT_TRUE(desktop().message_boxes.empty());
 }
@@ -149,7 +149,7 @@ TEST_F(ChooseMainGallery, StoresAndAppliesTheSelection) {
     state().rebuild_flag = true;
     ui().pick("组合框1", 1);
     session_->main_galleries.choose_main_gallery();
-    EXPECT_EQ(config_.read_value("NAME", "name"), "1");
+    EXPECT_EQ(config_.snapshot().read_value("NAME", "name"), "1");
     EXPECT_EQ(ui().text("网站标题"), "B");
     EXPECT_EQ(state().current_main_gallery, local("B"));
     EXPECT_EQ(items("组合框4"), texts({"选择要删除的子图库后点击 →", "sub"}));

@@ -109,7 +109,7 @@ TEST_F(RebuildMainPage, FolderNamedLikeAMainGalleryStillGetsItsCard) {
 
 TEST_F(RebuildMainPage, PageValuesComeFromTheFormAndTheFile) {
     put_config(config_with({}, "0"));
-    config_.set_site_logo("logo123456789.gif");
+    config_.update([](GalleryConfig::Edit& edit) { edit.set_site_logo("logo123456789.gif"); });
     start();
     ui().set_text("网站标题链接", "http://example.test/");
     ui().set_text("网站介绍", "介绍文字"_t);
@@ -121,7 +121,7 @@ TEST_F(RebuildMainPage, PageValuesComeFromTheFormAndTheFile) {
     EXPECT_NE(html.find("介绍文字"), std::string::npos);
     EXPECT_EQ(html.find("kl.js"), std::string::npos);  // lanterns off
 
-    config_.set_lanterns_on(true);
+    config_.update([](GalleryConfig::Edit& edit) { edit.set_lanterns_on(true); });
     rebuild();
     EXPECT_NE(page().find("<script src=\"./js/kl.js\"></script>"), std::string::npos);
 }

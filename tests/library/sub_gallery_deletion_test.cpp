@@ -52,9 +52,9 @@ class DeleteSubGallery : public LibraryTest {
     void expect_untouched(const std::string& name, const std::string& cover) {
         EXPECT_TRUE(entry_exists("我的图片库/" + name + "/index.html"));
         EXPECT_TRUE(entry_exists("我的图片库/img/" + cover));
-        const std::optional<int> slot = config_.find_record(local_text(name));
+        const std::optional<int> slot = config_.snapshot().find_record(local_text(name));
         ASSERT_TRUE(slot.has_value());
-        EXPECT_EQ(config_.read_record(*slot).pimg, cover);
+        EXPECT_EQ(config_.snapshot().read_record(*slot).pimg, cover);
         EXPECT_EQ(items("组合框4").size(), 2u);
     }
 };
@@ -85,7 +85,7 @@ TEST_F(DeleteSubGallery, RemovesTheMiddleOfThreeAndCompacts) {
 TEST_F(DeleteSubGallery, OfTwoRecordsOfOneNameTheLowerGoes) {
     library_with({{"同名", "fmA.jpg"}, {"其他", "fm.jpg"}});
     put_config(config_text() + record_text(3, "同名"_t, "fmB.jpg"));
-    config_.write_value("images", "num", "3");
+    testing::write_value(config_, "images", "num", "3");
     put_file("我的图片库/img/fmA.jpg", "a");
     put_file("我的图片库/img/fmB.jpg", "b");
     state().rebuild_flag = true;
@@ -117,7 +117,7 @@ TEST_F(DeleteSubGallery, CoverIsDeletedOnlyInsideImg) {
     delete_confirmed("b");
     EXPECT_EQ(file_bytes("elsewhere/keep.jpg"), "outside");
     EXPECT_TRUE(entry_exists("我的图片库/img/sub"));
-    EXPECT_EQ(config_.record_count(), 0);
+    EXPECT_EQ(config_.snapshot().record_count(), 0);
 }
 
 TEST_F(DeleteSubGallery, CancelChangesNothingButThePanel) {
@@ -155,8 +155,8 @@ TEST_F(DeleteSubGallery, HandMadeFolderGoesAndEveryRecordStays) {
     session_->sub_galleries.refresh_sub_gallery_list();
     delete_confirmed("手工");
     EXPECT_FALSE(entry_exists("我的图片库/手工"));
-    EXPECT_EQ(config_.read_record(1).pname, "a");
-    EXPECT_EQ(config_.record_count(), 1);
+    EXPECT_EQ(config_.snapshot().read_record(1).pname, "a");
+    EXPECT_EQ(config_.snapshot().record_count(), 1);
     EXPECT_TRUE(entry_exists("我的图片库/img/fm1.jpg"));
     EXPECT_EQ(panel(), kFinalText + "完成删除^^!"_t);
 }
@@ -202,7 +202,7 @@ TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
 
     for (const auto& folder : folders) EXPECT_FALSE(entry_exists("我的图片库/" + folder)) << folder;
     EXPECT_EQ(items("组合框4").size(), 1u);
-    EXPECT_EQ(config_.record_count(), 0);
+    EXPECT_EQ(config_.snapshot().record_count(), 0);
     EXPECT_FALSE(entry_exists("我的图片库/img/fm0.jpg"));
     EXPECT_TRUE(entry_exists("我的图片库/.hidden.jpg"));
     EXPECT_TRUE(entry_exists("我的图片库/癨.png"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -69,6 +70,17 @@ TEST_F(ApplicationTest, FirstStartInAnEmptyLibraryRoot) {
     EXPECT_EQ(ui.text("浏览目录1"), "默认封面"_t);
     EXPECT_EQ(ui.text_colour("浏览目录3"), rgb(255, 0, 0));
     EXPECT_EQ(ui.title(), local_text(kWindowTitle));
+}
+
+TEST_F(ApplicationTest, StartRemovesWhatAKilledConfigWriteLeft) {
+    const std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n";
+    std::ofstream(root.file("config.ini"), std::ios::binary) << config;
+    std::ofstream(root.file(".config.ini.q7XbZ2"), std::ios::binary) << "[NAME]\r\nna";
+    std::ofstream(root.file(".config.ini.keep"), std::ios::binary) << "not ours";
+    start();
+    EXPECT_FALSE(std::filesystem::exists(root.file(".config.ini.q7XbZ2")));
+    EXPECT_TRUE(std::filesystem::exists(root.file(".config.ini.keep")));
+    EXPECT_EQ(read_all(root.file("config.ini")), config);
 }
 
 TEST_F(ApplicationTest, StartupTextNamesTheGalleryAndTheNineDigitsOfTheNameField) {
