@@ -73,7 +73,8 @@ Bytes photo(int seed) {
     constexpr int kWidth = 1584, kHeight = 1056;
     return make_test_jpeg(kWidth, kHeight, [=](double x, double y) {
         Rgb c = landscape(x, y, kWidth, kHeight, seed);
-        const unsigned hash = static_cast<unsigned>(x * 7919 + y * 104729 + seed * 15485863);
+        const unsigned hash =
+            static_cast<unsigned>(x * 7919 + y * 104729) + static_cast<unsigned>(seed) * 15485863u;
         const double grain = static_cast<double>((hash * 2654435761u) >> 24) / 255.0 * 64 - 32;
         return Rgb{c.r + grain, c.g + grain * 0.8, c.b + grain * 0.6};
     });
