@@ -17,7 +17,7 @@ Text maker_site() {
 }  // namespace
 
 Application::Application(Controls& ui, DesktopServices& desktop, Text library_root,
-                         UpdateSettings update_settings)
+                         UpdateSettings update_settings, UpdateWindowHooks update_hooks)
     : ui_(ui),
       desktop_(desktop),
       library_root_(std::move(library_root)),
@@ -30,7 +30,7 @@ Application::Application(Controls& ui, DesktopServices& desktop, Text library_ro
       recorder_(context_, sub_galleries_, logo_cover_),
       scanner_(ui_, desktop_, state_),
       generator_(ui_, desktop_, state_, library_root_),
-      updater_(ui_, desktop_, std::move(update_settings)),
+      updater_(ui_, desktop_, std::move(update_settings), std::move(update_hooks)),
       commands_(ui_, desktop_, state_, config_, library_root_) {}
 
 void Application::start_up() {

@@ -16,14 +16,14 @@
 #include "library/sub_galleries.h"
 #include "library/sub_gallery_deletion.h"
 #include "shell/shell_commands.h"
-#include "update/update_checker.h"
+#include "shell/update_controller.h"
 
 namespace galmora {
 
 class Application {
   public:
     Application(Controls& ui, DesktopServices& desktop, Text library_root,
-                UpdateSettings update_settings = {});
+                UpdateSettings update_settings = {}, UpdateWindowHooks update_hooks = {});
 
     // Runs once, after the window has been created and before its first input.
     void start_up();
@@ -50,7 +50,7 @@ class Application {
     GenerationRecorder recorder_;
     ImageScanner scanner_;
     SiteGenerator generator_;
-    UpdateChecker updater_;
+    UpdateController updater_;
     ShellCommands commands_;
 };
 

@@ -1,14 +1,15 @@
 #pragma once
 // The two commands that reach the maker's web server: 检测更新 fetches the
-// version page and shows it under the running version, 软件主页 opens the
-// maker's site in the browser. Both refuse with a message box when there is
-// no network. They run on the window's thread and block it while fetching.
+// version page to show it under the running version, 软件主页 opens the
+// maker's site in the browser. Both refuse with a notice when there is no
+// network. They know nothing of the window: each returns what the window is
+// to show, and the shell shows it. They block the calling thread while they
+// fetch.
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "core/text.h"
 #include "update/maker_site.h"
 #include "update/network.h"
@@ -24,31 +25,34 @@ struct UpdateSettings {
     Text server{kMakerSite};
     // Connectivity probe and the limits of every request.
     NetworkSettings network;
-    // Called after the busy caption is set and before the blocking fetch, so
-    // that the window can paint it; the shell processes its pending events.
-    std::function<void()> repaint;
-    // Called after the fetch while the button is still disabled: the shell
-    // delivers the input that arrived during the fetch, so that clicks on the
-    // button are dropped instead of starting the check again afterwards.
-    std::function<void()> deliver_pending_input;
+};
+
+// What the window shows after one command; each part only when it is set.
+struct UpdateOutcome {
+    // A message box with OK alone; its answer does not matter.
+    std::optional<Text> notice;
+    // Replaces the whole information panel.
+    std::optional<Text> panel_text;
+    // Opened in the default browser.
+    std::optional<Text> web_page;
 };
 
 class UpdateChecker {
   public:
-    UpdateChecker(Controls& controls, DesktopServices& desktop, UpdateSettings settings = {});
+    explicit UpdateChecker(UpdateSettings settings = {});
 
-    // Click of 按钮12.
-    void check_for_update();
-    // Click of 按钮10.
-    void open_home_page();
+    // before_fetch runs once the network has been found and before the first
+    // blocking request, so that the caller can show that a check is running.
+    // Without network it does not run and the outcome is the notice alone;
+    // otherwise the outcome is the panel text alone.
+    UpdateOutcome check_for_update(const std::function<void()>& before_fetch = {}) const;
+    // The maker's site to open, or the notice alone without network.
+    UpdateOutcome open_home_page() const;
 
   private:
-    void refuse_without_network();
     Text fetch_version_text() const;
-    void set_checking(bool checking);
+    Text version_panel_text() const;
 
-    Controls& controls_;
-    DesktopServices& desktop_;
     UpdateSettings settings_;
 };
 

@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
     galmora::set_current_directory(library_root);
 
     galmora::ShellWindow window;
-    galmora::Application application(window.controls(), window.desktop(), library_root,
-                                     galmora::with_window_feedback());
+    galmora::Application application(window.controls(), window.desktop(), library_root, {},
+                                     galmora::window_update_hooks());
     application.start_up();
     window.show();
     return app.exec();

@@ -4,12 +4,13 @@
 
 namespace galmora {
 
-UpdateSettings with_window_feedback(UpdateSettings settings) {
+UpdateWindowHooks window_update_hooks() {
+    UpdateWindowHooks hooks;
     // Only painting: no click may get through while the window is meant to
     // be busy.
-    settings.repaint = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-    settings.deliver_pending_input = [] { QCoreApplication::processEvents(); };
-    return settings;
+    hooks.repaint = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    hooks.deliver_pending_input = [] { QCoreApplication::processEvents(); };
+    return hooks;
 }
 
 }  // namespace galmora

@@ -5,10 +5,10 @@
 // still disabled, so that clicks on it are dropped instead of being replayed
 // as new checks once it is enabled again.
 
-#include "update/update_checker.h"
+#include "shell/update_controller.h"
 
 namespace galmora {
 
-UpdateSettings with_window_feedback(UpdateSettings settings = {});
+UpdateWindowHooks window_update_hooks();
 
 }  // namespace galmora

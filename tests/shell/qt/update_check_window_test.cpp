@@ -44,15 +44,16 @@ class UpdateCheckInTheWindow : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
     UpdateSettings settings_for(const LocalHttpServer& maker) {
-        UpdateSettings settings = with_window_feedback();
+        UpdateSettings settings;
         settings.server = maker.url("/");
         settings.network.probe_url = probe.url();
         settings.network.system_online = [] { return true; };
         settings.network.limits = {2s, 2s, kMaxBodyBytes};  // a silent server holds a check 2 s
         return settings;
     }
-    void start(UpdateSettings settings) {
-        app = std::make_unique<Application>(window.controls(), desktop, root.text(), settings);
+    void start(UpdateSettings settings, UpdateWindowHooks hooks = window_update_hooks()) {
+        app =
+            std::make_unique<Application>(window.controls(), desktop, root.text(), settings, hooks);
         app->start_up();
     }
     QPushButton* check_button() { return widget<QPushButton>(window, "按钮12"); }
@@ -118,9 +119,9 @@ TEST_F(UpdateCheckInTheWindow, NoTextInThePanelTakesLongToLayOut) {
 
 TEST_F(UpdateCheckInTheWindow, ClicksMadeDuringACheckAreDropped) {
     LocalHttpServer maker({Behaviour::NeverAnswer, 200, ""});
-    UpdateSettings settings = settings_for(maker);
+    UpdateWindowHooks hooks = window_update_hooks();
     // Three clicks arrive while the check waits for the silent server.
-    settings.repaint = [this, paint = settings.repaint] {
+    hooks.repaint = [this, paint = hooks.repaint] {
         paint();
         const QPointF centre = QRectF(check_button()->rect()).center();
         const QPointF global = check_button()->mapToGlobal(centre);
@@ -133,7 +134,7 @@ TEST_F(UpdateCheckInTheWindow, ClicksMadeDuringACheckAreDropped) {
                         type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                         Qt::NoModifier));
     };
-    start(settings);
+    start(settings_for(maker), hooks);
     QTest::mouseClick(check_button(), Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(maker.request_count(), 1);
