@@ -30,11 +30,11 @@ struct UpdateSettings {
 // What the window shows after one command; each part only when it is set.
 struct UpdateOutcome {
     // A message box with OK alone; its answer does not matter.
-    std::optional<Text> notice;
+    std::optional<Text> notice{};
     // Replaces the whole information panel.
-    std::optional<Text> panel_text;
+    std::optional<Text> panel_text{};
     // Opened in the default browser.
-    std::optional<Text> web_page;
+    std::optional<Text> web_page{};
 };
 
 class UpdateChecker {
