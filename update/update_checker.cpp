@@ -10,8 +10,8 @@ namespace {
 
 using namespace galmora::literals;
 
-constexpr std::string_view kCheckButton = "按钮12";
-constexpr std::string_view kInformationPanel = "编辑框3";
+constexpr ControlId kCheckButton = ControlId::CheckUpdateButton;
+constexpr ControlId kInformationPanel = ControlId::InformationPanel;
 constexpr std::string_view kMarker = "Tovenic";
 
 // The length of the longest start of text that is at most limit bytes and

@@ -34,10 +34,10 @@ class UpdateCommandTest : public ::testing::Test {
     void check(const LocalHttpServer& maker) {
         UpdateChecker(controls_, desktop_, settings_for(maker)).check_for_update();
     }
-    Text panel() const { return controls_.text("编辑框3"); }
+    Text panel() const { return controls_.text(ControlId::InformationPanel); }
     void expect_button_idle() const {
-        EXPECT_EQ(controls_.text("按钮12"), "检测更新"_t);
-        EXPECT_TRUE(controls_.enabled("按钮12"));
+        EXPECT_EQ(controls_.text(ControlId::CheckUpdateButton), "检测更新"_t);
+        EXPECT_TRUE(controls_.enabled(ControlId::CheckUpdateButton));
     }
     void expect_no_network_message() const {
         ASSERT_EQ(desktop_.message_boxes.size(), 1u);
@@ -74,7 +74,7 @@ TEST_F(CheckForUpdate, MarkerFoundShowsTheSecondAnswerUnderTheVersionLine) {
 
 TEST_F(CheckForUpdate, APageWithoutTheMarkerIsNoAnswer) {
     LocalHttpServer maker(page("<html>maintenance</html>"));
-    controls_.set_text("编辑框3", "earlier content"_t);
+    controls_.set_text(ControlId::InformationPanel, "earlier content"_t);
     check(maker);
     EXPECT_EQ(panel(), no_answer_);
     EXPECT_EQ(maker.request_count(), 1);
@@ -154,13 +154,13 @@ TEST_F(CheckForUpdate, AVeryLongPageIsCutOnACharacterBoundaryAndSaysSo) {
 
 TEST_F(CheckForUpdate, WithoutNetworkOnlyAMessageBoxAppears) {
     LocalHttpServer maker(page("Tovenic"));
-    controls_.set_text("编辑框3", "earlier content"_t);
-    const Text caption = controls_.text("按钮12");
-    const bool enabled = controls_.enabled("按钮12");
+    controls_.set_text(ControlId::InformationPanel, "earlier content"_t);
+    const Text caption = controls_.text(ControlId::CheckUpdateButton);
+    const bool enabled = controls_.enabled(ControlId::CheckUpdateButton);
     UpdateChecker(controls_, desktop_, settings_for(maker, false)).check_for_update();
     expect_no_network_message();
-    EXPECT_EQ(controls_.text("按钮12"), caption);
-    EXPECT_EQ(controls_.enabled("按钮12"), enabled);
+    EXPECT_EQ(controls_.text(ControlId::CheckUpdateButton), caption);
+    EXPECT_EQ(controls_.enabled(ControlId::CheckUpdateButton), enabled);
     EXPECT_EQ(panel(), "earlier content"_t);
     EXPECT_EQ(maker.request_count(), 0);
     EXPECT_EQ(probe_.request_count(), 0);
@@ -182,8 +182,8 @@ TEST_F(CheckForUpdate, TheBusyCaptionIsPaintedBeforeTheFetch) {
     bool enabled_while_painting = true;
     int requests_before_painting = -1;
     settings.repaint = [&] {
-        caption_while_painting = controls_.text("按钮12");
-        enabled_while_painting = controls_.enabled("按钮12");
+        caption_while_painting = controls_.text(ControlId::CheckUpdateButton);
+        enabled_while_painting = controls_.enabled(ControlId::CheckUpdateButton);
         requests_before_painting = maker.request_count();
     };
     UpdateChecker(controls_, desktop_, settings).check_for_update();
