@@ -34,62 +34,60 @@ double milliseconds_since(Clock::time_point start) {
 // Just enough of a window: texts, check boxes and lists.
 class BenchControls : public Controls {
   public:
-    Text text(std::string_view name) const override { return find(texts_, name); }
-    void set_text(std::string_view name, const Text& text) override {
-        texts_[std::string(name)] = text;
-    }
-    bool checked(std::string_view) const override { return false; }
-    void set_checked(std::string_view, bool) override {}
-    int selected_index(std::string_view name) const override {
-        auto it = selections_.find(std::string(name));
+    Text text(ControlId control) const override { return find(texts_, control); }
+    void set_text(ControlId control, const Text& text) override { texts_[control] = text; }
+    bool checked(ControlId) const override { return false; }
+    void set_checked(ControlId, bool) override {}
+    int selected_index(ControlId control) const override {
+        auto it = selections_.find(control);
         return it == selections_.end() ? -1 : it->second;
     }
-    void set_selected_index(std::string_view name, int index) override {
-        const int last = item_count(name) - 1;
-        selections_[std::string(name)] = std::max(-1, std::min(index, last));
+    void set_selected_index(ControlId control, int index) override {
+        const int last = item_count(control) - 1;
+        selections_[control] = std::max(-1, std::min(index, last));
     }
-    Text item_text(std::string_view name, int index) const override {
-        auto it = items_.find(std::string(name));
+    Text item_text(ControlId control, int index) const override {
+        auto it = items_.find(control);
         if (it == items_.end() || index < 0 || index >= static_cast<int>(it->second.size()))
             return {};
         return it->second[index];
     }
-    void append_item(std::string_view name, const Text& text) override {
-        items_[std::string(name)].push_back(text);
+    void append_item(ControlId control, const Text& text) override {
+        items_[control].push_back(text);
     }
-    void clear_items(std::string_view name) override {
-        items_[std::string(name)].clear();
-        selections_[std::string(name)] = -1;
+    void clear_items(ControlId control) override {
+        items_[control].clear();
+        selections_[control] = -1;
     }
-    int item_count(std::string_view name) const override {
-        auto it = items_.find(std::string(name));
+    int item_count(ControlId control) const override {
+        auto it = items_.find(control);
         return it == items_.end() ? 0 : static_cast<int>(it->second.size());
     }
-    bool visible(std::string_view) const override { return true; }
-    void set_visible(std::string_view, bool) override {}
-    bool enabled(std::string_view) const override { return true; }
-    void set_enabled(std::string_view, bool) override {}
-    int text_colour(std::string_view) const override { return 0; }
-    void set_text_colour(std::string_view, int) override {}
-    int background_colour(std::string_view) const override { return 0; }
-    void set_background_colour(std::string_view, int) override {}
-    void focus(std::string_view) override {}
-    void select_all(std::string_view) override {}
+    bool visible(ControlId) const override { return true; }
+    void set_visible(ControlId, bool) override {}
+    bool enabled(ControlId) const override { return true; }
+    void set_enabled(ControlId, bool) override {}
+    int text_colour(ControlId) const override { return 0; }
+    void set_text_colour(ControlId, int) override {}
+    int background_colour(ControlId) const override { return 0; }
+    void set_background_colour(ControlId, int) override {}
+    void focus(ControlId) override {}
+    void select_all(ControlId) override {}
     Text title() const override { return {}; }
     void set_title(const Text&) override {}
     bool always_on_top() const override { return false; }
     void set_always_on_top(bool) override {}
     void set_busy(bool) override {}
-    void on(std::string_view, ControlEvent, Handler) override {}
+    void on(ControlId, ControlEvent, Handler) override {}
 
   private:
-    static Text find(const std::map<std::string, Text>& map, std::string_view name) {
-        auto it = map.find(std::string(name));
+    static Text find(const std::map<ControlId, Text>& map, ControlId control) {
+        auto it = map.find(control);
         return it == map.end() ? Text() : it->second;
     }
-    std::map<std::string, Text> texts_;
-    std::map<std::string, std::vector<Text>> items_;
-    std::map<std::string, int> selections_;
+    std::map<ControlId, Text> texts_;
+    std::map<ControlId, std::vector<Text>> items_;
+    std::map<ControlId, int> selections_;
 };
 
 class ConfirmingDesktop : public DesktopServices {
@@ -139,9 +137,9 @@ int main() {
     LibraryContext context{ui, desktop, state, config, root};
     SubGalleries sub_galleries(context);
     SubGalleryDeletion deletion(context, sub_galleries);
-    ui.append_item("组合框1", main_name);
-    ui.set_selected_index("组合框1", 0);
-    ui.set_text("网站标题链接", "#");
+    ui.append_item(ControlId::MainGalleryList, main_name);
+    ui.set_selected_index(ControlId::MainGalleryList, 0);
+    ui.set_text(ControlId::SiteTitleLink, "#");
     state.current_main_gallery = main_gallery;
     std::printf("library: %d sub-gallery folders, %d records\n", kSubGalleries, kSubGalleries);
 
@@ -153,9 +151,9 @@ int main() {
     start = Clock::now();
     sub_galleries.refresh_sub_gallery_list();
     std::printf("sub-gallery list refresh: %.1f ms (%d entries)\n", milliseconds_since(start),
-                ui.item_count("组合框4"));
+                ui.item_count(ControlId::SubGalleryList));
 
-    ui.set_selected_index("组合框4", kSubGalleries / 2);
+    ui.set_selected_index(ControlId::SubGalleryList, kSubGalleries / 2);
     start = Clock::now();
     deletion.delete_sub_gallery();
     std::printf(

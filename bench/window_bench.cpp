@@ -50,13 +50,13 @@ class TimingDesktop : public testing::ScriptedDesktop {
     std::optional<bench::Timing> main_page_opened;
 };
 
-void replace_text(ShellWindow& window, const char* name, const std::string& utf8) {
+void replace_text(ShellWindow& window, ControlId name, const std::string& utf8) {
     auto* edit = testing::widget<QLineEdit>(window, name);
     edit->selectAll();
     testing::type_keys(edit, QString::fromStdString(utf8));
 }
 
-void click(ShellWindow& window, const char* name) {
+void click(ShellWindow& window, ControlId name) {
     QTest::mouseClick(testing::widget(window, name), Qt::LeftButton);
 }
 
@@ -80,24 +80,24 @@ class WindowGeneration {
     // The folder through the folder dialog, then the pictures per page.
     void choose_pictures(const fs::path& folder) {
         desktop_.folder_answers.push_back(local_text(folder.string()));
-        click(window_, "按钮8");
-        replace_text(window_, "单页数量", std::to_string(bench::kLargestPerPage));
+        click(window_, ControlId::ChoosePictureFolder);
+        replace_text(window_, ControlId::PerPage, std::to_string(bench::kLargestPerPage));
     }
-    Text field(const char* name) const { return window_.text(name); }
+    Text field(ControlId name) const { return window_.text(name); }
 
     Round generate(const std::string& name) {
-        replace_text(window_, "图库名称", name);
+        replace_text(window_, ControlId::SubGalleryName, name);
         QApplication::processEvents();  // the window painted, as a user sees it
         desktop_.main_page_opened.reset();
         const bench::Stopwatch stopwatch;
         desktop_.since_click = &stopwatch;
-        click(window_, "生成图片库");
+        click(window_, ControlId::GenerateButton);
         Round round;
         round.handled = stopwatch.elapsed().wall;
         desktop_.since_click = nullptr;
         round.to_main_page = desktop_.main_page_opened;
         const std::string gallery = root_.file("我的图片库");
-        round.complete = window_.text("文件总数") == to_text(bench::kLargestTotal) &&
+        round.complete = window_.text(ControlId::PictureTotal) == to_text(bench::kLargestTotal) &&
                          fs::exists(gallery + "/" + name + "/index.html") &&
                          main_page_lists(gallery + "/index.html", name);
         QApplication::processEvents();
@@ -131,9 +131,9 @@ int main(int argc, char** argv) {
     WindowGeneration generation;
     generation.choose_pictures(pictures);
     std::printf("form: 文件总数 %s, 单页数量 %s, 页总数 %s\n",
-                utf8_string(generation.field("文件总数")).c_str(),
-                utf8_string(generation.field("单页数量")).c_str(),
-                utf8_string(generation.field("页总数")).c_str());
+                utf8_string(generation.field(ControlId::PictureTotal)).c_str(),
+                utf8_string(generation.field(ControlId::PerPage)).c_str(),
+                utf8_string(generation.field(ControlId::PageCount)).c_str());
 
     const bench::Timing find_time = bench::find_timing(pictures, kFindRounds);
     std::optional<bench::Timing> best;

@@ -13,7 +13,7 @@ inline constexpr int kAlertFieldColour = rgb(255, 0, 0);
 // 单页数量, 页总数 and 浏览目录 are marked together: red when a generate
 // check fails, back to normal whenever one of them is edited.
 inline void paint_paging_fields(Controls& ui, int colour) {
-    for (const char* field : {"单页数量", "页总数", "浏览目录"})
+    for (ControlId field : {ControlId::PerPage, ControlId::PageCount, ControlId::PictureFolder})
         ui.set_background_colour(field, colour);
 }
 

@@ -129,21 +129,21 @@ int ImageScanner::count_picture_files(const Text& folder) {
 
 ScanSettings ImageScanner::read_settings(const Controls& ui) {
     ScanSettings settings;
-    settings.network_mode = ui.selected_index("组合框3") == 1;
-    settings.web_address = ui.text("网络地址");
-    settings.per_page = to_integer(ui.text("单页数量"));
+    settings.network_mode = ui.selected_index(ControlId::ModeList) == 1;
+    settings.web_address = ui.text(ControlId::SiteAddress);
+    settings.per_page = to_integer(ui.text(ControlId::PerPage));
     return settings;
 }
 
 void ImageScanner::count_pictures_from_browser() {
     static const Text kTitle = "选择图片所在位置："_t;
     empty_paging_fields();
-    ui_.set_text("浏览目录", desktop_.choose_folder(kTitle));
+    ui_.set_text(ControlId::PictureFolder, desktop_.choose_folder(kTitle));
     count_folder_field();
 }
 
 void ImageScanner::count_pictures_from_drop(const Text& dropped) {
-    ui_.set_text("浏览目录", dropped);
+    ui_.set_text(ControlId::PictureFolder, dropped);
     empty_paging_fields();
     count_folder_field();
 }
@@ -152,17 +152,18 @@ void ImageScanner::count_pictures_from_drop(const Text& dropped) {
 // other from an earlier total: 单页数量 may end up "0" and 页总数 empty.
 void ImageScanner::empty_paging_fields() {
     state_.picture_count = 0;
-    ui_.set_text("单页数量", Text());
-    ui_.set_text("页总数", Text());
+    ui_.set_text(ControlId::PerPage, Text());
+    ui_.set_text(ControlId::PageCount, Text());
 }
 
 void ImageScanner::count_folder_field() {
-    const Text folder = ui_.text("浏览目录");
+    const Text folder = ui_.text(ControlId::PictureFolder);
     if (folder.empty()) return;
     state_.picture_count = count_picture_files(folder);
-    ui_.set_text("文件总数", to_text(state_.picture_count));
-    ui_.set_background_colour(
-        "文件总数", state_.picture_count > kMostPictures ? kAlertFieldColour : kNormalFieldColour);
+    ui_.set_text(ControlId::PictureTotal, to_text(state_.picture_count));
+    ui_.set_background_colour(ControlId::PictureTotal, state_.picture_count > kMostPictures
+                                                           ? kAlertFieldColour
+                                                           : kNormalFieldColour);
 }
 
 }  // namespace galmora

@@ -1,41 +1,16 @@
 #include "generator/page_composer.h"
 
-#include <array>
-#include <charconv>
 #include <initializer_list>
 
 #include "core/codepage.h"
 #include "core/files.h"
-#include "generator/embedded_files.h"
+#include "generator/page_fragments.h"
 
 namespace galmora {
 
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr int kHighestFragment = 33;
-
-// The fragments as local-code-page texts, indexed by the number in their name
-// ("编辑框11" is fragment(11)); converted from the embedded UTF-8 once.
-const Text& fragment(int number) {
-    static const std::array<Text, kHighestFragment + 1> fragments = [] {
-        constexpr std::string_view kPrefix = "编辑框";
-        std::array<Text, kHighestFragment + 1> texts;
-        for (const EmbeddedFile& file : embedded_fragments()) {
-            if (!file.name.starts_with(kPrefix)) continue;
-            const std::string_view digits = file.name.substr(kPrefix.size());
-            int n = -1;
-            std::from_chars(digits.data(), digits.data() + digits.size(), n);
-            if (n < 0 || n > kHighestFragment) continue;
-            const auto* bytes = reinterpret_cast<const char*>(file.bytes.data());
-            texts[static_cast<std::size_t>(n)] =
-                local_text(std::string_view(bytes, file.bytes.size()));
-        }
-        return texts;
-    }();
-    return fragments[static_cast<std::size_t>(number)];
-}
-
 void append(Text& out, std::initializer_list<std::string_view> pieces) {
     std::size_t size = out.size();
     for (std::string_view piece : pieces) size += piece.size();
@@ -114,7 +89,8 @@ Text PageComposer::picture_markup(int number, std::string_view source) {
 
 void PageComposer::append_picture(Text& page, int number, std::string_view source) {
     const Text n = to_text(number);
-    append(page, {fragment(1), n, fragment(4), source, fragment(2), n, fragment(5), kLineEnd});
+    append(page, {fragment(Fragment::PictureStart), n, fragment(Fragment::PictureSource), source,
+                  fragment(Fragment::PictureClick), n, fragment(Fragment::PictureEnd), kLineEnd});
 }
 
 Text PageComposer::page_block(int number, std::string_view pictures) {
@@ -124,17 +100,20 @@ Text PageComposer::page_block(int number, std::string_view pictures) {
 }
 
 void PageComposer::append_page_block(Text& pages, int number, std::string_view pictures) {
-    append(pages, {fragment(9), to_text(number), fragment(10), kLineEnd, pictures, fragment(12),
-                   kLineEnd});
+    append(pages, {fragment(Fragment::PageBlockStart), to_text(number), fragment(Fragment::TagEnd),
+                   kLineEnd, pictures, fragment(Fragment::PageBlockEnd), kLineEnd});
 }
 
 Text PageComposer::sub_gallery_page(std::string_view name, std::string_view shown_total,
                                     std::string_view pages_markup, int final_number,
                                     std::string_view final_block_markup) {
     Text page;
-    append(page, {fragment(11), escape_markup(name), fragment(16), shown_total, fragment(13),
-                  pages_markup, kLineEnd, fragment(9), to_text(final_number), fragment(10),
-                  kLineEnd, final_block_markup, fragment(14), kLineEnd});
+    append(
+        page,
+        {fragment(Fragment::SubPageHead), escape_markup(name), fragment(Fragment::SubPageTitleEnd),
+         shown_total, fragment(Fragment::SubPageTotalEnd), pages_markup, kLineEnd,
+         fragment(Fragment::PageBlockStart), to_text(final_number), fragment(Fragment::TagEnd),
+         kLineEnd, final_block_markup, fragment(Fragment::SubPageTail), kLineEnd});
     return page;
 }
 
@@ -143,10 +122,13 @@ Text PageComposer::main_page(const MainPageValues& values) {
     // The title link and the introduction are markup the user writes on purpose.
     const Text name = escape_markup(values.main_gallery_name);
     Text page;
-    append(page, {fragment(24), name, fragment(30), icon_type, fragment(29),
-                  encode_source(values.logo_file), fragment(28), values.title_link, fragment(10),
-                  name, fragment(17), values.introduction, fragment(32), values.cards, fragment(23),
-                  fragment(values.lanterns ? 26 : 25)});
+    append(page, {fragment(Fragment::MainPageHead), name, fragment(Fragment::MainPageTitleEnd),
+                  icon_type, fragment(Fragment::IconTypeEnd), encode_source(values.logo_file),
+                  fragment(Fragment::LogoEnd), values.title_link, fragment(Fragment::TagEnd), name,
+                  fragment(Fragment::TitleLinkNameEnd), values.introduction,
+                  fragment(Fragment::IntroductionEnd), values.cards, fragment(Fragment::CardsEnd),
+                  fragment(values.lanterns ? Fragment::PageEndWithLanterns
+                                           : Fragment::PageEndWithoutLanterns)});
     return page;
 }
 
@@ -154,9 +136,12 @@ Text PageComposer::main_page_card(std::string_view folder, std::string_view pimg
                                   std::string_view pnum, std::string_view phd,
                                   std::string_view pstar) {
     Text card;
-    append(card, {fragment(22), "./", encode_source(folder), "/index.html", fragment(21),
-                  encode_source(pimg), fragment(19), escape_markup(folder), fragment(20), pnum,
-                  fragment(31), phd, fragment(33), pstar, fragment(18), kLineEnd});
+    append(card,
+           {fragment(Fragment::CardLinkStart), "./", encode_source(folder), "/index.html",
+            fragment(Fragment::CardImageStart), encode_source(pimg),
+            fragment(Fragment::CardImageEnd), escape_markup(folder),
+            fragment(Fragment::CardNameEnd), pnum, fragment(Fragment::CardCountEnd), phd,
+            fragment(Fragment::CardQualityEnd), pstar, fragment(Fragment::CardEnd), kLineEnd});
     return card;
 }
 

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 
-#include "library/library_controls.h"
 #include "library/library_texts.h"
 #include "library/post_actions.h"
 
 namespace galmora {
-
-namespace lc = library_controls;
 
 GenerationRecorder::GenerationRecorder(LibraryContext context, SubGalleries& sub_galleries,
                                        const LogoCoverSelection& selection)
@@ -19,7 +16,7 @@ void GenerationRecorder::record_generation() {
     // selection of none stored as the first entry) in one replacement of
     // config.ini: a kill leaves the file without the record or with all of
     // it. The main page rebuild below reads them from the file.
-    const int selected = std::max(0, context_.ui.selected_index(lc::kMainGalleryList));
+    const int selected = std::max(0, context_.ui.selected_index(ControlId::MainGalleryList));
     context_.config.update([&](GalleryConfig::Edit& edit) {
         edit.set_site_logo(chosen_logo_name());
         edit.append_record(new_record());
@@ -31,14 +28,15 @@ void GenerationRecorder::record_generation() {
 }
 
 Text GenerationRecorder::chosen_logo_name() const {
-    const bool chosen = context_.ui.text(lc::kLogoBox) == library_texts::chosen_logo();
+    const bool chosen = context_.ui.text(ControlId::LogoBox) == library_texts::chosen_logo();
     if (chosen && !selection_.logo_file_name().empty()) return selection_.logo_file_name();
     return "logo.png";
 }
 
 SubGalleryRecord GenerationRecorder::new_record() const {
-    const bool cover_chosen = context_.ui.text(lc::kCoverBox) == library_texts::chosen_cover() &&
-                              !selection_.cover_file_name().empty();
+    const bool cover_chosen =
+        context_.ui.text(ControlId::CoverBox) == library_texts::chosen_cover() &&
+        !selection_.cover_file_name().empty();
     const GenerationState& state = context_.state;
     return SubGalleryRecord{state.sub_gallery_name,
                             cover_chosen ? selection_.cover_file_name() : Text("fm.jpg"),
@@ -51,7 +49,7 @@ void GenerationRecorder::reset_form_for_next() {
     selection_.show_default_captions();
     const Text suffix = random_suffix();
     state.sub_gallery_name = suffix;
-    ui.set_text(lc::kSubGalleryName, library_texts::gallery_name_prefix() + suffix);
+    ui.set_text(ControlId::SubGalleryName, library_texts::gallery_name_prefix() + suffix);
     state.cover_suffix = random_suffix();
     state.logo_suffix = random_suffix();
 }

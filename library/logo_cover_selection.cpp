@@ -3,13 +3,11 @@
 #include "core/codepage.h"
 #include "core/files.h"
 #include "generator/image_scanner.h"
-#include "library/library_controls.h"
 #include "library/library_paths.h"
 #include "library/library_texts.h"
 
 namespace galmora {
 
-namespace lc = library_controls;
 using namespace galmora::literals;
 
 namespace {
@@ -27,36 +25,36 @@ Text extension_of(const Text& path) {
 LogoCoverSelection::LogoCoverSelection(LibraryContext context) : context_(std::move(context)) {}
 
 void LogoCoverSelection::choose_logo() {
-    begin_choice(lc::kLogoBox, library_texts::default_logo());
+    begin_choice(ControlId::LogoBox, library_texts::default_logo());
     const Text source = context_.desktop.choose_open_file();
     if (!source.empty()) take_logo(source);
 }
 
 void LogoCoverSelection::drop_logo(const Text& dropped) {
     if (!accept_drop(dropped)) return;
-    begin_choice(lc::kLogoBox, library_texts::default_logo());
+    begin_choice(ControlId::LogoBox, library_texts::default_logo());
     take_logo(dropped);
 }
 
 void LogoCoverSelection::choose_cover() {
-    begin_choice(lc::kCoverBox, library_texts::default_cover());
+    begin_choice(ControlId::CoverBox, library_texts::default_cover());
     const Text source = context_.desktop.choose_open_file();
     if (!source.empty()) take_cover(source);
 }
 
 void LogoCoverSelection::drop_cover(const Text& dropped) {
     if (!accept_drop(dropped)) return;
-    begin_choice(lc::kCoverBox, library_texts::default_cover());
+    begin_choice(ControlId::CoverBox, library_texts::default_cover());
     take_cover(dropped);
 }
 
 void LogoCoverSelection::show_default_captions() const {
     constexpr int kDefaultCaptionColour = rgb(255, 0, 0);
     Controls& ui = context_.ui;
-    ui.set_text(lc::kCoverBox, library_texts::default_cover());
-    ui.set_text_colour(lc::kCoverBox, kDefaultCaptionColour);
-    ui.set_text(lc::kLogoBox, library_texts::default_logo());
-    ui.set_text_colour(lc::kLogoBox, kDefaultCaptionColour);
+    ui.set_text(ControlId::CoverBox, library_texts::default_cover());
+    ui.set_text_colour(ControlId::CoverBox, kDefaultCaptionColour);
+    ui.set_text(ControlId::LogoBox, library_texts::default_logo());
+    ui.set_text_colour(ControlId::LogoBox, kDefaultCaptionColour);
 }
 
 bool LogoCoverSelection::accept_drop(const Text& dropped) {
@@ -78,7 +76,7 @@ bool LogoCoverSelection::accept_drop(const Text& dropped) {
     return false;
 }
 
-void LogoCoverSelection::begin_choice(std::string_view box, const Text& caption) {
+void LogoCoverSelection::begin_choice(ControlId box, const Text& caption) {
     context_.ui.set_text_colour(box, kChoosingColour);
     context_.ui.set_text(box, caption);
 }
@@ -92,7 +90,7 @@ void LogoCoverSelection::take_logo(const Text& source) {
     context_.config.update([&](GalleryConfig::Edit& edit) { edit.set_site_logo(name); });
     logo_file_name_ = name;
     context_.state.logo_suffix = random_suffix();
-    show_chosen(lc::kLogoBox, library_texts::chosen_logo());
+    show_chosen(ControlId::LogoBox, library_texts::chosen_logo());
 }
 
 void LogoCoverSelection::take_cover(const Text& source) {
@@ -101,7 +99,7 @@ void LogoCoverSelection::take_cover(const Text& source) {
     const Text name = "fm" + context_.state.cover_suffix + "." + extension_of(source);
     copy_file(source, child_path(img_folder, name));
     cover_file_name_ = name;
-    show_chosen(lc::kCoverBox, library_texts::chosen_cover());
+    show_chosen(ControlId::CoverBox, library_texts::chosen_cover());
 }
 
 Text LogoCoverSelection::prepare_img_folder() {
@@ -124,7 +122,7 @@ void LogoCoverSelection::delete_previous_logo(const Text& img_folder, const Text
     delete_file(path);
 }
 
-void LogoCoverSelection::show_chosen(std::string_view box, const Text& caption) {
+void LogoCoverSelection::show_chosen(ControlId box, const Text& caption) {
     context_.ui.set_text(box, caption);
     context_.ui.set_text_colour(box, kChosenColour);
 }

@@ -30,14 +30,14 @@ class LogoCoverSelection {
   private:
     // One existing picture file, or a message and false.
     bool accept_drop(const Text& dropped);
-    void begin_choice(std::string_view box, const Text& caption);
+    void begin_choice(ControlId box, const Text& caption);
     void take_logo(const Text& source);
     void take_cover(const Text& source);
     // The img folder of the current main gallery, created when missing;
     // empty when no main gallery is current.
     Text prepare_img_folder();
     void delete_previous_logo(const Text& img_folder, const Text& source);
-    void show_chosen(std::string_view box, const Text& caption);
+    void show_chosen(ControlId box, const Text& caption);
 
     LibraryContext context_;
     Text logo_file_name_;

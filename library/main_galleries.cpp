@@ -5,13 +5,11 @@
 #include "core/codepage.h"
 #include "core/directory_scan.h"
 #include "core/files.h"
-#include "library/library_controls.h"
 #include "library/library_paths.h"
 #include "library/library_texts.h"
 
 namespace galmora {
 
-namespace lc = library_controls;
 using namespace galmora::literals;
 
 MainGalleries::MainGalleries(LibraryContext context, SubGalleries& sub_galleries)
@@ -23,7 +21,7 @@ void MainGalleries::list_main_galleries() {
     for (Text name = scan.find_first(context_.library_root + "/*.*", kDirectory); !name.empty();
          name = scan.find_next()) {
         if (name == "." || name == ".." || name == default_name) continue;
-        context_.ui.append_item(lc::kMainGalleryList, name);
+        context_.ui.append_item(ControlId::MainGalleryList, name);
     }
 }
 
@@ -31,70 +29,70 @@ void MainGalleries::restore_main_gallery() {
     Controls& ui = context_.ui;
     select_stored_main_gallery();
     if (!entry_exists(selected_main_gallery_path())) {
-        ui.set_selected_index(lc::kMainGalleryList, 0);
-        const Text first = ui.item_text(lc::kMainGalleryList, 0);
+        ui.set_selected_index(ControlId::MainGalleryList, 0);
+        const Text first = ui.item_text(ControlId::MainGalleryList, 0);
         if (is_bare_name(first)) create_directory(child_path(context_.library_root, first));
     }
     list_main_galleries();
     select_stored_main_gallery();
     refresh_without_rebuild();
     context_.state.current_main_gallery = selected_main_gallery_path();
-    ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
+    ui.set_text(ControlId::SiteTitle, selected_text(ui, ControlId::MainGalleryList));
 }
 
 void MainGalleries::begin_create_main_gallery() {
     Controls& ui = context_.ui;
-    ui.set_visible(lc::kNewGalleryName, true);
-    ui.set_visible(lc::kNewGalleryConfirm, true);
-    ui.focus(lc::kNewGalleryName);
-    ui.set_visible(lc::kMainGalleryLabel, false);
+    ui.set_visible(ControlId::NewMainGalleryName, true);
+    ui.set_visible(ControlId::NewMainGalleryConfirm, true);
+    ui.focus(ControlId::NewMainGalleryName);
+    ui.set_visible(ControlId::MainGalleryLabel, false);
 }
 
 void MainGalleries::create_main_gallery() {
     Controls& ui = context_.ui;
-    ui.set_visible(lc::kNewGalleryName, false);
-    ui.set_visible(lc::kNewGalleryConfirm, false);
-    ui.set_visible(lc::kMainGalleryLabel, true);
+    ui.set_visible(ControlId::NewMainGalleryName, false);
+    ui.set_visible(ControlId::NewMainGalleryConfirm, false);
+    ui.set_visible(ControlId::MainGalleryLabel, true);
 
-    const Text name = ui.text(lc::kNewGalleryName);
+    const Text name = ui.text(ControlId::NewMainGalleryName);
     // A refused name stays in the box for the next try; nothing else changes.
     if (refuse_new_name(name)) return;
     if (!name.empty()) {
-        ui.append_item(lc::kMainGalleryList, name);
-        const int count = ui.item_count(lc::kMainGalleryList);
-        ui.set_selected_index(lc::kMainGalleryList, count);
+        ui.append_item(ControlId::MainGalleryList, name);
+        const int count = ui.item_count(ControlId::MainGalleryList);
+        ui.set_selected_index(ControlId::MainGalleryList, count);
         // The count, one above the new entry's index: at the next start it
         // selects the last entry of the list.
         context_.config.update([&](GalleryConfig::Edit& edit) { edit.set_selected_index(count); });
-        ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
+        ui.set_text(ControlId::SiteTitle, selected_text(ui, ControlId::MainGalleryList));
     }
     select_first_when_none();
     const Text path = selected_main_gallery_path();
     if (is_main_gallery_path(context_.library_root, path) && !entry_exists(path))
         create_directory(path);
     context_.state.current_main_gallery = path;
-    ui.set_text(lc::kNewGalleryName, Text());
+    ui.set_text(ControlId::NewMainGalleryName, Text());
     refresh_without_rebuild();
 }
 
 void MainGalleries::choose_main_gallery() {
     Controls& ui = context_.ui;
     select_first_when_none();
-    const int index = ui.selected_index(lc::kMainGalleryList);
+    const int index = ui.selected_index(ControlId::MainGalleryList);
     context_.config.update([&](GalleryConfig::Edit& edit) { edit.set_selected_index(index); });
-    ui.set_text(lc::kSiteTitle, selected_text(ui, lc::kMainGalleryList));
+    ui.set_text(ControlId::SiteTitle, selected_text(ui, ControlId::MainGalleryList));
     context_.state.current_main_gallery = selected_main_gallery_path();
     refresh_without_rebuild();
 }
 
 void MainGalleries::select_stored_main_gallery() {
-    context_.ui.set_selected_index(lc::kMainGalleryList,
+    context_.ui.set_selected_index(ControlId::MainGalleryList,
                                    std::max(0, context_.config.snapshot().selected_index()));
 }
 
 void MainGalleries::select_first_when_none() {
-    if (context_.ui.selected_index(lc::kMainGalleryList) < 0)
-        context_.ui.set_selected_index(lc::kMainGalleryList, 0);
+    if (context_.ui.selected_index(ControlId::MainGalleryList) < 0)
+        context_.ui.set_selected_index(ControlId::MainGalleryList, 0);
 }
 
 bool MainGalleries::refuse_new_name(const Text& name) {
@@ -105,7 +103,8 @@ bool MainGalleries::refuse_new_name(const Text& name) {
 }
 
 Text MainGalleries::selected_main_gallery_path() const {
-    return child_path(context_.library_root, selected_text(context_.ui, lc::kMainGalleryList));
+    return child_path(context_.library_root,
+                      selected_text(context_.ui, ControlId::MainGalleryList));
 }
 
 void MainGalleries::refresh_without_rebuild() {

@@ -3,14 +3,12 @@
 #include "core/codepage.h"
 #include "core/files.h"
 #include "library/deletion_check.h"
-#include "library/library_controls.h"
 #include "library/library_paths.h"
 #include "library/library_texts.h"
 #include "library/post_actions.h"
 
 namespace galmora {
 
-namespace lc = library_controls;
 using namespace galmora::literals;
 
 namespace {
@@ -59,9 +57,9 @@ SubGalleryDeletion::SubGalleryDeletion(LibraryContext context, SubGalleries& sub
 void SubGalleryDeletion::delete_sub_gallery() {
     Controls& ui = context_.ui;
     context_.state.rebuild_flag = true;
-    const int index = ui.selected_index(lc::kSubGalleryList);
-    const Text name = ui.item_text(lc::kSubGalleryList, index);
-    const Text main_name = selected_text(ui, lc::kMainGalleryList);
+    const int index = ui.selected_index(ControlId::SubGalleryList);
+    const Text name = ui.item_text(ControlId::SubGalleryList, index);
+    const Text main_name = selected_text(ui, ControlId::MainGalleryList);
     if (index <= 0 || !is_deletable_sub_gallery(name) || !is_bare_name(main_name)) return;
     const Text main_gallery = child_path(context_.library_root, main_name);
 
@@ -120,7 +118,7 @@ Text SubGalleryDeletion::cover_to_delete(const Text& main_gallery, const Text& p
 }
 
 void SubGalleryDeletion::show(const Text& panel_text) {
-    context_.ui.set_text(lc::kInformationPanel, panel_text);
+    context_.ui.set_text(ControlId::InformationPanel, panel_text);
 }
 
 }  // namespace galmora

@@ -35,7 +35,7 @@ class Application {
     void wire_library();
     void wire_options();
     void apply_stored_switches();
-    void on(std::string_view control, ControlEvent event, std::function<void()> operation);
+    void on(ControlId control, ControlEvent event, std::function<void()> operation);
 
     Controls& ui_;
     DesktopServices& desktop_;

@@ -29,11 +29,11 @@ void ShellCommands::reset_field_colours() {
 }
 
 void ShellCommands::copy_information_panel() {
-    const Text panel = ui_.text("编辑框3");
+    const Text panel = ui_.text(ControlId::InformationPanel);
     if (panel.empty()) return;
     if (!desktop_.set_clipboard_text(panel)) return;
-    ui_.focus("编辑框3");
-    ui_.select_all("编辑框3");
+    ui_.focus(ControlId::InformationPanel);
+    ui_.select_all(ControlId::InformationPanel);
     ui_.set_title("Galmora-已复制代码到剪贴板"_t);
 }
 
@@ -42,39 +42,39 @@ void ShellCommands::open_library_root() {
 }
 
 void ShellCommands::clear_title_link() {
-    ui_.set_text("网站标题链接", {});
+    ui_.set_text(ControlId::SiteTitleLink, {});
 }
 
 void ShellCommands::clear_introduction() {
-    ui_.set_text("网站介绍", {});
+    ui_.set_text(ControlId::SiteIntroduction, {});
 }
 
 void ShellCommands::apply_management_mode() {
-    const bool local_mode = ui_.selected_index("组合框3") == 0;
-    ui_.set_enabled("网络地址", !local_mode);
-    ui_.set_text_colour("标签11", local_mode ? kGrey : kRed);
+    const bool local_mode = ui_.selected_index(ControlId::ModeList) == 0;
+    ui_.set_enabled(ControlId::SiteAddress, !local_mode);
+    ui_.set_text_colour(ControlId::SiteAddressLabel, local_mode ? kGrey : kRed);
 }
 
 void ShellCommands::apply_rating() {
     static const std::array<Text, 5> stars = {"★★★★★"_t, "★★★★"_t, "★★★"_t, "★★"_t, "★"_t};
     static const Text high = "高清"_t, standard = "普清"_t;
-    const int index = ui_.selected_index("组合框2");
+    const int index = ui_.selected_index(ControlId::RatingList);
     if (index < 0 || index >= static_cast<int>(stars.size())) return;
     state_.star_string = stars[index];
     state_.quality_label = index <= 1 ? high : standard;
 }
 
 void ShellCommands::toggle_always_on_top() {
-    ui_.set_always_on_top(ui_.checked("选择框9"));
+    ui_.set_always_on_top(ui_.checked(ControlId::AlwaysOnTop));
 }
 
 void ShellCommands::store_lantern_switch() {
-    const bool on = ui_.checked("灯笼开关");
+    const bool on = ui_.checked(ControlId::LanternSwitch);
     config_.update([&](GalleryConfig::Edit& edit) { edit.set_lanterns_on(on); });
 }
 
 void ShellCommands::store_proportion_switch() {
-    const bool on = ui_.checked("保证图片比例");
+    const bool on = ui_.checked(ControlId::KeepProportions);
     config_.update([&](GalleryConfig::Edit& edit) { edit.set_keep_proportions(on); });
 }
 

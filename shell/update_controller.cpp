@@ -6,14 +6,7 @@
 
 namespace galmora {
 
-namespace {
-
 using namespace galmora::literals;
-
-constexpr std::string_view kCheckButton = "按钮12";
-constexpr std::string_view kInformationPanel = "编辑框3";
-
-}  // namespace
 
 UpdateController::UpdateController(Controls& controls, DesktopServices& desktop,
                                    UpdateSettings settings, UpdateWindowHooks hooks)
@@ -41,16 +34,16 @@ void UpdateController::open_home_page() {
 
 void UpdateController::show(const UpdateOutcome& outcome) {
     if (outcome.notice) show_notice(desktop_, *outcome.notice);
-    if (outcome.panel_text) controls_.set_text(kInformationPanel, *outcome.panel_text);
+    if (outcome.panel_text) controls_.set_text(ControlId::InformationPanel, *outcome.panel_text);
     if (outcome.web_page) desktop_.open_web_page(*outcome.web_page);
 }
 
 void UpdateController::set_checking(bool checking) {
     static const Text busy = "检测中..."_t;
     static const Text idle = "检测更新"_t;
-    if (checking) controls_.set_enabled(kCheckButton, false);
-    controls_.set_text(kCheckButton, checking ? busy : idle);
-    if (!checking) controls_.set_enabled(kCheckButton, true);
+    if (checking) controls_.set_enabled(ControlId::CheckUpdateButton, false);
+    controls_.set_text(ControlId::CheckUpdateButton, checking ? busy : idle);
+    if (!checking) controls_.set_enabled(ControlId::CheckUpdateButton, true);
 }
 
 }  // namespace galmora

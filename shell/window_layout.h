@@ -1,18 +1,21 @@
 #pragma once
-// The main window's definition as data: every control with its name, kind,
-// geometry, caption and settings. ShellWindow builds its widgets from this
+// The main window's definition as data: every control with its identifier,
+// name, kind, geometry, caption and settings. ShellWindow builds its widgets from this
 // table and the tests' in-memory window builds its state from it, so both
 // start out identical.
 
 #include <span>
 #include <string_view>
 
+#include "core/controls.h"
+
 namespace galmora {
 
 enum class ControlKind { Button, Label, LineEdit, MultiLineEdit, ComboBox, CheckBox };
 
 struct ControlDefinition {
-    std::string_view name;  // UTF-8, e.g. "组合框1"
+    ControlId id;
+    std::string_view name;  // UTF-8, e.g. "组合框1": the widget's object name
     ControlKind kind;
     int left, top, width, height;
     // Caption or initial text (UTF-8); for a ComboBox its items separated by '\n'.
@@ -31,7 +34,7 @@ struct ControlDefinition {
 };
 
 std::span<const ControlDefinition> window_layout();
-const ControlDefinition* find_control(std::string_view name);
+const ControlDefinition* find_control(ControlId id);
 
 inline constexpr std::string_view kWindowTitle = "Galmora - 带 [星] 号为必填项目";
 inline constexpr int kWindowWidth = 777;

@@ -62,7 +62,7 @@ void ShellWindow::create_controls() {
             control.program_text = local_text(definition.caption);
             control.fill = new GradualTextFill(edit);
         }
-        auto [it, inserted] = controls_.emplace(std::string(definition.name), std::move(control));
+        auto [it, inserted] = controls_.emplace(definition.id, std::move(control));
         connect_events(it->second);
     }
 }
@@ -97,15 +97,15 @@ void ShellWindow::centre_on_screen() {
     move(left, top);
 }
 
-ShellWindow::Control* ShellWindow::find(std::string_view name) {
-    auto it = controls_.find(name);
+ShellWindow::Control* ShellWindow::find(ControlId control) {
+    auto it = controls_.find(control);
     if (it != controls_.end()) return &it->second;
-    qWarning("no control named %.*s", int(name.size()), name.data());
+    qWarning("no control %d", int(control));
     return nullptr;
 }
 
-const ShellWindow::Control* ShellWindow::find(std::string_view name) const {
-    return const_cast<ShellWindow*>(this)->find(name);
+const ShellWindow::Control* ShellWindow::find(ControlId control) const {
+    return const_cast<ShellWindow*>(this)->find(control);
 }
 
 void ShellWindow::raise(Control& control, ControlEvent event, const Text& argument) {
@@ -116,8 +116,8 @@ void ShellWindow::raise(Control& control, ControlEvent event, const Text& argume
     for (const Handler& handler : handlers) handler(argument);
 }
 
-Text ShellWindow::text(std::string_view name) const {
-    const Control* c = find(name);
+Text ShellWindow::text(ControlId control) const {
+    const Control* c = find(control);
     if (!c) return {};
     QWidget* w = c->widget;
     if (auto* edit = as<QLineEdit>(w)) return from_qstring(edit->text());
@@ -131,8 +131,8 @@ Text ShellWindow::text(std::string_view name) const {
     return {};
 }
 
-void ShellWindow::set_text(std::string_view name, const Text& text) {
-    Control* c = find(name);
+void ShellWindow::set_text(ControlId control, const Text& text) {
+    Control* c = find(control);
     if (!c) return;
     QWidget* w = c->widget;
     if (auto* edit = as<QLineEdit>(w)) {
@@ -150,38 +150,38 @@ void ShellWindow::set_text(std::string_view name, const Text& text) {
     }
 }
 
-bool ShellWindow::checked(std::string_view name) const {
-    const Control* c = find(name);
+bool ShellWindow::checked(ControlId control) const {
+    const Control* c = find(control);
     auto* box = c ? as<QCheckBox>(c->widget) : nullptr;
     return box && box->isChecked();
 }
 
-void ShellWindow::set_checked(std::string_view name, bool checked) {
-    Control* c = find(name);
+void ShellWindow::set_checked(ControlId control, bool checked) {
+    Control* c = find(control);
     if (auto* box = c ? as<QCheckBox>(c->widget) : nullptr) box->setChecked(checked);
 }
 
-int ShellWindow::selected_index(std::string_view name) const {
-    const Control* c = find(name);
+int ShellWindow::selected_index(ControlId control) const {
+    const Control* c = find(control);
     auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
     return combo ? combo->currentIndex() : -1;
 }
 
-void ShellWindow::set_selected_index(std::string_view name, int index) {
-    Control* c = find(name);
+void ShellWindow::set_selected_index(ControlId control, int index) {
+    Control* c = find(control);
     if (auto* combo = c ? as<QComboBox>(c->widget) : nullptr)
         combo->setCurrentIndex(std::clamp(index, -1, combo->count() - 1));
 }
 
-Text ShellWindow::item_text(std::string_view name, int index) const {
-    const Control* c = find(name);
+Text ShellWindow::item_text(ControlId control, int index) const {
+    const Control* c = find(control);
     auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
     if (!combo || index < 0 || index >= combo->count()) return {};
     return from_qstring(combo->itemText(index));
 }
 
-void ShellWindow::append_item(std::string_view name, const Text& text) {
-    Control* c = find(name);
+void ShellWindow::append_item(ControlId control, const Text& text) {
+    Control* c = find(control);
     auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
     if (!combo) return;
     const int selected = combo->currentIndex();
@@ -191,65 +191,65 @@ void ShellWindow::append_item(std::string_view name, const Text& text) {
     if (combo->currentIndex() != selected) combo->setCurrentIndex(selected);
 }
 
-void ShellWindow::clear_items(std::string_view name) {
-    Control* c = find(name);
+void ShellWindow::clear_items(ControlId control) {
+    Control* c = find(control);
     if (auto* combo = c ? as<QComboBox>(c->widget) : nullptr) combo->clear();
 }
 
-int ShellWindow::item_count(std::string_view name) const {
-    const Control* c = find(name);
+int ShellWindow::item_count(ControlId control) const {
+    const Control* c = find(control);
     auto* combo = c ? as<QComboBox>(c->widget) : nullptr;
     return combo ? combo->count() : 0;
 }
 
-bool ShellWindow::visible(std::string_view name) const {
-    const Control* c = find(name);
+bool ShellWindow::visible(ControlId control) const {
+    const Control* c = find(control);
     return c && !c->widget->isHidden();
 }
 
-void ShellWindow::set_visible(std::string_view name, bool visible) {
-    if (Control* c = find(name)) c->widget->setVisible(visible);
+void ShellWindow::set_visible(ControlId control, bool visible) {
+    if (Control* c = find(control)) c->widget->setVisible(visible);
 }
 
-bool ShellWindow::enabled(std::string_view name) const {
-    const Control* c = find(name);
+bool ShellWindow::enabled(ControlId control) const {
+    const Control* c = find(control);
     return c && c->widget->isEnabledTo(this);
 }
 
-void ShellWindow::set_enabled(std::string_view name, bool enabled) {
-    if (Control* c = find(name)) c->widget->setEnabled(enabled);
+void ShellWindow::set_enabled(ControlId control, bool enabled) {
+    if (Control* c = find(control)) c->widget->setEnabled(enabled);
 }
 
-int ShellWindow::text_colour(std::string_view name) const {
-    const Control* c = find(name);
+int ShellWindow::text_colour(ControlId control) const {
+    const Control* c = find(control);
     return c ? c->text_colour : 0;
 }
 
-void ShellWindow::set_text_colour(std::string_view name, int colour) {
-    Control* c = find(name);
+void ShellWindow::set_text_colour(ControlId control, int colour) {
+    Control* c = find(control);
     if (!c) return;
     c->text_colour = colour;
     apply_colours(c->widget, c->definition->kind, c->text_colour, c->background_colour);
 }
 
-int ShellWindow::background_colour(std::string_view name) const {
-    const Control* c = find(name);
+int ShellWindow::background_colour(ControlId control) const {
+    const Control* c = find(control);
     return c ? c->background_colour : -1;
 }
 
-void ShellWindow::set_background_colour(std::string_view name, int colour) {
-    Control* c = find(name);
+void ShellWindow::set_background_colour(ControlId control, int colour) {
+    Control* c = find(control);
     if (!c) return;
     c->background_colour = colour;
     apply_colours(c->widget, c->definition->kind, c->text_colour, c->background_colour);
 }
 
-void ShellWindow::focus(std::string_view name) {
-    if (Control* c = find(name)) c->widget->setFocus(Qt::OtherFocusReason);
+void ShellWindow::focus(ControlId control) {
+    if (Control* c = find(control)) c->widget->setFocus(Qt::OtherFocusReason);
 }
 
-void ShellWindow::select_all(std::string_view name) {
-    Control* c = find(name);
+void ShellWindow::select_all(ControlId control) {
+    Control* c = find(control);
     if (!c) return;
     if (c->fill) c->fill->finish();  // everything the box will hold is selected
     if (auto* edit = as<QLineEdit>(c->widget)) edit->selectAll();
@@ -285,8 +285,8 @@ void ShellWindow::set_busy(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void ShellWindow::on(std::string_view name, ControlEvent event, Handler handler) {
-    if (Control* c = find(name)) c->handlers.emplace(event, std::move(handler));
+void ShellWindow::on(ControlId control, ControlEvent event, Handler handler) {
+    if (Control* c = find(control)) c->handlers.emplace(event, std::move(handler));
 }
 
 }  // namespace galmora

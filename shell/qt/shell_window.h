@@ -35,32 +35,32 @@ class ShellWindow : public QWidget, public Controls {
     Controls& controls() { return *this; }
     DesktopServices& desktop() { return desktop_; }
 
-    Text text(std::string_view name) const override;
-    void set_text(std::string_view name, const Text& text) override;
-    bool checked(std::string_view name) const override;
-    void set_checked(std::string_view name, bool checked) override;
-    int selected_index(std::string_view name) const override;
-    void set_selected_index(std::string_view name, int index) override;
-    Text item_text(std::string_view name, int index) const override;
-    void append_item(std::string_view name, const Text& text) override;
-    void clear_items(std::string_view name) override;
-    int item_count(std::string_view name) const override;
-    bool visible(std::string_view name) const override;
-    void set_visible(std::string_view name, bool visible) override;
-    bool enabled(std::string_view name) const override;
-    void set_enabled(std::string_view name, bool enabled) override;
-    int text_colour(std::string_view name) const override;
-    void set_text_colour(std::string_view name, int colour) override;
-    int background_colour(std::string_view name) const override;
-    void set_background_colour(std::string_view name, int colour) override;
-    void focus(std::string_view name) override;
-    void select_all(std::string_view name) override;
+    Text text(ControlId control) const override;
+    void set_text(ControlId control, const Text& text) override;
+    bool checked(ControlId control) const override;
+    void set_checked(ControlId control, bool checked) override;
+    int selected_index(ControlId control) const override;
+    void set_selected_index(ControlId control, int index) override;
+    Text item_text(ControlId control, int index) const override;
+    void append_item(ControlId control, const Text& text) override;
+    void clear_items(ControlId control) override;
+    int item_count(ControlId control) const override;
+    bool visible(ControlId control) const override;
+    void set_visible(ControlId control, bool visible) override;
+    bool enabled(ControlId control) const override;
+    void set_enabled(ControlId control, bool enabled) override;
+    int text_colour(ControlId control) const override;
+    void set_text_colour(ControlId control, int colour) override;
+    int background_colour(ControlId control) const override;
+    void set_background_colour(ControlId control, int colour) override;
+    void focus(ControlId control) override;
+    void select_all(ControlId control) override;
     Text title() const override;
     void set_title(const Text& title) override;
     bool always_on_top() const override;
     void set_always_on_top(bool on) override;
     void set_busy(bool busy) override;
-    void on(std::string_view name, ControlEvent event, Handler handler) override;
+    void on(ControlId control, ControlEvent event, Handler handler) override;
 
   private:
     struct Control {
@@ -78,11 +78,11 @@ class ShellWindow : public QWidget, public Controls {
     void create_controls();
     void connect_events(Control& control);
     void centre_on_screen();
-    Control* find(std::string_view name);
-    const Control* find(std::string_view name) const;
+    Control* find(ControlId control);
+    const Control* find(ControlId control) const;
     void raise(Control& control, ControlEvent event, const Text& argument = {});
 
-    std::map<std::string, Control, std::less<>> controls_;
+    std::map<ControlId, Control> controls_;
     QtDesktopServices desktop_;
     bool busy_ = false;
 };

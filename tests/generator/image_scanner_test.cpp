@@ -200,9 +200,9 @@ TEST(ScanPaging, ClosesAPageEveryPerPagePictures) {
 class CountPicturesTest : public ::testing::Test {
   protected:
     CountPicturesTest() {
-        ui.on("单页数量", ControlEvent::ContentChanged,
+        ui.on(ControlId::PerPage, ControlEvent::ContentChanged,
               [this](const Text&) { generator.on_per_page_changed(); });
-        ui.on("页总数", ControlEvent::ContentChanged,
+        ui.on(ControlId::PageCount, ControlEvent::ContentChanged,
               [this](const Text&) { generator.on_page_count_changed(); });
         for (const char* name : {"a.jpg", "b.png", "c.txt"}) touch(fs::path(dir.path()) / name);
     }
@@ -217,35 +217,35 @@ class CountPicturesTest : public ::testing::Test {
 };
 
 TEST_F(CountPicturesTest, BrowserChoiceShowsTheCount) {
-    ui.set_text("文件总数", "10");
-    ui.set_text("单页数量", "2");
-    ui.set_text("页总数", "5");
+    ui.set_text(ControlId::PictureTotal, "10");
+    ui.set_text(ControlId::PerPage, "2");
+    ui.set_text(ControlId::PageCount, "5");
     desktop.folder_answers.push_back(folder());
     scanner.count_pictures_from_browser();
     EXPECT_EQ(desktop.folder_dialog_titles, std::vector<Text>{"选择图片所在位置："_t});
-    EXPECT_EQ(ui.text("浏览目录"), folder());
-    EXPECT_EQ(ui.text("文件总数"), "2");
+    EXPECT_EQ(ui.text(ControlId::PictureFolder), folder());
+    EXPECT_EQ(ui.text(ControlId::PictureTotal), "2");
     EXPECT_EQ(state.picture_count, 2);
-    EXPECT_EQ(ui.background_colour("文件总数"), kNormalFieldColour);
+    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kNormalFieldColour);
     // Emptying the paging fields ran their handlers against the old total.
-    EXPECT_EQ(ui.text("单页数量"), "0");
-    EXPECT_EQ(ui.text("页总数"), "");
+    EXPECT_EQ(ui.text(ControlId::PerPage), "0");
+    EXPECT_EQ(ui.text(ControlId::PageCount), "");
 }
 
 TEST_F(CountPicturesTest, CancelledBrowserKeepsTheTotal) {
-    ui.set_text("浏览目录", folder());
-    ui.set_text("文件总数", "7");
+    ui.set_text(ControlId::PictureFolder, folder());
+    ui.set_text(ControlId::PictureTotal, "7");
     scanner.count_pictures_from_browser();
-    EXPECT_EQ(ui.text("浏览目录"), "");
-    EXPECT_EQ(ui.text("文件总数"), "7");
+    EXPECT_EQ(ui.text(ControlId::PictureFolder), "");
+    EXPECT_EQ(ui.text(ControlId::PictureTotal), "7");
 }
 
 TEST_F(CountPicturesTest, DropCountsTheDroppedFolder) {
     scanner.count_pictures_from_drop(folder());
-    EXPECT_EQ(ui.text("浏览目录"), folder());
-    EXPECT_EQ(ui.text("文件总数"), "2");
+    EXPECT_EQ(ui.text(ControlId::PictureFolder), folder());
+    EXPECT_EQ(ui.text(ControlId::PictureTotal), "2");
     scanner.count_pictures_from_drop(folder() + "\r\n" + folder() + "\r\n");  // two folders
-    EXPECT_EQ(ui.text("文件总数"), "0");
+    EXPECT_EQ(ui.text(ControlId::PictureTotal), "0");
     EXPECT_TRUE(desktop.message_boxes.empty());
 }
 
@@ -257,14 +257,14 @@ TEST_F(CountPicturesTest, MarksATotalAboveTheLimitRed) {
     for (int i = 2; i < 98901; ++i)
         ASSERT_EQ(::link(sources[i % 2].c_str(), big.file(std::to_string(i) + ".jpg").c_str()), 0);
     scanner.count_pictures_from_drop(big.text());
-    EXPECT_EQ(ui.text("文件总数"), "98901");
-    EXPECT_EQ(ui.background_colour("文件总数"), kNormalFieldColour);
+    EXPECT_EQ(ui.text(ControlId::PictureTotal), "98901");
+    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kNormalFieldColour);
     std::ofstream(fs::path(big.path()) / "one-more.jpg");
     scanner.count_pictures_from_drop(big.text());
-    EXPECT_EQ(ui.text("文件总数"), "98902");
-    EXPECT_EQ(ui.background_colour("文件总数"), kAlertFieldColour);
+    EXPECT_EQ(ui.text(ControlId::PictureTotal), "98902");
+    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kAlertFieldColour);
     scanner.count_pictures_from_drop(folder());
-    EXPECT_EQ(ui.background_colour("文件总数"), kNormalFieldColour);
+    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kNormalFieldColour);
 }
 
 }  // namespace

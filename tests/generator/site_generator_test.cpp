@@ -68,8 +68,8 @@ std::string shown_total(const std::string& page) {
 // given, as a box that cuts long texts would.
 class ForgetfulPanelControls : public FakeControls {
   public:
-    Text text(std::string_view name) const override {
-        if (forget_panel && name == "编辑框3") return Text();
+    Text text(ControlId name) const override {
+        if (forget_panel && name == ControlId::InformationPanel) return Text();
         return FakeControls::text(name);
     }
     bool forget_panel = false;
@@ -78,9 +78,9 @@ class ForgetfulPanelControls : public FakeControls {
 class SiteGeneratorTest : public ::testing::Test {
   protected:
     SiteGeneratorTest() {
-        ui.on("单页数量", ControlEvent::ContentChanged,
+        ui.on(ControlId::PerPage, ControlEvent::ContentChanged,
               [this](const Text&) { generator.on_per_page_changed(); });
-        ui.on("页总数", ControlEvent::ContentChanged,
+        ui.on(ControlId::PageCount, ControlEvent::ContentChanged,
               [this](const Text&) { generator.on_page_count_changed(); });
     }
     Text root() const { return library.text(); }
@@ -89,10 +89,10 @@ class SiteGeneratorTest : public ::testing::Test {
     void fill_form(int pictures, const char* per_page) {
         for (int i = 1; i <= pictures; ++i)
             touch(fs::path(pictures_dir.path()) / ("p" + std::to_string(i) + ".jpg"));
-        ui.set_text("浏览目录", pictures_dir.text());
-        ui.set_text("文件总数", to_text(pictures));
-        ui.set_text("单页数量", per_page);
-        ui.set_text("图库名称", "风景"_t);
+        ui.set_text(ControlId::PictureFolder, pictures_dir.text());
+        ui.set_text(ControlId::PictureTotal, to_text(pictures));
+        ui.set_text(ControlId::PerPage, per_page);
+        ui.set_text(ControlId::SubGalleryName, "风景"_t);
     }
     bool library_is_empty() const { return fs::is_empty(fs::path(library.path())); }
 
@@ -105,35 +105,37 @@ class SiteGeneratorTest : public ::testing::Test {
 
 TEST_F(SiteGeneratorTest, SyncPageFieldsComputesTheOtherFieldOnce) {
     int page_count_changes = 0, per_page_changes = 0;
-    ui.on("页总数", ControlEvent::ContentChanged, [&](const Text&) { ++page_count_changes; });
-    ui.on("单页数量", ControlEvent::ContentChanged, [&](const Text&) { ++per_page_changes; });
-    ui.set_text("文件总数", "95");
-    ui.set_background_colour("单页数量", kAlertFieldColour);
-    ASSERT_TRUE(ui.type("单页数量", "10"));
-    EXPECT_EQ(ui.text("页总数"), "9");
-    EXPECT_EQ(ui.text("单页数量"), "10");
+    ui.on(ControlId::PageCount, ControlEvent::ContentChanged,
+          [&](const Text&) { ++page_count_changes; });
+    ui.on(ControlId::PerPage, ControlEvent::ContentChanged,
+          [&](const Text&) { ++per_page_changes; });
+    ui.set_text(ControlId::PictureTotal, "95");
+    ui.set_background_colour(ControlId::PerPage, kAlertFieldColour);
+    ASSERT_TRUE(ui.type(ControlId::PerPage, "10"));
+    EXPECT_EQ(ui.text(ControlId::PageCount), "9");
+    EXPECT_EQ(ui.text(ControlId::PerPage), "10");
     EXPECT_EQ(page_count_changes, 1);
     EXPECT_EQ(per_page_changes, 1);  // only the typing itself
-    EXPECT_EQ(ui.background_colour("单页数量"), kNormalFieldColour);
+    EXPECT_EQ(ui.background_colour(ControlId::PerPage), kNormalFieldColour);
 
-    ui.set_text("页总数", "");
-    ASSERT_TRUE(ui.type("页总数", "4"));
-    EXPECT_EQ(ui.text("单页数量"), "23");
-    EXPECT_EQ(ui.text("页总数"), "4");
-    ui.set_text("单页数量", "0");  // a zero divisor gives 0
-    EXPECT_EQ(ui.text("页总数"), "0");
+    ui.set_text(ControlId::PageCount, "");
+    ASSERT_TRUE(ui.type(ControlId::PageCount, "4"));
+    EXPECT_EQ(ui.text(ControlId::PerPage), "23");
+    EXPECT_EQ(ui.text(ControlId::PageCount), "4");
+    ui.set_text(ControlId::PerPage, "0");  // a zero divisor gives 0
+    EXPECT_EQ(ui.text(ControlId::PageCount), "0");
 }
 
 TEST_F(SiteGeneratorTest, SyncPageFieldsWithoutTotalOnlyRepaints) {
-    ui.set_background_colour("浏览目录", kAlertFieldColour);
-    ui.set_text("页总数", "3");
-    ui.type("单页数量", "5");
-    EXPECT_EQ(ui.text("页总数"), "3");
-    EXPECT_EQ(ui.background_colour("浏览目录"), kNormalFieldColour);
+    ui.set_background_colour(ControlId::PictureFolder, kAlertFieldColour);
+    ui.set_text(ControlId::PageCount, "3");
+    ui.type(ControlId::PerPage, "5");
+    EXPECT_EQ(ui.text(ControlId::PageCount), "3");
+    EXPECT_EQ(ui.background_colour(ControlId::PictureFolder), kNormalFieldColour);
 }
 
 TEST_F(SiteGeneratorTest, ValidateGenerationInputsLimitsTheBlocks) {
-    ui.set_text("浏览目录", "/pictures");
+    ui.set_text(ControlId::PictureFolder, "/pictures");
     struct Case {
         const char *total, *per_page, *pages;
         bool accepted;
@@ -141,33 +143,36 @@ TEST_F(SiteGeneratorTest, ValidateGenerationInputsLimitsTheBlocks) {
     for (Case c : {Case{"98", "1", "", true}, Case{"99", "1", "", false},
                    Case{"197", "2", "", true}, Case{"5", "0", "", true},
                    Case{"999", "999", "1", false}, Case{"998", "999", "1", true}}) {
-        ui.set_text("文件总数", "");  // keeps the paging handlers from coupling the fields
-        ui.set_text("单页数量", c.per_page);
-        ui.set_text("页总数", c.pages);
-        ui.set_text("文件总数", c.total);
+        ui.set_text(ControlId::PictureTotal,
+                    "");  // keeps the paging handlers from coupling the fields
+        ui.set_text(ControlId::PerPage, c.per_page);
+        ui.set_text(ControlId::PageCount, c.pages);
+        ui.set_text(ControlId::PictureTotal, c.total);
         state.rebuild_flag = false;
         EXPECT_EQ(generator.validate_generation_inputs(), c.accepted)
             << c.total << "/" << c.per_page;
         EXPECT_TRUE(state.rebuild_flag);
         const int colour = c.accepted ? kNormalFieldColour : kAlertFieldColour;
-        for (const char* field : {"单页数量", "页总数", "浏览目录"})
+        for (ControlId field : {ControlId::PerPage, ControlId::PageCount, ControlId::PictureFolder})
             EXPECT_EQ(ui.background_colour(field), colour) << field;
     }
 }
 
 TEST_F(SiteGeneratorTest, EmptyRequiredFieldsStopTheCommand) {
-    for (const char* field : {"浏览目录", "单页数量", "文件总数"}) {
+    for (ControlId field :
+         {ControlId::PictureFolder, ControlId::PerPage, ControlId::PictureTotal}) {
         fill_form(3, "2");
         ui.set_text(field, "");
-        ui.set_text("编辑框3", "info");
+        ui.set_text(ControlId::InformationPanel, "info");
         ui.set_title("copied");
         state.rebuild_flag = false;
         EXPECT_FALSE(generator.generate_gallery(true)) << field;
         EXPECT_EQ(ui.title(), "copied");
         EXPECT_TRUE(state.rebuild_flag);
-        for (const char* painted : {"单页数量", "页总数", "浏览目录"})
+        for (ControlId painted :
+             {ControlId::PerPage, ControlId::PageCount, ControlId::PictureFolder})
             EXPECT_EQ(ui.background_colour(painted), kAlertFieldColour) << painted;
-        EXPECT_EQ(ui.text("编辑框3"), "info");
+        EXPECT_EQ(ui.text(ControlId::InformationPanel), "info");
         EXPECT_TRUE(library_is_empty());
         EXPECT_TRUE(desktop.message_boxes.empty());
         EXPECT_EQ(ui.busy_count(), 0);
@@ -187,12 +192,12 @@ TEST_F(SiteGeneratorTest, GenerateGalleryWritesThePageAndTheResultLine) {
     EXPECT_NE(page.substr(0, 3), "\xEF\xBB\xBF");
 
     const Text shown_path = root() + "/" + "我的图片库"_t + "/" + "风景"_t + "/index.html";
-    const Text panel = ui.text("编辑框3");
+    const Text panel = ui.text(ControlId::InformationPanel);
     const Text head = "\r\n 新图库目录："_t + shown_path + "\r\n\r\n";
     ASSERT_EQ(panel.substr(0, head.size()), head);
     EXPECT_EQ(utf8_string(panel.substr(head.size())), page);
 
-    EXPECT_EQ(ui.text("文件总数"), "3");
+    EXPECT_EQ(ui.text(ControlId::PictureTotal), "3");
     EXPECT_EQ(ui.title(), "Galmora - 带 [星] 号为必填项目"_t);
     EXPECT_EQ(ui.busy_count(), 1);
     EXPECT_FALSE(ui.busy());
@@ -219,10 +224,10 @@ TEST_F(SiteGeneratorTest, GenerateGalleryBlocksFollowThePictureCount) {
         TempDir folder;
         for (int i = 0; i < c.pictures; ++i)
             touch(fs::path(folder.path()) / (std::to_string(i) + ".png"));
-        ui.set_text("浏览目录", folder.text());
-        ui.set_text("文件总数", "1");
-        ui.set_text("单页数量", c.per_page);
-        ui.set_text("图库名称", "g" + std::to_string(c.pictures));
+        ui.set_text(ControlId::PictureFolder, folder.text());
+        ui.set_text(ControlId::PictureTotal, "1");
+        ui.set_text(ControlId::PerPage, c.per_page);
+        ui.set_text(ControlId::SubGalleryName, "g" + std::to_string(c.pictures));
         ASSERT_TRUE(generator.generate_gallery(false));
         const std::string page =
             contents(main_gallery() / ("g" + std::to_string(c.pictures)) / "index.html");
@@ -230,7 +235,7 @@ TEST_F(SiteGeneratorTest, GenerateGalleryBlocksFollowThePictureCount) {
         for (std::size_t n = 0; n < c.blocks.size(); ++n)
             EXPECT_EQ(pictures_in(block(page, int(n) + 1)), c.blocks[n]) << c.pictures << " " << n;
         EXPECT_EQ(block(page, int(c.blocks.size()) + 1), "(missing)");
-        EXPECT_EQ(ui.text("文件总数"), to_text(c.pictures));
+        EXPECT_EQ(ui.text(ControlId::PictureTotal), to_text(c.pictures));
     }
 }
 
@@ -250,30 +255,30 @@ TEST_F(SiteGeneratorTest, ExistingSubGalleryIsReusedKeepingItsBackground) {
 
 TEST_F(SiteGeneratorTest, RefusesUnsafeSubGalleryNames) {
     fill_form(2, "2");
-    ui.set_text("编辑框3", "info");
+    ui.set_text(ControlId::InformationPanel, "info");
     for (const Text& name :
          {Text(""), Text("."), Text(".."), Text("a/b"), Text("../x"), Text("a\tb"), Text("a\x7F"),
           Text("\r\n"), Text("img"), Text("js"), Text("stylecss"), Text("index.html")}) {
         desktop.message_boxes.clear();
         state.rebuild_flag = false;
-        ui.set_text("图库名称", name);
+        ui.set_text(ControlId::SubGalleryName, name);
         EXPECT_FALSE(generator.generate_gallery(true)) << name;
         ASSERT_EQ(desktop.message_boxes.size(), 1u) << name;
         EXPECT_TRUE(desktop.message_boxes[0].is_notice());
         EXPECT_NE(find_text(desktop.message_boxes[0].message, "图库名称"_t), -1);
         EXPECT_TRUE(library_is_empty()) << name;
-        EXPECT_EQ(ui.text("编辑框3"), "info");
+        EXPECT_EQ(ui.text(ControlId::InformationPanel), "info");
         EXPECT_TRUE(state.rebuild_flag);  // the form's own checks ran first
         EXPECT_EQ(ui.busy_count(), 0);
     }
-    ui.set_text("图库名称", "img2");  // only the exact names are the site's own
+    ui.set_text(ControlId::SubGalleryName, "img2");  // only the exact names are the site's own
     EXPECT_TRUE(generator.generate_gallery(true));
 }
 
 TEST_F(SiteGeneratorTest, AnEmptyFormIsPaintedBeforeTheNameIsChecked) {
-    ui.set_text("图库名称", "a/b");
+    ui.set_text(ControlId::SubGalleryName, "a/b");
     EXPECT_FALSE(generator.generate_gallery(true));
-    for (const char* painted : {"单页数量", "页总数", "浏览目录"})
+    for (ControlId painted : {ControlId::PerPage, ControlId::PageCount, ControlId::PictureFolder})
         EXPECT_EQ(ui.background_colour(painted), kAlertFieldColour) << painted;
     EXPECT_TRUE(desktop.message_boxes.empty());
 }
@@ -290,21 +295,21 @@ TEST_F(SiteGeneratorTest, RefusesANameThatIsASubGalleryOfAnotherMainGallery) {
     EXPECT_EQ(ui.busy_count(), 0);
 
     // Generating again into the main gallery that holds it is as before.
-    ui.append_item("组合框1", "旅行"_t);
-    ui.set_selected_index("组合框1", 1);
+    ui.append_item(ControlId::MainGalleryList, "旅行"_t);
+    ui.set_selected_index(ControlId::MainGalleryList, 1);
     EXPECT_TRUE(generator.generate_gallery(true));
     EXPECT_TRUE(fs::exists(fs::path(library.path()) / "旅行" / "风景" / "index.html"));
     EXPECT_EQ(desktop.message_boxes.size(), 1u);
     // So is a name that is only a file in another main gallery.
-    ui.set_selected_index("组合框1", 0);
+    ui.set_selected_index(ControlId::MainGalleryList, 0);
     touch(fs::path(library.path()) / "旅行" / "note");
-    ui.set_text("图库名称", "note");
+    ui.set_text(ControlId::SubGalleryName, "note");
     EXPECT_TRUE(generator.generate_gallery(true));
 }
 
 TEST_F(SiteGeneratorTest, RefusesToWriteWithoutAMainGallery) {
     fill_form(1, "1");
-    ui.clear_items("组合框1");  // the site would land in the library root itself
+    ui.clear_items(ControlId::MainGalleryList);  // the site would land in the library root itself
     EXPECT_FALSE(generator.generate_gallery(true));
     ASSERT_EQ(desktop.message_boxes.size(), 1u);
     EXPECT_TRUE(desktop.message_boxes[0].is_notice());
@@ -314,7 +319,7 @@ TEST_F(SiteGeneratorTest, RefusesToWriteWithoutAMainGallery) {
 TEST_F(SiteGeneratorTest, UnwritablePageIsReportedNotRecorded) {
     fill_form(1, "2");
     fs::create_directories(main_gallery() / "风景" / "index.html");  // the page's path is taken
-    ui.set_text("编辑框3", "info");
+    ui.set_text(ControlId::InformationPanel, "info");
     EXPECT_FALSE(generator.generate_gallery(true));
     ASSERT_EQ(desktop.message_boxes.size(), 1u);
     const auto& box = desktop.message_boxes[0];
@@ -322,8 +327,10 @@ TEST_F(SiteGeneratorTest, UnwritablePageIsReportedNotRecorded) {
     EXPECT_NE(
         find_text(box.message, root() + "/" + "我的图片库"_t + "/" + "风景"_t + "/index.html"), -1);
     EXPECT_NE(find_text(box.message, "失败"_t), -1);
-    EXPECT_EQ(find_text(ui.text("编辑框3"), "新图库目录"_t), -1);       // no result line
-    EXPECT_EQ(ui.text("编辑框3"), compose_sub_gallery_page(state, 2));  // the page, as composed
+    EXPECT_EQ(find_text(ui.text(ControlId::InformationPanel), "新图库目录"_t),
+              -1);  // no result line
+    EXPECT_EQ(ui.text(ControlId::InformationPanel),
+              compose_sub_gallery_page(state, 2));  // the page, as composed
     EXPECT_FALSE(ui.busy());
 }
 

@@ -85,7 +85,7 @@ TEST_F(OneWritePerOperation, AGenerationWritesOnceWhatItsKeyByKeyWritesLeave) {
             const SubGalleryRecord record{
                 name, choose ? session_->selection.cover_file_name() : Text("fm.jpg"), "7",
                 state().quality_label, state().star_string};
-            const int selected = std::max(0, ui().selected_index("组合框1"));
+            const int selected = std::max(0, ui().selected_index(ControlId::MainGalleryList));
             const GalleryConfig copy = copy_of_config();
 
             testing::FileWriteCounter writes(disk("config.ini"));

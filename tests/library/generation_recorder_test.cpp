@@ -59,7 +59,7 @@ TEST_F(RecordGeneration, WritesTheRecordThenTheCountAndTheChosenPictures) {
     EXPECT_EQ(snapshot.read_record(2).pimg, "fm.jpg");
     EXPECT_EQ(snapshot.read_record(2).pnum, "0");
     EXPECT_EQ(card_count("我的图片库"), 2);
-    EXPECT_EQ(items("组合框4").size(), 3u);
+    EXPECT_EQ(items(ControlId::SubGalleryList).size(), 3u);
 }
 
 // Captures what config.ini holds when the post-actions run.
@@ -89,7 +89,7 @@ TEST_F(RecordGeneration, StoresEverythingBeforeThePostActions) {
         num_at_open = config_.snapshot().read_value("images", "num");
         page_at_open = card_count("我的图片库") == 1;
     };
-    ui().set_checked("选择框1", true);
+    ui().set_checked(ControlId::OpenFolderAfter, true);
     prepare_generation("a"_t, 1);
     recorder.record_generation();
     EXPECT_EQ(name_at_open, "0");
@@ -99,8 +99,8 @@ TEST_F(RecordGeneration, StoresEverythingBeforeThePostActions) {
 }
 
 TEST_F(RecordGeneration, OpensTheFolderThenThePage) {
-    ui().set_checked("选择框1", true);
-    ui().set_checked("选择框3", true);
+    ui().set_checked(ControlId::OpenFolderAfter, true);
+    ui().set_checked(ControlId::OpenPageAfter, true);
     prepare_generation("a"_t, 1);
     record();
     const Text main_gallery = local("我的图片库");
@@ -108,8 +108,8 @@ TEST_F(RecordGeneration, OpensTheFolderThenThePage) {
               (std::vector<Text>{"open:" + main_gallery, "web:" + main_gallery + "/index.html"}));
 
     desktop().opened.clear();
-    ui().set_checked("选择框1", false);
-    ui().set_checked("选择框3", false);
+    ui().set_checked(ControlId::OpenFolderAfter, false);
+    ui().set_checked(ControlId::OpenPageAfter, false);
     prepare_generation("b"_t, 1);
     record();
     EXPECT_TRUE(desktop().opened.empty());
@@ -123,11 +123,11 @@ TEST_F(RecordGeneration, PreparesTheFormForTheNextSubGallery) {
     prepare_generation("a"_t, 1);
     record();
 
-    EXPECT_EQ(ui().text("浏览目录1"), "默认封面"_t);
-    EXPECT_EQ(ui().text("浏览目录3"), "默认Logo"_t);
-    EXPECT_EQ(ui().text_colour("浏览目录1"), rgb(255, 0, 0));
-    EXPECT_EQ(ui().text_colour("浏览目录3"), rgb(255, 0, 0));
-    const Text name = ui().text("图库名称");
+    EXPECT_EQ(ui().text(ControlId::CoverBox), "默认封面"_t);
+    EXPECT_EQ(ui().text(ControlId::LogoBox), "默认Logo"_t);
+    EXPECT_EQ(ui().text_colour(ControlId::CoverBox), rgb(255, 0, 0));
+    EXPECT_EQ(ui().text_colour(ControlId::LogoBox), rgb(255, 0, 0));
+    const Text name = ui().text(ControlId::SubGalleryName);
     ASSERT_EQ(name.rfind("图库"_t, 0), 0u);
     const Text digits = name.substr("图库"_t.size());
     EXPECT_TRUE(nine_digits(digits)) << digits;
@@ -141,10 +141,10 @@ TEST_F(RecordGeneration, PreparesTheFormForTheNextSubGallery) {
 TEST_F(RecordGeneration, FollowsARealGenerationOfTheHostileTree) {
     testing::make_hostile_tree(disk("pictures/tree"));
     SiteGenerator generator(ui(), desktop(), state(), root_.text());
-    ui().set_text("浏览目录", local("pictures/tree"));
-    ui().set_text("文件总数", to_text(testing::kHostilePictureCount));
-    ui().type("单页数量", "5");
-    ui().set_text("图库名称", "山水"_t);
+    ui().set_text(ControlId::PictureFolder, local("pictures/tree"));
+    ui().set_text(ControlId::PictureTotal, to_text(testing::kHostilePictureCount));
+    ui().type(ControlId::PerPage, "5");
+    ui().set_text(ControlId::SubGalleryName, "山水"_t);
     ASSERT_TRUE(generator.generate_gallery(true));
     record();
     const SubGalleryRecord written = config_.snapshot().read_record(1);
@@ -153,7 +153,8 @@ TEST_F(RecordGeneration, FollowsARealGenerationOfTheHostileTree) {
     EXPECT_GT(state().picture_count, 0);
     EXPECT_EQ(card_count("我的图片库"), 1);
     EXPECT_TRUE(entry_exists("我的图片库/山水/index.html"));
-    EXPECT_EQ(items("组合框4"), (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "山水"_t}));
+    EXPECT_EQ(items(ControlId::SubGalleryList),
+              (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "山水"_t}));
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ class LibraryTest : public ::testing::Test {
     std::string config_text() const { return file_bytes("config.ini"); }
     void put_config(const std::string& bytes) const { put_file("config.ini", bytes); }
 
-    std::vector<Text> items(std::string_view list) const;
+    std::vector<Text> items(ControlId list) const;
     // Selects a sub-gallery by its text, as the user picks it.
     void pick_sub_gallery(const Text& name);
     // Number of cards in the main page of the given main gallery.
@@ -138,7 +138,7 @@ inline bool LibraryTest::entry_exists(const std::string& relative) const {
     return ::lstat(disk(relative).c_str(), &info) == 0;
 }
 
-inline std::vector<Text> LibraryTest::items(std::string_view list) const {
+inline std::vector<Text> LibraryTest::items(ControlId list) const {
     std::vector<Text> result;
     for (int i = 0; i < session_->ui.item_count(list); ++i)
         result.push_back(session_->ui.item_text(list, i));
@@ -146,10 +146,10 @@ inline std::vector<Text> LibraryTest::items(std::string_view list) const {
 }
 
 inline void LibraryTest::pick_sub_gallery(const Text& name) {
-    const std::vector<Text> entries = items("组合框4");
+    const std::vector<Text> entries = items(ControlId::SubGalleryList);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] == name) {
-            ui().pick("组合框4", static_cast<int>(i));
+            ui().pick(ControlId::SubGalleryList, static_cast<int>(i));
             return;
         }
     }
@@ -168,7 +168,7 @@ inline int LibraryTest::card_count(const std::string& main_gallery) const {
 inline void LibraryTest::prepare_generation(const Text& name, int pictures) {
     // What write_site leaves: the current main gallery and the new folder.
     GenerationState& s = state();
-    s.current_main_gallery = root_.text() + "/" + selected_text(ui(), "组合框1");
+    s.current_main_gallery = root_.text() + "/" + selected_text(ui(), ControlId::MainGalleryList);
     s.sub_gallery_name = name;
     s.sub_gallery_folder = s.current_main_gallery + "/" + name;
     s.picture_count = pictures;

@@ -46,8 +46,8 @@ TEST_F(ChooseLogo, CopiesIntoImgRecordsTheNameAndDrawsANewSuffix) {
     EXPECT_EQ(config_.snapshot().site_logo(), name);
     EXPECT_EQ(selection().logo_file_name(), name);
     EXPECT_NE(state().logo_suffix, suffix);
-    EXPECT_EQ(ui().text("浏览目录3"), "已选Logo"_t);
-    EXPECT_EQ(ui().text_colour("浏览目录3"), kChosen);
+    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
+    EXPECT_EQ(ui().text_colour(ControlId::LogoBox), kChosen);
     EXPECT_EQ(selection().cover_file_name(), "");
 }
 
@@ -55,8 +55,8 @@ TEST_F(ChooseLogo, CancelTurnsAChosenLogoBackToTheDefault) {
     choose(&LogoCoverSelection::choose_logo, "logo.png");
     const std::string config = config_text();
     selection().choose_logo();  // no answer queued: the dialog is cancelled
-    EXPECT_EQ(ui().text("浏览目录3"), "默认Logo"_t);
-    EXPECT_EQ(ui().text_colour("浏览目录3"), kChoosing);
+    EXPECT_EQ(ui().text(ControlId::LogoBox), "默认Logo"_t);
+    EXPECT_EQ(ui().text_colour(ControlId::LogoBox), kChoosing);
     EXPECT_EQ(config_text(), config);
 }
 
@@ -100,8 +100,8 @@ TEST_F(ChooseCover, JpegIsCopiedWithTheLastThreeBytesAsExtension) {
     EXPECT_EQ(img(name), "jpeg cover");
     EXPECT_EQ(state().cover_suffix, suffix);
     EXPECT_EQ(config_text(), config);
-    EXPECT_EQ(ui().text("浏览目录1"), "已选封面"_t);
-    EXPECT_EQ(ui().text_colour("浏览目录1"), kChosen);
+    EXPECT_EQ(ui().text(ControlId::CoverBox), "已选封面"_t);
+    EXPECT_EQ(ui().text_colour(ControlId::CoverBox), kChosen);
 }
 
 TEST_F(ChooseCover, LogoAndCoverKeepTheirOwnNames) {
@@ -121,8 +121,8 @@ TEST_F(DropPicture, OnePictureIsTakenAsIfChosen) {
     selection().drop_logo(local("pictures/logo.png"));
     EXPECT_EQ(img(selection().cover_file_name()), "jpg cover");
     EXPECT_EQ(img(config_.snapshot().site_logo()), "png logo");
-    EXPECT_EQ(ui().text("浏览目录1"), "已选封面"_t);
-    EXPECT_EQ(ui().text("浏览目录3"), "已选Logo"_t);
+    EXPECT_EQ(ui().text(ControlId::CoverBox), "已选封面"_t);
+    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
     EXPECT_TRUE(desktop().message_boxes.empty());
 }
 
@@ -146,8 +146,8 @@ TEST_F(DropPicture, RefusesWhatIsNotOnePictureFile) {
     EXPECT_EQ(config_text(), config);
     EXPECT_EQ(selection().logo_file_name(), logo);
     EXPECT_EQ(selection().cover_file_name(), cover);
-    EXPECT_EQ(ui().text("浏览目录3"), "已选Logo"_t);
-    EXPECT_EQ(ui().text_colour("浏览目录1"), kChosen);
+    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
+    EXPECT_EQ(ui().text_colour(ControlId::CoverBox), kChosen);
     EXPECT_EQ(img(logo), "png logo");
 }
 

@@ -25,12 +25,12 @@ using RestoreMainGallery = LibraryTest;
 TEST_F(RestoreMainGallery, FirstStartCreatesTheDefaultMainGallery) {
     start();
     EXPECT_TRUE(entry_exists("我的图片库"));
-    EXPECT_EQ(items("组合框1"), texts({"我的图片库"}));
-    EXPECT_EQ(ui().selected_index("组合框1"), 0);
+    EXPECT_EQ(items(ControlId::MainGalleryList), texts({"我的图片库"}));
+    EXPECT_EQ(ui().selected_index(ControlId::MainGalleryList), 0);
     EXPECT_EQ(config_text(), kDefaultConfig);
-    EXPECT_EQ(ui().text("网站标题"), "我的图片库"_t);
+    EXPECT_EQ(ui().text(ControlId::SiteTitle), "我的图片库"_t);
     EXPECT_EQ(state().current_main_gallery, local("我的图片库"));
-    EXPECT_EQ(items("组合框4"), texts({"选择要删除的子图库后点击 →"}));
+    EXPECT_EQ(items(ControlId::SubGalleryList), texts({"选择要删除的子图库后点击 →"}));
     EXPECT_FALSE(entry_exists("我的图片库/index.html"));
 }
 
@@ -41,8 +41,8 @@ TEST_F(RestoreMainGallery, ListsEveryFolderOnceInListingOrder) {
     make_folder("alpha");
     put_file("notes.txt", "not a gallery");
     start();
-    EXPECT_EQ(items("组合框1"), texts({"我的图片库", "alpha", "Beta", "旅行"}));
-    EXPECT_EQ(items("组合框4"), texts({"选择要删除的子图库后点击 →", "风景"}));
+    EXPECT_EQ(items(ControlId::MainGalleryList), texts({"我的图片库", "alpha", "Beta", "旅行"}));
+    EXPECT_EQ(items(ControlId::SubGalleryList), texts({"选择要删除的子图库后点击 →", "风景"}));
 }
 
 TEST_F(RestoreMainGallery, StoredIndexPastTheEndSelectsTheLastEntry) {
@@ -50,9 +50,9 @@ TEST_F(RestoreMainGallery, StoredIndexPastTheEndSelectsTheLastEntry) {
     make_folder("B");
     put_config("[NAME]\r\nname=7\r\n");
     start();
-    EXPECT_EQ(selected_text(ui(), "组合框1"), "B");
+    EXPECT_EQ(selected_text(ui(), ControlId::MainGalleryList), "B");
     EXPECT_EQ(state().current_main_gallery, local("B"));
-    EXPECT_EQ(ui().text("网站标题"), "B");
+    EXPECT_EQ(ui().text(ControlId::SiteTitle), "B");
 }
 
 TEST_F(RestoreMainGallery, ConfigSavedWithAByteOrderMarkSelectsItsStoredEntry) {
@@ -61,9 +61,9 @@ TEST_F(RestoreMainGallery, ConfigSavedWithAByteOrderMarkSelectsItsStoredEntry) {
     const std::string saved = "\xEF\xBB\xBF[NAME]\r\nname=2\r\n[images]\r\nnum=0\r\n";
     put_config(saved);
     start();
-    EXPECT_EQ(selected_text(ui(), "组合框1"), "B");
+    EXPECT_EQ(selected_text(ui(), ControlId::MainGalleryList), "B");
     EXPECT_EQ(config_text(), saved);  // an existing file is never re-initialised
-    ui().pick("组合框1", 1);
+    ui().pick(ControlId::MainGalleryList, 1);
     session_->main_galleries.choose_main_gallery();
     EXPECT_EQ(config_text(), "\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=0\r\n");
 }
@@ -73,10 +73,10 @@ TEST_F(RestoreMainGallery, NegativeStoredIndexSelectsTheFirstEntry) {
     make_folder("A/inside");
     put_config("[NAME]\r\nname=-1\r\n");
     start();
-    EXPECT_EQ(ui().selected_index("组合框1"), 0);
+    EXPECT_EQ(ui().selected_index(ControlId::MainGalleryList), 0);
     EXPECT_EQ(state().current_main_gallery, local("我的图片库"));
     // The library root's folders never become sub-galleries.
-    EXPECT_EQ(ui().item_count("组合框4"), 1);
+    EXPECT_EQ(ui().item_count(ControlId::SubGalleryList), 1);
 }
 
 // create_main_gallery -------------------------------------------------------
@@ -87,26 +87,26 @@ TEST_F(CreateMainGallery, AppendsSelectsStoresCountAndIsSelectedAgainAtNextStart
     make_folder("B");
     start();
     session_->main_galleries.begin_create_main_gallery();
-    EXPECT_FALSE(ui().visible("标签3"));
-    ui().type("新建主图库名称", "旅行"_t);
+    EXPECT_FALSE(ui().visible(ControlId::MainGalleryLabel));
+    ui().type(ControlId::NewMainGalleryName, "旅行"_t);
     state().rebuild_flag = true;
     session_->main_galleries.create_main_gallery();
 
-    EXPECT_EQ(items("组合框1"), texts({"我的图片库", "B", "旅行"}));
-    EXPECT_EQ(ui().selected_index("组合框1"), 2);
+    EXPECT_EQ(items(ControlId::MainGalleryList), texts({"我的图片库", "B", "旅行"}));
+    EXPECT_EQ(ui().selected_index(ControlId::MainGalleryList), 2);
     EXPECT_EQ(config_.snapshot().read_value("NAME", "name"), "3");
     EXPECT_TRUE(entry_exists("旅行"));
     EXPECT_EQ(state().current_main_gallery, local("旅行"));
-    EXPECT_EQ(ui().text("网站标题"), "旅行"_t);
-    EXPECT_EQ(ui().text("新建主图库名称"), "");
-    EXPECT_FALSE(ui().visible("新建主图库名称"));
-    EXPECT_TRUE(ui().visible("标签3"));
+    EXPECT_EQ(ui().text(ControlId::SiteTitle), "旅行"_t);
+    EXPECT_EQ(ui().text(ControlId::NewMainGalleryName), "");
+    EXPECT_FALSE(ui().visible(ControlId::NewMainGalleryName));
+    EXPECT_TRUE(ui().visible(ControlId::MainGalleryLabel));
     EXPECT_FALSE(state().rebuild_flag);
     EXPECT_FALSE(entry_exists("旅行/index.html"));
 
     restart();
     start();
-    EXPECT_EQ(selected_text(ui(), "组合框1"), "旅行"_t);
+    EXPECT_EQ(selected_text(ui(), ControlId::MainGalleryList), "旅行"_t);
 }
 
 TEST_F(CreateMainGallery, EmptyNameChangesNothingButCreatesAMissingFolder) {
@@ -115,7 +115,7 @@ TEST_F(CreateMainGallery, EmptyNameChangesNothingButCreatesAMissingFolder) {
     start();
     std::filesystem::remove(disk("B"));
     session_->main_galleries.create_main_gallery();
-    EXPECT_EQ(items("组合框1"), texts({"我的图片库", "B"}));
+    EXPECT_EQ(items(ControlId::MainGalleryList), texts({"我的图片库", "B"}));
     EXPECT_EQ(config_.snapshot().read_value("NAME", "name"), "1");
     EXPECT_TRUE(entry_exists("B"));
     EXPECT_TRUE(desktop().message_boxes.empty());
@@ -125,9 +125,9 @@ TEST_F(CreateMainGallery, RefusesNamesThatAreNotOneFolder) {
     start();
     const std::string before = config_text();
     for (const Text& name : {Text("a/b"), Text(".."), Text("."), Text("x\ty"), Text("/")}) {
-        ui().set_text("新建主图库名称", name);
+        ui().set_text(ControlId::NewMainGalleryName, name);
         session_->main_galleries.create_main_gallery();
-        EXPECT_EQ(items("组合框1"), texts({"我的图片库"})) << name;
+        EXPECT_EQ(items(ControlId::MainGalleryList), texts({"我的图片库"})) << name;
     }
     ASSERT_EQ(desktop().message_boxes.size(), 5u);
     for (const auto& box : desktop().message_boxes) {
@@ -147,12 +147,12 @@ TEST_F(ChooseMainGallery, StoresAndAppliesTheSelection) {
     make_folder("B/sub");
     start();
     state().rebuild_flag = true;
-    ui().pick("组合框1", 1);
+    ui().pick(ControlId::MainGalleryList, 1);
     session_->main_galleries.choose_main_gallery();
     EXPECT_EQ(config_.snapshot().read_value("NAME", "name"), "1");
-    EXPECT_EQ(ui().text("网站标题"), "B");
+    EXPECT_EQ(ui().text(ControlId::SiteTitle), "B");
     EXPECT_EQ(state().current_main_gallery, local("B"));
-    EXPECT_EQ(items("组合框4"), texts({"选择要删除的子图库后点击 →", "sub"}));
+    EXPECT_EQ(items(ControlId::SubGalleryList), texts({"选择要删除的子图库后点击 →", "sub"}));
     EXPECT_FALSE(state().rebuild_flag);
     EXPECT_FALSE(entry_exists("B/index.html"));
 }

@@ -44,8 +44,8 @@ TEST_F(RefreshSubGalleryList, AssetFoldersAloneListOnlyThePrompt) {
         make_folder(std::string("我的图片库/") + folder);
     put_file("我的图片库/index.html", "old");
     start();
-    EXPECT_EQ(items("组合框4"), std::vector<Text>{"选择要删除的子图库后点击 →"_t});
-    EXPECT_EQ(ui().selected_index("组合框4"), 0);
+    EXPECT_EQ(items(ControlId::SubGalleryList), std::vector<Text>{"选择要删除的子图库后点击 →"_t});
+    EXPECT_EQ(ui().selected_index(ControlId::SubGalleryList), 0);
 }
 
 TEST_F(RefreshSubGalleryList, ListsFoldersNotFilesAndReplacesTheOldList) {
@@ -53,12 +53,12 @@ TEST_F(RefreshSubGalleryList, ListsFoldersNotFilesAndReplacesTheOldList) {
     make_folder("我的图片库/A#1");
     put_file("我的图片库/c.txt", "");
     start();
-    ui().append_item("组合框4", "stale");
-    ui().set_selected_index("组合框4", 2);
+    ui().append_item(ControlId::SubGalleryList, "stale");
+    ui().set_selected_index(ControlId::SubGalleryList, 2);
     session_->sub_galleries.refresh_sub_gallery_list();
-    EXPECT_EQ(items("组合框4"),
+    EXPECT_EQ(items(ControlId::SubGalleryList),
               (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "A#1", "b 风景"_t}));
-    EXPECT_EQ(ui().selected_index("组合框4"), 0);
+    EXPECT_EQ(ui().selected_index(ControlId::SubGalleryList), 0);
     EXPECT_FALSE(entry_exists("我的图片库/index.html"));  // flag not set
 }
 
@@ -72,7 +72,7 @@ TEST_F(RebuildMainPage, HandMadeFolderIsListedButHasNoCard) {
     put_config(config_with({{"风景", "fm.jpg"}}));
     start();
     rebuild();
-    EXPECT_EQ(items("组合框4").size(), 3u);
+    EXPECT_EQ(items(ControlId::SubGalleryList).size(), 3u);
     EXPECT_EQ(card_count("我的图片库"), 1);
     EXPECT_NE(page().find("风景"), std::string::npos);
     EXPECT_EQ(page().find("手工"), std::string::npos);
@@ -111,8 +111,8 @@ TEST_F(RebuildMainPage, PageValuesComeFromTheFormAndTheFile) {
     put_config(config_with({}, "0"));
     config_.update([](GalleryConfig::Edit& edit) { edit.set_site_logo("logo123456789.gif"); });
     start();
-    ui().set_text("网站标题链接", "http://example.test/");
-    ui().set_text("网站介绍", "介绍文字"_t);
+    ui().set_text(ControlId::SiteTitleLink, "http://example.test/");
+    ui().set_text(ControlId::SiteIntroduction, "介绍文字"_t);
     rebuild();
     const std::string html = page();
     EXPECT_NE(html.find("<title>我的图片库</title>"), std::string::npos);
@@ -128,13 +128,13 @@ TEST_F(RebuildMainPage, PageValuesComeFromTheFormAndTheFile) {
 
 TEST_F(RebuildMainPage, ResetsTheCoverAndLogoCaptionsButNotTheirColours) {
     start();
-    ui().set_text("浏览目录1", "已选封面"_t);
-    ui().set_text_colour("浏览目录1", rgb(0, 136, 255));
-    ui().set_text("浏览目录3", "已选Logo"_t);
+    ui().set_text(ControlId::CoverBox, "已选封面"_t);
+    ui().set_text_colour(ControlId::CoverBox, rgb(0, 136, 255));
+    ui().set_text(ControlId::LogoBox, "已选Logo"_t);
     rebuild();
-    EXPECT_EQ(ui().text("浏览目录1"), "默认封面"_t);
-    EXPECT_EQ(ui().text("浏览目录3"), "默认Logo"_t);
-    EXPECT_EQ(ui().text_colour("浏览目录1"), rgb(0, 136, 255));
+    EXPECT_EQ(ui().text(ControlId::CoverBox), "默认封面"_t);
+    EXPECT_EQ(ui().text(ControlId::LogoBox), "默认Logo"_t);
+    EXPECT_EQ(ui().text_colour(ControlId::CoverBox), rgb(0, 136, 255));
 }
 
 TEST_F(RebuildMainPage, WritesNothingWithoutACurrentMainGallery) {

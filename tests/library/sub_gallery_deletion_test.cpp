@@ -47,7 +47,7 @@ class DeleteSubGallery : public LibraryTest {
         desktop().message_box_answers.push_back(kResultOk);
         session_->deletion.delete_sub_gallery();
     }
-    std::string panel() { return ui().text("编辑框3"); }
+    std::string panel() { return ui().text(ControlId::InformationPanel); }
     // Folder, cover and record of a refused deletion, all still there.
     void expect_untouched(const std::string& name, const std::string& cover) {
         EXPECT_TRUE(entry_exists("我的图片库/" + name + "/index.html"));
@@ -55,7 +55,7 @@ class DeleteSubGallery : public LibraryTest {
         const std::optional<int> slot = config_.snapshot().find_record(local_text(name));
         ASSERT_TRUE(slot.has_value());
         EXPECT_EQ(config_.snapshot().read_record(*slot).pimg, cover);
-        EXPECT_EQ(items("组合框4").size(), 2u);
+        EXPECT_EQ(items(ControlId::SubGalleryList).size(), 2u);
     }
 };
 
@@ -70,7 +70,7 @@ TEST_F(DeleteSubGallery, RemovesTheMiddleOfThreeAndCompacts) {
               "[NAME]\r\nname=0\r\n[images]\r\nnum=2\r\n[Logo]\r\nweblogo=logo.png\r\n" +
                   record_text(1, "一"_t, "fm1.jpg") + record_text(2, "三"_t, "fm3.jpg") +
                   "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
-    EXPECT_EQ(items("组合框4"),
+    EXPECT_EQ(items(ControlId::SubGalleryList),
               (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "一"_t, "三"_t}));
     EXPECT_EQ(card_count("我的图片库"), 2);
     EXPECT_EQ(panel(), kFinalText + "完成删除^^!"_t);
@@ -135,13 +135,13 @@ TEST_F(DeleteSubGallery, CancelChangesNothingButThePanel) {
     EXPECT_EQ(file_bytes("我的图片库/index.html"), page);
     EXPECT_TRUE(entry_exists("我的图片库/a/index.html"));
     EXPECT_TRUE(entry_exists("我的图片库/img/fm1.jpg"));
-    EXPECT_EQ(ui().selected_index("组合框4"), 1);
+    EXPECT_EQ(ui().selected_index(ControlId::SubGalleryList), 1);
     EXPECT_TRUE(desktop().opened.empty());
 }
 
 TEST_F(DeleteSubGallery, PromptSelectedDoesNothing) {
     library_with({{"a", "fm.jpg"}});
-    ui().set_text("编辑框3", "start-up text");
+    ui().set_text(ControlId::InformationPanel, "start-up text");
     session_->deletion.delete_sub_gallery();
     EXPECT_TRUE(desktop().message_boxes.empty());
     EXPECT_EQ(panel(), "start-up text");
@@ -183,7 +183,7 @@ TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
     start();
     std::vector<Text> listed = {"选择要删除的子图库后点击 →"_t};
     for (const auto& folder : folders) listed.push_back(local_text(folder));
-    ASSERT_EQ(items("组合框4"), listed);
+    ASSERT_EQ(items(ControlId::SubGalleryList), listed);
 
     delete_confirmed("link to 风景");
     delete_confirmed("link to dot");
@@ -201,12 +201,12 @@ TEST_F(DeleteSubGallery, HostileTreeFoldersGoOneByOneAndLinksKeepTheirTargets) {
     delete_confirmed("x&copy");
 
     for (const auto& folder : folders) EXPECT_FALSE(entry_exists("我的图片库/" + folder)) << folder;
-    EXPECT_EQ(items("组合框4").size(), 1u);
+    EXPECT_EQ(items(ControlId::SubGalleryList).size(), 1u);
     EXPECT_EQ(config_.snapshot().record_count(), 0);
     EXPECT_FALSE(entry_exists("我的图片库/img/fm0.jpg"));
     EXPECT_TRUE(entry_exists("我的图片库/.hidden.jpg"));
     EXPECT_TRUE(entry_exists("我的图片库/癨.png"));
-    EXPECT_EQ(ui().text("编辑框3"), kFinalText + "完成删除^^!"_t);
+    EXPECT_EQ(ui().text(ControlId::InformationPanel), kFinalText + "完成删除^^!"_t);
 }
 
 TEST_F(DeleteSubGallery, SymbolicLinkLosesTheLinkNotItsTarget) {
@@ -234,7 +234,7 @@ TEST_F(DeleteSubGallery, FolderThatWouldStayKeepsEverything) {
 TEST_F(DeleteSubGallery, UnwritableConfigKeepsEverything) {
     library_with({{"a", "fm1.jpg"}});
     put_file("我的图片库/img/fm1.jpg", "cover");
-    ui().set_checked("选择框1", true);
+    ui().set_checked(ControlId::OpenFolderAfter, true);
     const std::string config = config_text();
     std::filesystem::permissions(disk("config.ini"), std::filesystem::perms::owner_read);
     delete_confirmed("a");
@@ -308,8 +308,9 @@ TEST_F(DeleteSubGallery, NeverLeavesTheMainGallery) {
     library_with({{"a", "fm.jpg"}});
     for (const Text& name : {Text(".."), Text("."), Text("img"), Text("js"), Text("stylecss"),
                              Text("../我的图片库"_t), Text()}) {
-        ui().append_item("组合框4", name);
-        ui().set_selected_index("组合框4", ui().item_count("组合框4") - 1);
+        ui().append_item(ControlId::SubGalleryList, name);
+        ui().set_selected_index(ControlId::SubGalleryList,
+                                ui().item_count(ControlId::SubGalleryList) - 1);
         desktop().message_box_answers.push_back(kResultOk);
         session_->deletion.delete_sub_gallery();
     }
@@ -320,14 +321,14 @@ TEST_F(DeleteSubGallery, NeverLeavesTheMainGallery) {
 
 TEST_F(DeleteSubGallery, OpensFolderThenPageWhenTicked) {
     library_with({{"a", "fm.jpg"}, {"b", "fm.jpg"}});
-    ui().set_checked("选择框1", true);
-    ui().set_checked("选择框3", true);
+    ui().set_checked(ControlId::OpenFolderAfter, true);
+    ui().set_checked(ControlId::OpenPageAfter, true);
     delete_confirmed("a");
     const Text main_gallery = local("我的图片库");
     EXPECT_EQ(desktop().opened,
               (std::vector<Text>{"open:" + main_gallery, "web:" + main_gallery + "/index.html"}));
-    ui().set_checked("选择框1", false);
-    ui().set_checked("选择框3", false);
+    ui().set_checked(ControlId::OpenFolderAfter, false);
+    ui().set_checked(ControlId::OpenPageAfter, false);
     delete_confirmed("b");
     EXPECT_EQ(desktop().opened.size(), 2u);
 }

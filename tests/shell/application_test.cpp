@@ -56,19 +56,19 @@ TEST_F(ApplicationTest, FirstStartInAnEmptyLibraryRoot) {
               "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
               "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
     EXPECT_EQ(file_attributes(root.file_text("我的图片库")), kDirectory);
-    EXPECT_EQ(ui.item_count("组合框1"), 1);
-    EXPECT_EQ(ui.text("网站标题"), "我的图片库"_t);
-    EXPECT_TRUE(ui.checked("灯笼开关"));
-    EXPECT_TRUE(ui.checked("保证图片比例"));
-    EXPECT_TRUE(ui.checked("选择框1"));
-    EXPECT_TRUE(ui.checked("选择框3"));
-    EXPECT_FALSE(ui.checked("选择框9"));
-    EXPECT_EQ(ui.text("网站标题链接"), "#");
-    EXPECT_FALSE(ui.visible("新建主图库名称"));
-    EXPECT_FALSE(ui.visible("新建主图库按钮"));
-    EXPECT_TRUE(ui.visible("标签3"));
-    EXPECT_EQ(ui.text("浏览目录1"), "默认封面"_t);
-    EXPECT_EQ(ui.text_colour("浏览目录3"), rgb(255, 0, 0));
+    EXPECT_EQ(ui.item_count(ControlId::MainGalleryList), 1);
+    EXPECT_EQ(ui.text(ControlId::SiteTitle), "我的图片库"_t);
+    EXPECT_TRUE(ui.checked(ControlId::LanternSwitch));
+    EXPECT_TRUE(ui.checked(ControlId::KeepProportions));
+    EXPECT_TRUE(ui.checked(ControlId::OpenFolderAfter));
+    EXPECT_TRUE(ui.checked(ControlId::OpenPageAfter));
+    EXPECT_FALSE(ui.checked(ControlId::AlwaysOnTop));
+    EXPECT_EQ(ui.text(ControlId::SiteTitleLink), "#");
+    EXPECT_FALSE(ui.visible(ControlId::NewMainGalleryName));
+    EXPECT_FALSE(ui.visible(ControlId::NewMainGalleryConfirm));
+    EXPECT_TRUE(ui.visible(ControlId::MainGalleryLabel));
+    EXPECT_EQ(ui.text(ControlId::CoverBox), "默认封面"_t);
+    EXPECT_EQ(ui.text_colour(ControlId::LogoBox), rgb(255, 0, 0));
     EXPECT_EQ(ui.title(), local_text(kWindowTitle));
 }
 
@@ -85,12 +85,12 @@ TEST_F(ApplicationTest, StartRemovesWhatAKilledConfigWriteLeft) {
 
 TEST_F(ApplicationTest, StartupTextNamesTheGalleryAndTheNineDigitsOfTheNameField) {
     start();
-    const Text name = ui.text("图库名称");
+    const Text name = ui.text(ControlId::SubGalleryName);
     ASSERT_EQ(name.size(), 13u);
     ASSERT_EQ(name.substr(0, 4), "图库"_t);
     const Text digits = name.substr(4);
     EXPECT_EQ(digits.find_first_not_of("0123456789"), Text::npos);
-    const Text panel = ui.text("编辑框3");
+    const Text panel = ui.text(ControlId::InformationPanel);
     EXPECT_NE(panel.find("主图库为："_t + "我的图片库"_t), Text::npos);
     EXPECT_NE(panel.find("即将生成新的子图库名称为：图库"_t + digits), Text::npos);
 }
@@ -99,94 +99,94 @@ TEST_F(ApplicationTest, StoredSwitchesOverrideTheTicks) {
     GalleryConfig(root.file_text("config.ini")).ensure_file();
     write_profile(root.file_text("config.ini"), "dl", "d", "0");
     start();
-    EXPECT_FALSE(ui.checked("灯笼开关"));
-    EXPECT_TRUE(ui.checked("保证图片比例"));
+    EXPECT_FALSE(ui.checked(ControlId::LanternSwitch));
+    EXPECT_TRUE(ui.checked(ControlId::KeepProportions));
 }
 
 TEST_F(ApplicationTest, SwitchesAreWrittenAtOnce) {
     start();
-    ui.click("灯笼开关");
+    ui.click(ControlId::LanternSwitch);
     EXPECT_EQ(config_value("dl", "d"), "0");
-    ui.click("保证图片比例");
+    ui.click(ControlId::KeepProportions);
     EXPECT_EQ(config_value("bl", "d"), "0");
-    ui.click("保证图片比例");
+    ui.click(ControlId::KeepProportions);
     EXPECT_EQ(config_value("bl", "d"), "1");
 }
 
 TEST_F(ApplicationTest, ManagementModeSwitchesTheAddressField) {
     start();
-    EXPECT_FALSE(ui.enabled("网络地址"));
-    EXPECT_EQ(ui.text_colour("标签11"), rgb(128, 128, 128));
-    EXPECT_FALSE(ui.type("网络地址", "x"));
-    ui.pick("组合框3", 1);
-    EXPECT_TRUE(ui.enabled("网络地址"));
-    EXPECT_EQ(ui.text_colour("标签11"), rgb(255, 0, 0));
-    ui.type("网络地址", "http://pics.test/");
-    ui.pick("组合框3", 0);
-    EXPECT_FALSE(ui.enabled("网络地址"));
-    EXPECT_EQ(ui.text("网络地址"), "http://pics.test/");
+    EXPECT_FALSE(ui.enabled(ControlId::SiteAddress));
+    EXPECT_EQ(ui.text_colour(ControlId::SiteAddressLabel), rgb(128, 128, 128));
+    EXPECT_FALSE(ui.type(ControlId::SiteAddress, "x"));
+    ui.pick(ControlId::ModeList, 1);
+    EXPECT_TRUE(ui.enabled(ControlId::SiteAddress));
+    EXPECT_EQ(ui.text_colour(ControlId::SiteAddressLabel), rgb(255, 0, 0));
+    ui.type(ControlId::SiteAddress, "http://pics.test/");
+    ui.pick(ControlId::ModeList, 0);
+    EXPECT_FALSE(ui.enabled(ControlId::SiteAddress));
+    EXPECT_EQ(ui.text(ControlId::SiteAddress), "http://pics.test/");
 }
 
 TEST_F(ApplicationTest, CopyWithAnEmptyPanelChangesNothing) {
     start();
-    ui.set_text("编辑框3", "");
-    ui.click("复制");
+    ui.set_text(ControlId::InformationPanel, "");
+    ui.click(ControlId::CopyButton);
     EXPECT_EQ(desktop.clipboard, "");
     EXPECT_EQ(ui.title(), local_text(kWindowTitle));
 }
 
 TEST_F(ApplicationTest, CopyPutsThePanelOnTheClipboardAndChangesTheTitle) {
     start();
-    const Text panel = ui.text("编辑框3");
-    ui.click("复制");
+    const Text panel = ui.text(ControlId::InformationPanel);
+    ui.click(ControlId::CopyButton);
     EXPECT_EQ(desktop.clipboard, panel);
     EXPECT_EQ(ui.title(), "Galmora-已复制代码到剪贴板"_t);
-    EXPECT_EQ(ui.focused(), "编辑框3");
-    EXPECT_EQ(ui.selected_all(), "编辑框3");
+    EXPECT_EQ(ui.focused(), ControlId::InformationPanel);
+    EXPECT_EQ(ui.selected_all(), ControlId::InformationPanel);
 }
 
 TEST_F(ApplicationTest, FailedClipboardLeavesTheTitle) {
     start();
     desktop.clipboard_works = false;
-    ui.click("复制");
+    ui.click(ControlId::CopyButton);
     EXPECT_EQ(ui.title(), local_text(kWindowTitle));
 }
 
 TEST_F(ApplicationTest, FailingGenerateKeepsTheCopyTitleAndPassingOneRestoresIt) {
     start();
-    ui.click("复制");
-    ui.click("生成图片库");
+    ui.click(ControlId::CopyButton);
+    ui.click(ControlId::GenerateButton);
     EXPECT_EQ(ui.title(), "Galmora-已复制代码到剪贴板"_t);
-    EXPECT_EQ(ui.background_colour("浏览目录"), rgb(255, 0, 0));
+    EXPECT_EQ(ui.background_colour(ControlId::PictureFolder), rgb(255, 0, 0));
 
     TempDir pictures;
     write_file(pictures.file_text("a.jpg"), as_bytes("x"));
     desktop.folder_answers.push_back(pictures.text());
-    ui.click("按钮8");
-    ui.type("单页数量", "2");
-    EXPECT_EQ(ui.background_colour("浏览目录"), rgb(243, 255, 240));
-    ui.click("生成图片库");
+    ui.click(ControlId::ChoosePictureFolder);
+    ui.type(ControlId::PerPage, "2");
+    EXPECT_EQ(ui.background_colour(ControlId::PictureFolder), rgb(243, 255, 240));
+    ui.click(ControlId::GenerateButton);
     EXPECT_EQ(ui.title(), local_text(kWindowTitle));
 }
 
 TEST_F(ApplicationTest, HelpReplacesThePanel) {
     start();
-    ui.click("按钮13");
-    const std::string panel = utf8_string(ui.text("编辑框3"));
+    ui.click(ControlId::HelpButton);
+    const std::string panel = utf8_string(ui.text(ControlId::InformationPanel));
     EXPECT_EQ(panel.rfind("使用帮助：\r\n\r\n", 0), 0u);
-    ui.click("复制");
+    ui.click(ControlId::CopyButton);
     EXPECT_EQ(utf8_string(desktop.clipboard).rfind("使用帮助：", 0), 0u);
 }
 
 TEST_F(ApplicationTest, OpeningTheLibraryRootAndClearingTheSiteTexts) {
     start();
-    ui.click("按钮6");
+    ui.click(ControlId::OpenRootButton);
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0], "open:" + root.text());
-    ui.click("按钮15");
-    ui.click("按钮14");
-    EXPECT_EQ(ui.text("网站标题链接"), "");
-    EXPECT_EQ(ui.text("网站介绍"), "");
+    ui.click(ControlId::ClearTitleLinkButton);
+    ui.click(ControlId::ClearIntroductionButton);
+    EXPECT_EQ(ui.text(ControlId::SiteTitleLink), "");
+    EXPECT_EQ(ui.text(ControlId::SiteIntroduction), "");
 }
 
 TEST_F(ApplicationTest, TheChosenRatingIsRecordedWithTheNextSubGallery) {
@@ -194,35 +194,35 @@ TEST_F(ApplicationTest, TheChosenRatingIsRecordedWithTheNextSubGallery) {
     TempDir pictures;
     write_file(pictures.file_text("a.jpg"), as_bytes("x"));
     desktop.folder_answers.push_back(pictures.text());
-    ui.click("按钮8");
-    ui.type("单页数量", "2");
-    ui.pick("组合框2", 2);
-    ui.click("生成图片库");
+    ui.click(ControlId::ChoosePictureFolder);
+    ui.type(ControlId::PerPage, "2");
+    ui.pick(ControlId::RatingList, 2);
+    ui.click(ControlId::GenerateButton);
     EXPECT_EQ(config_value("P1", "pstar"), "★★★"_t);
     EXPECT_EQ(config_value("P1", "phd"), "普清"_t);
-    ui.pick("组合框2", 1);
-    ui.click("生成图片库");
+    ui.pick(ControlId::RatingList, 1);
+    ui.click(ControlId::GenerateButton);
     EXPECT_EQ(config_value("P2", "pstar"), "★★★★"_t);
     EXPECT_EQ(config_value("P2", "phd"), "高清"_t);
 }
 
 TEST_F(ApplicationTest, AlwaysOnTopFollowsItsBox) {
     start();
-    ui.click("选择框9");
+    ui.click(ControlId::AlwaysOnTop);
     EXPECT_TRUE(ui.always_on_top());
-    ui.click("选择框9");
+    ui.click(ControlId::AlwaysOnTop);
     EXPECT_FALSE(ui.always_on_top());
 }
 
 TEST_F(ApplicationTest, UpdateCheckWithoutNetworkOnlyShowsTheMessage) {
     start();
-    const Text panel = ui.text("编辑框3");
-    ui.click("按钮12");
+    const Text panel = ui.text(ControlId::InformationPanel);
+    ui.click(ControlId::CheckUpdateButton);
     ASSERT_EQ(desktop.message_boxes.size(), 1u);
     EXPECT_EQ(desktop.message_boxes[0].message, "未检测到网络，无法检测更新"_t);
-    EXPECT_EQ(ui.text("按钮12"), "检测更新"_t);
-    EXPECT_TRUE(ui.enabled("按钮12"));
-    EXPECT_EQ(ui.text("编辑框3"), panel);
+    EXPECT_EQ(ui.text(ControlId::CheckUpdateButton), "检测更新"_t);
+    EXPECT_TRUE(ui.enabled(ControlId::CheckUpdateButton));
+    EXPECT_EQ(ui.text(ControlId::InformationPanel), panel);
 }
 
 }  // namespace

@@ -35,10 +35,10 @@ class UpdateControllerTest : public ::testing::Test {
     UpdateController controller(UpdateSettings settings, UpdateWindowHooks hooks = {}) {
         return UpdateController(controls_, desktop_, std::move(settings), std::move(hooks));
     }
-    Text panel() const { return controls_.text("编辑框3"); }
+    Text panel() const { return controls_.text(ControlId::InformationPanel); }
     void expect_button_idle() const {
-        EXPECT_EQ(controls_.text("按钮12"), "检测更新"_t);
-        EXPECT_TRUE(controls_.enabled("按钮12"));
+        EXPECT_EQ(controls_.text(ControlId::CheckUpdateButton), "检测更新"_t);
+        EXPECT_TRUE(controls_.enabled(ControlId::CheckUpdateButton));
     }
     void expect_no_network_message() const {
         ASSERT_EQ(desktop_.message_boxes.size(), 1u);
@@ -68,7 +68,7 @@ TEST_F(UpdateControllerTest, EveryCheckReplacesThePanelAndEndsWithTheButtonIdle)
     };
     for (const auto& each : cases) {
         LocalHttpServer maker(each.answers);
-        controls_.set_text("编辑框3", "earlier content"_t);
+        controls_.set_text(ControlId::InformationPanel, "earlier content"_t);
         UpdateSettings settings = settings_for(maker);
         settings.network.limits.max_body_bytes = endless.size();
         controller(std::move(settings)).check_for_update();
@@ -85,15 +85,15 @@ TEST_F(UpdateControllerTest, TheBusyCaptionIsPaintedBeforeTheFetchAndInputDelive
     bool enabled_while_painting = true;
     int requests_before_painting = -1;
     hooks.repaint = [&] {
-        caption_while_painting = controls_.text("按钮12");
-        enabled_while_painting = controls_.enabled("按钮12");
+        caption_while_painting = controls_.text(ControlId::CheckUpdateButton);
+        enabled_while_painting = controls_.enabled(ControlId::CheckUpdateButton);
         requests_before_painting = maker.request_count();
     };
     Text panel_when_delivering;
     bool enabled_when_delivering = true;
     hooks.deliver_pending_input = [&] {
         panel_when_delivering = panel();
-        enabled_when_delivering = controls_.enabled("按钮12");
+        enabled_when_delivering = controls_.enabled(ControlId::CheckUpdateButton);
     };
     controller(settings_for(maker), std::move(hooks)).check_for_update();
     EXPECT_EQ(caption_while_painting, "检测中..."_t);
@@ -106,17 +106,17 @@ TEST_F(UpdateControllerTest, TheBusyCaptionIsPaintedBeforeTheFetchAndInputDelive
 
 TEST_F(UpdateControllerTest, WithoutNetworkOnlyAMessageBoxAppears) {
     LocalHttpServer maker(page("Tovenic"));
-    controls_.set_text("编辑框3", "earlier content"_t);
-    const Text caption = controls_.text("按钮12");
-    const bool enabled = controls_.enabled("按钮12");
+    controls_.set_text(ControlId::InformationPanel, "earlier content"_t);
+    const Text caption = controls_.text(ControlId::CheckUpdateButton);
+    const bool enabled = controls_.enabled(ControlId::CheckUpdateButton);
     bool painted = false;
     UpdateWindowHooks hooks;
     hooks.repaint = [&] { painted = true; };
     controller(settings_for(maker, false), std::move(hooks)).check_for_update();
     expect_no_network_message();
     EXPECT_FALSE(painted);
-    EXPECT_EQ(controls_.text("按钮12"), caption);
-    EXPECT_EQ(controls_.enabled("按钮12"), enabled);
+    EXPECT_EQ(controls_.text(ControlId::CheckUpdateButton), caption);
+    EXPECT_EQ(controls_.enabled(ControlId::CheckUpdateButton), enabled);
     EXPECT_EQ(panel(), "earlier content"_t);
     EXPECT_EQ(maker.request_count(), 0);
     EXPECT_EQ(probe_.request_count(), 0);

@@ -37,18 +37,19 @@ FakeControls::FakeControls() : title_(local_text(kWindowTitle)) {
         s.enabled = definition.enabled;
         s.text_colour = definition.text_colour;
         s.background_colour = definition.background_colour;
-        controls_.emplace(std::string(definition.name), std::move(s));
+        controls_.emplace(definition.id, std::move(s));
     }
 }
 
-FakeControls::State& FakeControls::state(std::string_view name) {
-    auto it = controls_.find(name);
-    if (it == controls_.end()) throw std::out_of_range("no control named " + std::string(name));
+FakeControls::State& FakeControls::state(ControlId control) {
+    auto it = controls_.find(control);
+    if (it == controls_.end())
+        throw std::out_of_range("no control " + std::to_string(int(control)));
     return it->second;
 }
 
-const FakeControls::State& FakeControls::state(std::string_view name) const {
-    return const_cast<FakeControls*>(this)->state(name);
+const FakeControls::State& FakeControls::state(ControlId control) const {
+    return const_cast<FakeControls*>(this)->state(control);
 }
 
 void FakeControls::raise(State& s, ControlEvent event, const Text& argument) {
@@ -58,88 +59,88 @@ void FakeControls::raise(State& s, ControlEvent event, const Text& argument) {
     for (auto& handler : handlers) handler(argument);
 }
 
-Text FakeControls::text(std::string_view name) const {
-    const State& s = state(name);
-    if (s.definition->kind == ControlKind::ComboBox) return item_text(name, s.selected);
+Text FakeControls::text(ControlId control) const {
+    const State& s = state(control);
+    if (s.definition->kind == ControlKind::ComboBox) return item_text(control, s.selected);
     return s.text;
 }
 
-void FakeControls::set_text(std::string_view name, const Text& text) {
-    State& s = state(name);
+void FakeControls::set_text(ControlId control, const Text& text) {
+    State& s = state(control);
     if (s.definition->kind == ControlKind::ComboBox) return;  // a fixed list shows its selection
     s.text = text;
     if (s.definition->kind == ControlKind::LineEdit) raise(s, ControlEvent::ContentChanged);
 }
 
-bool FakeControls::checked(std::string_view name) const {
-    return state(name).checked;
+bool FakeControls::checked(ControlId control) const {
+    return state(control).checked;
 }
-void FakeControls::set_checked(std::string_view name, bool checked) {
-    state(name).checked = checked;
-}
-
-int FakeControls::selected_index(std::string_view name) const {
-    return state(name).selected;
+void FakeControls::set_checked(ControlId control, bool checked) {
+    state(control).checked = checked;
 }
 
-void FakeControls::set_selected_index(std::string_view name, int index) {
-    State& s = state(name);
+int FakeControls::selected_index(ControlId control) const {
+    return state(control).selected;
+}
+
+void FakeControls::set_selected_index(ControlId control, int index) {
+    State& s = state(control);
     s.selected = std::clamp(index, -1, static_cast<int>(s.items.size()) - 1);
 }
 
-Text FakeControls::item_text(std::string_view name, int index) const {
-    const State& s = state(name);
+Text FakeControls::item_text(ControlId control, int index) const {
+    const State& s = state(control);
     if (index < 0 || index >= static_cast<int>(s.items.size())) return {};
     return s.items[index];
 }
 
-void FakeControls::append_item(std::string_view name, const Text& text) {
-    state(name).items.push_back(text);
+void FakeControls::append_item(ControlId control, const Text& text) {
+    state(control).items.push_back(text);
 }
 
-void FakeControls::clear_items(std::string_view name) {
-    State& s = state(name);
+void FakeControls::clear_items(ControlId control) {
+    State& s = state(control);
     s.items.clear();
     s.selected = -1;
 }
 
-int FakeControls::item_count(std::string_view name) const {
-    return static_cast<int>(state(name).items.size());
+int FakeControls::item_count(ControlId control) const {
+    return static_cast<int>(state(control).items.size());
 }
 
-bool FakeControls::visible(std::string_view name) const {
-    return state(name).visible;
+bool FakeControls::visible(ControlId control) const {
+    return state(control).visible;
 }
-void FakeControls::set_visible(std::string_view name, bool visible) {
-    state(name).visible = visible;
+void FakeControls::set_visible(ControlId control, bool visible) {
+    state(control).visible = visible;
 }
-bool FakeControls::enabled(std::string_view name) const {
-    return state(name).enabled;
+bool FakeControls::enabled(ControlId control) const {
+    return state(control).enabled;
 }
-void FakeControls::set_enabled(std::string_view name, bool enabled) {
-    state(name).enabled = enabled;
+void FakeControls::set_enabled(ControlId control, bool enabled) {
+    state(control).enabled = enabled;
 }
-int FakeControls::text_colour(std::string_view name) const {
-    return state(name).text_colour;
+int FakeControls::text_colour(ControlId control) const {
+    return state(control).text_colour;
 }
-void FakeControls::set_text_colour(std::string_view name, int colour) {
-    state(name).text_colour = colour;
+void FakeControls::set_text_colour(ControlId control, int colour) {
+    state(control).text_colour = colour;
 }
-int FakeControls::background_colour(std::string_view name) const {
-    return state(name).background_colour;
+int FakeControls::background_colour(ControlId control) const {
+    return state(control).background_colour;
 }
-void FakeControls::set_background_colour(std::string_view name, int colour) {
-    state(name).background_colour = colour;
-}
-
-void FakeControls::focus(std::string_view name) {
-    state(name);
-    focused_ = std::string(name);
+void FakeControls::set_background_colour(ControlId control, int colour) {
+    state(control).background_colour = colour;
 }
 
-void FakeControls::select_all(std::string_view name) {
-    state(name);
-    selected_all_ = std::string(name);
+void FakeControls::focus(ControlId control) {
+    state(control);
+    focused_ = control;
+}
+
+void FakeControls::select_all(ControlId control) {
+    state(control);
+    selected_all_ = control;
 }
 
 void FakeControls::set_busy(bool busy) {
@@ -147,19 +148,19 @@ void FakeControls::set_busy(bool busy) {
     if (busy) ++busy_count_;
 }
 
-void FakeControls::on(std::string_view name, ControlEvent event, Handler handler) {
-    state(name).handlers.emplace(event, std::move(handler));
+void FakeControls::on(ControlId control, ControlEvent event, Handler handler) {
+    state(control).handlers.emplace(event, std::move(handler));
 }
 
-void FakeControls::click(std::string_view name) {
-    State& s = state(name);
+void FakeControls::click(ControlId control) {
+    State& s = state(control);
     if (!s.enabled || !s.visible) return;
     if (s.definition->kind == ControlKind::CheckBox) s.checked = !s.checked;
     raise(s, ControlEvent::Clicked);
 }
 
-bool FakeControls::type(std::string_view name, const Text& text) {
-    State& s = state(name);
+bool FakeControls::type(ControlId control, const Text& text) {
+    State& s = state(control);
     if (s.definition->read_only || !s.enabled) return false;
     if (s.definition->integer_input && !std::all_of(text.begin(), text.end(), [](char c) {
             return (c >= '0' && c <= '9') || c == '-';
@@ -173,14 +174,14 @@ bool FakeControls::type(std::string_view name, const Text& text) {
     return true;
 }
 
-void FakeControls::pick(std::string_view name, int index) {
-    State& s = state(name);
-    set_selected_index(name, index);
+void FakeControls::pick(ControlId control, int index) {
+    State& s = state(control);
+    set_selected_index(control, index);
     raise(s, ControlEvent::ItemSelected);
 }
 
-void FakeControls::drop(std::string_view name, const Text& dropped) {
-    State& s = state(name);
+void FakeControls::drop(ControlId control, const Text& dropped) {
+    State& s = state(control);
     if (!s.definition->drop_target) return;
     raise(s, ControlEvent::FilesDropped, dropped);
 }

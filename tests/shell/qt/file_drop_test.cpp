@@ -19,7 +19,7 @@ using namespace galmora::literals;
 class ShellWindowDrops : public ::testing::Test {
   protected:
     // Drags the data onto the control and drops it; true when it was taken.
-    bool drop(const char* name, const QMimeData& data) {
+    bool drop(ControlId name, const QMimeData& data) {
         QWidget* target = widget(window, name);
         QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         enter.ignore();
@@ -37,47 +37,48 @@ class ShellWindowDrops : public ::testing::Test {
         data->setUrls(urls);
         return data;
     }
-    void listen(const char* name) {
+    void listen(ControlId name) {
         window.on(name, ControlEvent::FilesDropped,
                   [this, name](const Text& text) { received.emplace_back(name, text); });
     }
 
     ShellWindow window;
-    std::vector<std::pair<std::string, Text>> received;
+    std::vector<std::pair<ControlId, Text>> received;
 };
 
 TEST_F(ShellWindowDrops, OneFolderArrivesAsItsPath) {
-    listen("浏览目录");
+    listen(ControlId::PictureFolder);
     std::unique_ptr<QMimeData> data(files({q("/home/用户/图片 #1 100%")}));
-    EXPECT_TRUE(drop("浏览目录", *data));
+    EXPECT_TRUE(drop(ControlId::PictureFolder, *data));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].second, "/home/用户/图片 #1 100%"_t);
-    EXPECT_EQ(window.text("浏览目录"), "");  // the drop operation decides what to show
+    EXPECT_EQ(window.text(ControlId::PictureFolder),
+              "");  // the drop operation decides what to show
 }
 
 TEST_F(ShellWindowDrops, SeveralItemsArriveAsLinesEachEndingInCrLf) {
-    listen("浏览目录1");
-    listen("浏览目录3");
+    listen(ControlId::CoverBox);
+    listen(ControlId::LogoBox);
     std::unique_ptr<QMimeData> data(files({q("/a/封面.jpg"), q("/b/c d/"), q("/e.png")}));
-    EXPECT_TRUE(drop("浏览目录1", *data));
-    EXPECT_TRUE(drop("浏览目录3", *data));
+    EXPECT_TRUE(drop(ControlId::CoverBox, *data));
+    EXPECT_TRUE(drop(ControlId::LogoBox, *data));
     ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].first, "浏览目录1");
+    EXPECT_EQ(received[0].first, ControlId::CoverBox);
     EXPECT_EQ(received[0].second, "/a/封面.jpg\r\n/b/c d\r\n/e.png\r\n"_t);
-    EXPECT_EQ(received[1].first, "浏览目录3");
+    EXPECT_EQ(received[1].first, ControlId::LogoBox);
 }
 
 TEST_F(ShellWindowDrops, OnlyLocalFilesAreTaken) {
-    listen("浏览目录");
+    listen(ControlId::PictureFolder);
     QMimeData web;
     web.setUrls({QUrl("https://example.com/a.jpg")});
-    EXPECT_FALSE(drop("浏览目录", web));
+    EXPECT_FALSE(drop(ControlId::PictureFolder, web));
     QMimeData text;
     text.setText("/home/user/pictures");
-    EXPECT_FALSE(drop("浏览目录", text));
+    EXPECT_FALSE(drop(ControlId::PictureFolder, text));
     QMimeData mixed;
     mixed.setUrls({QUrl("https://example.com/a.jpg"), QUrl::fromLocalFile("/x")});
-    EXPECT_TRUE(drop("浏览目录", mixed));
+    EXPECT_TRUE(drop(ControlId::PictureFolder, mixed));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].second, "/x");
 }
@@ -92,13 +93,13 @@ TEST_F(ShellWindowDrops, EveryOtherControlRefusesDrops) {
         for (QWidget* part : w->findChildren<QWidget*>())
             EXPECT_FALSE(part->acceptDrops())
                 << definition.name << " " << part->metaObject()->className();
-        listen(definition.name.data());  // the names are literals, so they end in a zero
+        listen(definition.id);
     }
     std::unique_ptr<QMimeData> data(files({"/a"}));
-    drop("图库名称", *data);
-    drop("网站介绍", *data);
+    drop(ControlId::SubGalleryName, *data);
+    drop(ControlId::SiteIntroduction, *data);
     EXPECT_TRUE(received.empty());
-    EXPECT_EQ(window.text("图库名称"), "");
+    EXPECT_EQ(window.text(ControlId::SubGalleryName), "");
 }
 
 TEST(DroppedPathsText, FormsOneTextFromTheLocalPaths) {

@@ -34,7 +34,7 @@ QString shown(QPlainTextEdit* edit) {
 
 class GradualTextFillTest : public ::testing::Test {
   protected:
-    GradualTextFillTest() { panel = widget<QPlainTextEdit>(window, "编辑框3"); }
+    GradualTextFillTest() { panel = widget<QPlainTextEdit>(window, ControlId::InformationPanel); }
     void reference(const Text& text) { expected.setPlainText(to_qstring(text)); }
 
     ShellWindow window;
@@ -46,31 +46,32 @@ TEST_F(GradualTextFillTest, LongTextShowsItsStartAtOnceAndAllOfItAfterTheEvents)
     const Text page = long_page(30000);
     ASSERT_GT(page.size(), 1000000u);
     reference(page);
-    window.set_text("编辑框3", page);
-    EXPECT_EQ(window.text("编辑框3"), page);  // the program reads its own text back at once
+    window.set_text(ControlId::InformationPanel, page);
+    EXPECT_EQ(window.text(ControlId::InformationPanel),
+              page);  // the program reads its own text back at once
     EXPECT_LT(shown(panel).size(), shown(&expected).size());
     EXPECT_TRUE(shown(&expected).startsWith(shown(panel)));
     for (int turn = 0; turn < 1000 && shown(panel).size() < shown(&expected).size(); ++turn)
         QApplication::processEvents();
     EXPECT_EQ(shown(panel), shown(&expected));
     EXPECT_EQ(panel->document()->blockCount(), expected.document()->blockCount());
-    EXPECT_EQ(window.text("编辑框3"), page);
+    EXPECT_EQ(window.text(ControlId::InformationPanel), page);
 }
 
 TEST_F(GradualTextFillTest, SelectingAllPutsTheRestInFirst) {
     const Text page = long_page(20000);
     reference(page);
-    window.set_text("编辑框3", page);
-    window.select_all("编辑框3");
+    window.set_text(ControlId::InformationPanel, page);
+    window.select_all(ControlId::InformationPanel);
     EXPECT_EQ(panel->textCursor().selectedText().size(), shown(&expected).size());
 }
 
 TEST_F(GradualTextFillTest, ANewTextDropsTheFillStillRunning) {
-    window.set_text("编辑框3", long_page(20000));
-    window.set_text("编辑框3", "完成删除^^!"_t);
+    window.set_text(ControlId::InformationPanel, long_page(20000));
+    window.set_text(ControlId::InformationPanel, "完成删除^^!"_t);
     for (int turn = 0; turn < 100; ++turn) QApplication::processEvents();
     EXPECT_EQ(shown(panel), q("完成删除^^!"));
-    EXPECT_EQ(window.text("编辑框3"), "完成删除^^!"_t);
+    EXPECT_EQ(window.text(ControlId::InformationPanel), "完成删除^^!"_t);
 }
 
 }  // namespace

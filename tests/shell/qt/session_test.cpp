@@ -50,11 +50,11 @@ class Session : public ::testing::Test {
         app->start_up();
     }
 
-    void click(const char* name) { QTest::mouseClick(widget(window, name), Qt::LeftButton); }
+    void click(ControlId name) { QTest::mouseClick(widget(window, name), Qt::LeftButton); }
     std::string config(const char* section, const char* key) {
         return utf8_string(read_profile(root.file_text("config.ini"), section, key));
     }
-    std::string sub_gallery_name() { return utf8_string(window.text("图库名称")); }
+    std::string sub_gallery_name() { return utf8_string(window.text(ControlId::SubGalleryName)); }
 
     TempDir root;
     TempDir pictures;
@@ -65,16 +65,16 @@ class Session : public ::testing::Test {
 
 TEST_F(Session, GenerateTwiceThenDeleteTheFirst) {
     const std::string gallery = root.file("我的图片库");
-    EXPECT_EQ(utf8_string(window.text("网站标题")), "我的图片库");
+    EXPECT_EQ(utf8_string(window.text(ControlId::SiteTitle)), "我的图片库");
 
     desktop.folder_answers.push_back(pictures.text());
-    click("按钮8");
-    EXPECT_EQ(window.text("文件总数"), "3");
-    type_keys(widget(window, "单页数量"), q("2"));
-    EXPECT_EQ(window.text("页总数"), "1");
+    click(ControlId::ChoosePictureFolder);
+    EXPECT_EQ(window.text(ControlId::PictureTotal), "3");
+    type_keys(widget(window, ControlId::PerPage), q("2"));
+    EXPECT_EQ(window.text(ControlId::PageCount), "1");
 
     const std::string first = sub_gallery_name();
-    click("生成图片库");
+    click(ControlId::GenerateButton);
     const std::string first_page = read_all(gallery + "/" + first + "/index.html");
     EXPECT_NE(first_page.find("class=\"page-1\""), std::string::npos);
     EXPECT_NE(first_page.find("class=\"page-2\""), std::string::npos);
@@ -86,18 +86,18 @@ TEST_F(Session, GenerateTwiceThenDeleteTheFirst) {
 
     const std::string second = sub_gallery_name();
     ASSERT_NE(second, first);
-    click("生成图片库");
+    click(ControlId::GenerateButton);
     EXPECT_EQ(config("P2", "pname"), second);
     main_page = read_all(gallery + "/index.html");
     EXPECT_EQ(count_of(main_page, "class=\"item\""), 2u);
     EXPECT_EQ(desktop.opened.size(), 4u);  // folder, then page, after each generation
 
-    auto* list = widget<QComboBox>(window, "组合框4");
+    auto* list = widget<QComboBox>(window, ControlId::SubGalleryList);
     const int index = list->findText(QString::fromStdString(first));
     ASSERT_GT(index, 0);
-    window.set_selected_index("组合框4", index);
+    window.set_selected_index(ControlId::SubGalleryList, index);
     desktop.message_box_answers.push_back(kResultOk);
-    click("清除子图库");
+    click(ControlId::DeleteSubGalleryButton);
 
     EXPECT_EQ(file_attributes(local_text(gallery + "/" + first)), -1);
     EXPECT_EQ(utf8_string(read_all(root.file("config.ini"))),
@@ -110,10 +110,10 @@ TEST_F(Session, GenerateTwiceThenDeleteTheFirst) {
     EXPECT_EQ(count_of(main_page, "class=\"item\""), 1u);
     EXPECT_EQ(main_page.find("./" + first + "/"), std::string::npos);
     EXPECT_NE(main_page.find("./" + second + "/index.html"), std::string::npos);
-    EXPECT_EQ(
-        utf8_string(window.text("编辑框3"))
-            .substr(utf8_string(window.text("编辑框3")).size() - std::string("完成删除^^!").size()),
-        "完成删除^^!");
+    EXPECT_EQ(utf8_string(window.text(ControlId::InformationPanel))
+                  .substr(utf8_string(window.text(ControlId::InformationPanel)).size() -
+                          std::string("完成删除^^!").size()),
+              "完成删除^^!");
 }
 
 }  // namespace

@@ -154,50 +154,52 @@ TEST(ShellWindowFrame, FocusAndSelectAll) {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    window.set_text("编辑框3", "line one\r\nline two");
-    window.focus("编辑框3");
-    window.select_all("编辑框3");
-    auto* panel = widget<QPlainTextEdit>(window, "编辑框3");
+    window.set_text(ControlId::InformationPanel, "line one\r\nline two");
+    window.focus(ControlId::InformationPanel);
+    window.select_all(ControlId::InformationPanel);
+    auto* panel = widget<QPlainTextEdit>(window, ControlId::InformationPanel);
     EXPECT_EQ(QApplication::focusWidget(), panel);
     EXPECT_EQ(panel->textCursor().selectedText(), QString("line one") + QChar(0x2029) + "line two");
-    window.focus("图库名称");
-    window.set_text("图库名称", "abc");
-    window.select_all("图库名称");
-    EXPECT_EQ(QApplication::focusWidget(), widget(window, "图库名称"));
-    EXPECT_EQ(widget<QLineEdit>(window, "图库名称")->selectedText(), "abc");
+    window.focus(ControlId::SubGalleryName);
+    window.set_text(ControlId::SubGalleryName, "abc");
+    window.select_all(ControlId::SubGalleryName);
+    EXPECT_EQ(QApplication::focusWidget(), widget(window, ControlId::SubGalleryName));
+    EXPECT_EQ(widget<QLineEdit>(window, ControlId::SubGalleryName)->selectedText(), "abc");
 }
 
 TEST(ShellWindowTexts, MultiLineBoxesKeepTheirLineEndsUntilTheUserEdits) {
     ShellWindow window;
-    window.set_text("网站介绍", "a\r\nb\nc");
-    EXPECT_EQ(window.text("网站介绍"), "a\r\nb\nc");
-    auto* intro = widget<QPlainTextEdit>(window, "网站介绍");
+    window.set_text(ControlId::SiteIntroduction, "a\r\nb\nc");
+    EXPECT_EQ(window.text(ControlId::SiteIntroduction), "a\r\nb\nc");
+    auto* intro = widget<QPlainTextEdit>(window, ControlId::SiteIntroduction);
     intro->moveCursor(QTextCursor::End);
     type_keys(intro, "d");
     QTest::keyClick(intro, Qt::Key_Return);
     type_keys(intro, "e");
-    EXPECT_EQ(window.text("网站介绍"), "a\r\nb\r\ncd\r\ne");
+    EXPECT_EQ(window.text(ControlId::SiteIntroduction), "a\r\nb\r\ncd\r\ne");
 }
 
 TEST(ShellWindowTexts, TextsConvertBetweenTheLocalCodePageAndTheWidgets) {
     using namespace galmora::literals;
     ShellWindow window;
-    window.set_text("图库名称", "图库123456789"_t);
-    EXPECT_EQ(widget<QLineEdit>(window, "图库名称")->text(), q("图库123456789"));
-    window.set_text("标签3", "€ 𠀀 癨"_t);  // four-byte and trail-byte-0x5C characters
-    EXPECT_EQ(widget<QLabel>(window, "标签3")->text(), q("€ 𠀀 癨"));
-    EXPECT_EQ(window.text("标签3"), "€ 𠀀 癨"_t);
-    window.append_item("组合框1", "风景"_t);
-    EXPECT_EQ(widget<QComboBox>(window, "组合框1")->itemText(1), q("风景"));
+    window.set_text(ControlId::SubGalleryName, "图库123456789"_t);
+    EXPECT_EQ(widget<QLineEdit>(window, ControlId::SubGalleryName)->text(), q("图库123456789"));
+    window.set_text(ControlId::MainGalleryLabel,
+                    "€ 𠀀 癨"_t);  // four-byte and trail-byte-0x5C characters
+    EXPECT_EQ(widget<QLabel>(window, ControlId::MainGalleryLabel)->text(), q("€ 𠀀 癨"));
+    EXPECT_EQ(window.text(ControlId::MainGalleryLabel), "€ 𠀀 癨"_t);
+    window.append_item(ControlId::MainGalleryList, "风景"_t);
+    EXPECT_EQ(widget<QComboBox>(window, ControlId::MainGalleryList)->itemText(1), q("风景"));
 }
 
-TEST(ShellWindowTexts, UnknownNamesAreIgnored) {
+TEST(ShellWindowTexts, IdentifiersOutsideTheTableAreIgnored) {
     ShellWindow window;
-    window.set_text("编辑框99", "x");
-    window.on("编辑框99", ControlEvent::Clicked, [](const Text&) {});
-    EXPECT_EQ(window.text("编辑框99"), "");
-    EXPECT_EQ(window.selected_index("编辑框99"), -1);
-    EXPECT_FALSE(window.visible("编辑框99"));
+    const auto unknown = static_cast<ControlId>(99);
+    window.set_text(unknown, "x");
+    window.on(unknown, ControlEvent::Clicked, [](const Text&) {});
+    EXPECT_EQ(window.text(unknown), "");
+    EXPECT_EQ(window.selected_index(unknown), -1);
+    EXPECT_FALSE(window.visible(unknown));
 }
 
 }  // namespace

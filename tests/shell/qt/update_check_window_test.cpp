@@ -56,23 +56,27 @@ class UpdateCheckInTheWindow : public ::testing::Test {
             std::make_unique<Application>(window.controls(), desktop, root.text(), settings, hooks);
         app->start_up();
     }
-    QPushButton* check_button() { return widget<QPushButton>(window, "按钮12"); }
+    QPushButton* check_button() {
+        return widget<QPushButton>(window, ControlId::CheckUpdateButton);
+    }
     // From the change of the panel's text until it has been painted; the
     // fetches before it take what the machine's load makes them take.
     Clock::duration check_and_paint() {
         std::optional<Clock::time_point> changed;
-        const auto connection =
-            QObject::connect(widget<QPlainTextEdit>(window, "编辑框3")->document(),
-                             &QTextDocument::contentsChange, [&changed] {
-                                 if (!changed) changed = Clock::now();
-                             });
+        const auto connection = QObject::connect(
+            widget<QPlainTextEdit>(window, ControlId::InformationPanel)->document(),
+            &QTextDocument::contentsChange, [&changed] {
+                if (!changed) changed = Clock::now();
+            });
         QTest::mouseClick(check_button(), Qt::LeftButton);
         QCoreApplication::processEvents();
         window.grab();
         QObject::disconnect(connection);
         return changed ? Clock::now() - *changed : Clock::duration::max();
     }
-    QString panel() { return widget<QPlainTextEdit>(window, "编辑框3")->toPlainText(); }
+    QString panel() {
+        return widget<QPlainTextEdit>(window, ControlId::InformationPanel)->toPlainText();
+    }
 
     TempDir root;
     ShellWindow window;
@@ -109,7 +113,7 @@ TEST_F(UpdateCheckInTheWindow, NoTextInThePanelTakesLongToLayOut) {
     for (const Text& text : {Text(run, 'x'), "当前版本为：1.0\r\n"_t + Text(run, '-'),
                              Text(1000, ' ') + Text(run, '/')}) {
         const auto begin = Clock::now();
-        window.set_text("编辑框3", text);
+        window.set_text(ControlId::InformationPanel, text);
         QCoreApplication::processEvents();
         window.grab();
         const auto took = Clock::now() - begin;

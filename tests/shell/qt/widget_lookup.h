@@ -7,12 +7,19 @@
 #include <QWidget>
 
 #include "shell/qt/shell_window.h"
+#include "shell/window_layout.h"
+#include "tests/support/control_printing.h"
 
 namespace galmora::testing {
 
 template <typename W = QWidget>
 W* widget(ShellWindow& window, const char* name) {
     return window.findChild<W*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+}
+
+template <typename W = QWidget>
+W* widget(ShellWindow& window, ControlId id) {
+    return widget<W>(window, find_control(id)->name.data());
 }
 
 inline QString q(const char* utf8) {
