@@ -9,6 +9,7 @@
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/update/local_http_server.h"
+#include "tests/update/local_update_settings.h"
 
 namespace galmora {
 namespace {
@@ -25,12 +26,7 @@ LocalHttpServer::Response page(const Text& body) {
 class UpdateControllerTest : public ::testing::Test {
   protected:
     UpdateSettings settings_for(const LocalHttpServer& maker, bool online = true) {
-        UpdateSettings settings;
-        settings.server = maker.url("/");
-        settings.network.probe_url = probe_.url();
-        settings.network.system_online = [online] { return online; };
-        settings.network.limits = {500ms, 1000ms, kMaxBodyBytes};
-        return settings;
+        return testing::local_update_settings(maker, probe_, online);
     }
     UpdateController controller(UpdateSettings settings, UpdateWindowHooks hooks = {}) {
         return UpdateController(controls_, desktop_, std::move(settings), std::move(hooks));

@@ -4,6 +4,7 @@
 
 #include "core/codepage.h"
 #include "tests/update/local_http_server.h"
+#include "tests/update/local_update_settings.h"
 
 namespace galmora {
 namespace {
@@ -22,12 +23,7 @@ LocalHttpServer::Response page(const Text& body, int status = 200) {
 class UpdateCommandTest : public ::testing::Test {
   protected:
     UpdateSettings settings_for(const LocalHttpServer& maker, bool online = true) {
-        UpdateSettings settings;
-        settings.server = maker.url("/");
-        settings.network.probe_url = probe_.url();
-        settings.network.system_online = [online] { return online; };
-        settings.network.limits = {500ms, 1000ms, kMaxBodyBytes};
-        return settings;
+        return testing::local_update_settings(maker, probe_, online);
     }
     // The panel text of a check, which is all a check with network returns.
     Text check(const UpdateSettings& settings) {
