@@ -75,14 +75,13 @@ bool write_text(const char* path, const std::string& text) {
     return ::close(fd) == 0 && written;
 }
 
-// A mount namespace of the child's own: directly as root, else inside a user
-// namespace in which the test's user is root. Mounts made there never
-// reach the parent.
-bool own_mounts() {
-    if (::unshare(CLONE_NEWNS) != 0) {
+}  // namespace
+
+bool enter_own_namespaces(int flags) {
+    if (::unshare(flags) != 0) {
         const uid_t user = ::geteuid();
         const gid_t group = ::getegid();
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+        if (::unshare(CLONE_NEWUSER | flags) != 0) return false;
         if (!write_text("/proc/self/setgroups", "deny") ||
             !write_text("/proc/self/uid_map", "0 " + std::to_string(user) + " 1") ||
             !write_text("/proc/self/gid_map", "0 " + std::to_string(group) + " 1"))
@@ -90,8 +89,6 @@ bool own_mounts() {
     }
     return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }
-
-}  // namespace
 
 void run_unprivileged(const std::string& folder, const std::function<void()>& body) {
     if (::geteuid() != 0) {
@@ -107,7 +104,7 @@ void run_unprivileged(const std::string& folder, const std::function<void()>& bo
 }
 
 bool run_with_own_mounts(const std::function<void()>& body, std::string& why) {
-    const int code = run_in_child(own_mounts, body);
+    const int code = run_in_child([] { return enter_own_namespaces(CLONE_NEWNS); }, body);
     if (code == kSetUpFailed) {
         why = "this machine gives the test no mount namespace of its own (unshare refused)";
         return false;

@@ -18,6 +18,12 @@ inline constexpr unsigned kUnprivilegedId = 65534;
 // everything in it) has been handed to that user.
 void run_unprivileged(const std::string& folder, const std::function<void()>& body);
 
+// Moves the calling process (a child: this cannot be undone) into namespaces
+// of its own; flags are CLONE_NEW* flags and must include CLONE_NEWNS. As
+// root directly, else inside a user namespace in which the test's user is
+// root. Mounts made afterwards never reach the rest of the machine.
+bool enter_own_namespaces(int flags);
+
 // Runs body in a child with a mount namespace of its own, where it may bind
 // folders without touching the machine's mounts. False (body not run) when
 // this machine cannot give a test one; why then says why.

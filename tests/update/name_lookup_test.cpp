@@ -25,6 +25,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/child_run.h"
 #include "tests/support/temp_dir.h"
 #include "update/network.h"
 
@@ -52,21 +53,6 @@ bool write_file(const char* path, const std::string& text) {
     return bool(out.flush());
 }
 
-// Private mount and network namespaces: directly where the process may, as
-// an unprivileged user inside a user namespace of its own otherwise.
-std::string enter_namespaces() {
-    if (::unshare(CLONE_NEWNS | CLONE_NEWNET) == 0) return {};
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS | CLONE_NEWNET) != 0)
-        return std::string("no private network namespace: ") + std::strerror(errno);
-    if (!write_file("/proc/self/setgroups", "deny") ||
-        !write_file("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-        !write_file("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))
-        return "the user namespace could not be mapped";
-    return {};
-}
-
 bool loopback_up() {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
     ifreq request{};
@@ -90,10 +76,9 @@ int silent_name_server() {
 }
 
 std::string set_up_silent_resolver(const std::string& folder, int& name_server) {
-    if (std::string failed = enter_namespaces(); !failed.empty()) return failed;
-    // Nothing mounted here may reach the rest of the system.
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        return "the mount namespace cannot be made private";
+    // Nothing mounted or bound here may reach the rest of the system.
+    if (!testing::enter_own_namespaces(CLONE_NEWNS | CLONE_NEWNET))
+        return std::string("no private mount and network namespaces: ") + std::strerror(errno);
     if (!loopback_up()) return "the loopback interface cannot be brought up";
     // Long enough that only the limits can end the look-up early.
     const std::string resolv_conf = folder + "/resolv.conf";
