@@ -37,14 +37,6 @@ class ProfileFile : public ::testing::Test {
     TempDir folder_;
 };
 
-// A file of count pieces drawn at random, so that they meet in every order.
-template <std::size_t N>
-std::string random_file(std::mt19937& random, const std::string (&pieces)[N], int count) {
-    std::string file;
-    for (int i = 0; i < count; ++i) file += pieces[random() % N];
-    return file;
-}
-
 using ReadProfile = ProfileFile;
 
 TEST_F(ReadProfile, MatchesNamesCaseInsensitively) {
@@ -255,7 +247,9 @@ TEST_F(ProfileSnapshotTest, AgreesWithDirectReadsOnRandomFiles) {
                                   "v",    "\"q\"", ";",   "\r\n", "\n", "\r",  " ",
                                   "\xB0", "\x5C",  "]",   "[",    "'"};
     for (int round = 0; round < 200; ++round) {
-        put(random_file(random, pieces, 40));
+        std::string file;
+        for (int i = 0; i < 40; ++i) file += pieces[random() % std::size(pieces)];
+        put(file);
         for (const char* section : {"s", "t", "S"})
             for (const char* key : {"k", "K", "v"}) read(section, key, "d");
     }
@@ -268,7 +262,8 @@ TEST_F(WriteProfile, ChangesOnlyTheWrittenValueOnRandomFiles) {
     const char* sections[] = {"s", "t", "u"};
     const char* keys[] = {"k", "m", "n"};
     for (int round = 0; round < 200; ++round) {
-        const std::string file = random_file(random, pieces, 30);
+        std::string file;
+        for (int i = 0; i < 30; ++i) file += pieces[random() % std::size(pieces)];
         put(file);
         const char* section = sections[random() % 3];
         const char* key = keys[random() % 3];
@@ -300,8 +295,8 @@ TEST_F(ProfileDocumentTest, SavesWhatOneWritePerEditWouldOnRandomFiles) {
     const char* values[] = {"v", "", " w ", "a\nb", "\"q\""};
     const Text reference = folder_.file_text("reference.ini");
     for (int round = 0; round < 50; ++round) {
-        const std::string file =
-            (round % 4 == 0 ? "\xEF\xBB\xBF" : "") + random_file(random, pieces, 30);
+        std::string file = round % 4 == 0 ? "\xEF\xBB\xBF" : "";
+        for (int i = 0; i < 30; ++i) file += pieces[random() % std::size(pieces)];
         put(file);
         ASSERT_TRUE(write_file(reference, as_bytes(file)));
         std::optional<ProfileDocument> document = ProfileDocument::load(path());
