@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <iterator>
 #include <random>
 #include <string>
 
