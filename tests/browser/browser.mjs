@@ -42,6 +42,12 @@ export async function openBrowser(options = {}) {
   };
 }
 
+// Waits until every picture that the selector finds has loaded.
+export function picturesLoaded(page, selector, options) {
+  return page.waitForFunction((s) =>
+    [...document.querySelectorAll(s)].every((i) => i.complete && i.naturalWidth > 0), selector, options);
+}
+
 let manifest;
 export function pageUrl(key) {
   if (!manifest) {

@@ -3,7 +3,7 @@
 // as the literal text they are, creating no element.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { openBrowser } from './browser.mjs';
+import { openBrowser, picturesLoaded } from './browser.mjs';
 
 const MAIN = '<b>x<b>&amp;y';
 const SUB = '<i>s<i>';
@@ -16,9 +16,7 @@ async function loadedPictureNames(page) {
   await page.evaluate(() => {
     for (const image of document.querySelectorAll('img.myImg')) image.loading = 'eager';
   });
-  await page.waitForFunction(() =>
-    [...document.querySelectorAll('img.myImg')].every((i) => i.complete && i.naturalWidth > 0),
-    null, { timeout: 10000 });
+  await picturesLoaded(page, 'img.myImg', { timeout: 10000 });
   return page.locator('img.myImg').evaluateAll((images) =>
     images.map((i) => decodeURIComponent(new URL(i.src).pathname.split('/').pop())));
 }

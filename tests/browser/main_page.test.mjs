@@ -1,7 +1,7 @@
 // The main page: card grid, links, footer and lanterns.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { openBrowser } from './browser.mjs';
+import { openBrowser, picturesLoaded } from './browser.mjs';
 
 function cardBoxes(page) {
   return page.evaluate(() => {
@@ -100,8 +100,7 @@ describe('main page', () => {
 
   test('Tab walks from the heading to every card in order, each with a visible focus ring', async () => {
     const page = await browser.open('图库三', { width: 1280, height: 800 });
-    await page.waitForFunction(() =>
-      [...document.querySelectorAll('.img-box img')].every((i) => i.complete && i.naturalWidth > 0));
+    await picturesLoaded(page, '.img-box img');
     const focused = () => page.evaluate(() => {
       const element = document.activeElement;
       const item = element.closest('.item');
@@ -160,9 +159,7 @@ describe('main page', () => {
 
   test('cards show their covers and link to their sub-gallery pages', async () => {
     const page = await browser.open('图库一');
-    await page.waitForFunction(() =>
-      [...document.querySelectorAll('.img-box img')].every((i) => i.complete && i.naturalWidth > 0),
-      null, { timeout: 10000 });
+    await picturesLoaded(page, '.img-box img', { timeout: 10000 });
     const links = await page.locator('.img-box a').evaluateAll((as) =>
       as.map((a) => ({ href: a.href, target: a.target, name: a.closest('.item').querySelector('.p3 span').textContent })));
     assert.deepEqual(links.map((l) => l.name), ['风景', '拉伸', '奇怪 #?%', '夜 #1']);
@@ -233,8 +230,7 @@ describe('main page on a 390×844 phone', () => {
 
   test('one card per row across the screen, cover at its natural height, captions readable', async () => {
     const page = await phone.open('图库三');
-    await page.waitForFunction(() =>
-      [...document.querySelectorAll('.img-box img')].every((i) => i.complete && i.naturalWidth > 0));
+    await picturesLoaded(page, '.img-box img');
     const { inner, rows, scale } = await gridRows(page);
     assert.equal(rows.length, 9);
     for (const [card] of rows) {

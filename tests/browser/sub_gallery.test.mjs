@@ -1,7 +1,7 @@
 // The sub-gallery page: page blocks, navigation and the picture viewer.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { openBrowser } from './browser.mjs';
+import { openBrowser, picturesLoaded } from './browser.mjs';
 
 // Numbers of the page blocks ("page-1" ... "page-99") that are displayed.
 function shownBlocks(page) {
@@ -133,9 +133,7 @@ describe('sub-gallery page', () => {
   test('pictures whose names hold " # ? % \\ and other characters load', async () => {
     const page = await browser.open('图库一/奇怪 #?%');
     assert.equal(await page.locator('img.myImg').count(), 3);
-    await page.waitForFunction(() =>
-      [...document.querySelectorAll('img.myImg')].every((i) => i.complete && i.naturalWidth > 0),
-      null, { timeout: 10000 });
+    await picturesLoaded(page, 'img.myImg', { timeout: 10000 });
     const first = await page.locator('#Img1').getAttribute('src');
     for (const part of ['%22', '%23', '%3F', '%25', '%5C', '癨']) {
       assert.ok(first.includes(part), `${part} in ${first}`);

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "core/codepage.h"
 #include "core/files.h"
@@ -21,13 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-void touch(const std::string& path) {
-    std::ofstream(path, std::ios::binary) << "x";
-}
+using Entries = std::vector<std::pair<std::string, int>>;
+using Names = std::vector<std::string>;
 
 // Every name a scan yields, as UTF-8, with its attributes.
-std::vector<std::pair<std::string, int>> scan_all(const Text& pattern, int mask) {
-    std::vector<std::pair<std::string, int>> found;
+Entries scan_all(const Text& pattern, int mask) {
+    Entries found;
     DirectoryScan scan;
     for (Text name = scan.find_first(pattern, mask); !name.empty(); name = scan.find_next())
         found.emplace_back(utf8_string(name), scan.attributes());
@@ -35,15 +33,18 @@ std::vector<std::pair<std::string, int>> scan_all(const Text& pattern, int mask)
     return found;
 }
 
-std::vector<std::string> names_of(const std::vector<std::pair<std::string, int>>& found) {
-    std::vector<std::string> names;
+Names names_of(const Entries& found) {
+    Names names;
     for (const auto& entry : found) names.push_back(entry.first);
     return names;
 }
 
+Names listing(const Text& pattern) {
+    return names_of(scan_all(pattern, kAllEntries));
+}
+
 TEST(DirectoryScan, ListsDotsFirstInAnEmptyFolder) {
     TempDir dir;
-    using Entries = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ(scan_all(dir.file_text("*.*"), kAllEntries), (Entries{{".", 0x10}, {"..", 0x10}}));
     EXPECT_EQ(scan_all(dir.file_text("*"), kDirectory), (Entries{{".", 0x10}, {"..", 0x10}}));
 }
@@ -51,19 +52,17 @@ TEST(DirectoryScan, ListsDotsFirstInAnEmptyFolder) {
 TEST(DirectoryScan, SortsLikeAnNtfsListing) {
     TempDir dir;
     for (const char* name : {"a_b.txt", "b", "ab.txt", "B2", "Zeta", "风景", "a", "_x", "1"})
-        touch(dir.file(name));
-    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
-              (std::vector<std::string>{".", "..", "1", "a", "ab.txt", "a_b.txt", "b", "B2", "Zeta",
-                                        "_x", "风景"}));
+        dir.put(name);
+    EXPECT_EQ(listing(dir.file_text("*.*")),
+              (Names{".", "..", "1", "a", "ab.txt", "a_b.txt", "b", "B2", "Zeta", "_x", "风景"}));
 }
 
 TEST(DirectoryScan, MaskSelectsByAttributes) {
     TempDir dir;
-    touch(dir.file("file.jpg"));
-    touch(dir.file(".hidden.jpg"));
+    dir.put("file.jpg");
+    dir.put(".hidden.jpg");
     fs::create_directory(dir.file("folder"));
     fs::create_directory(dir.file(".dots"));
-    using Entries = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ(scan_all(dir.file_text("*.*"), kDirectory),
               (Entries{{".", 0x10}, {"..", 0x10}, {".dots", 0x12}, {"folder", 0x10}}));
     EXPECT_EQ(scan_all(dir.file_text("*.*"), kHidden),
@@ -75,23 +74,20 @@ TEST(DirectoryScan, MaskSelectsByAttributes) {
 
 TEST(DirectoryScan, MatchesWildcardsWithoutRegardToCase) {
     TempDir dir;
-    for (const char* name : {"a.jpg", "b.JPG", "c.jpeg", "jpg", "d.png"}) touch(dir.file(name));
-    EXPECT_EQ(names_of(scan_all(dir.file_text("*.jpg"), kAllEntries)),
-              (std::vector<std::string>{"a.jpg", "b.JPG"}));
-    EXPECT_EQ(names_of(scan_all(dir.file_text("?.*"), kAllEntries)),
-              (std::vector<std::string>{".", "..", "a.jpg", "b.JPG", "c.jpeg", "d.png"}));
-    EXPECT_EQ(names_of(scan_all(dir.file_text("jpg"), kAllEntries)),
-              (std::vector<std::string>{"jpg"}));
+    for (const char* name : {"a.jpg", "b.JPG", "c.jpeg", "jpg", "d.png"}) dir.put(name);
+    EXPECT_EQ(listing(dir.file_text("*.jpg")), (Names{"a.jpg", "b.JPG"}));
+    EXPECT_EQ(listing(dir.file_text("?.*")),
+              (Names{".", "..", "a.jpg", "b.JPG", "c.jpeg", "d.png"}));
+    EXPECT_EQ(listing(dir.file_text("jpg")), (Names{"jpg"}));
 }
 
 TEST(DirectoryScan, SkipsNamesThatAreNotUtf8) {
     TempDir dir;
-    touch(dir.file("good.jpg"));
-    touch(dir.file("bad\xFF\xFE.jpg"));
-    touch(dir.file("cut\xE9.jpg"));
+    dir.put("good.jpg");
+    dir.put("bad\xFF\xFE.jpg");
+    dir.put("cut\xE9.jpg");
     fs::create_directory(dir.file("folder\xC0"));
-    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
-              (std::vector<std::string>{".", "..", "good.jpg"}));
+    EXPECT_EQ(listing(dir.file_text("*.*")), (Names{".", "..", "good.jpg"}));
 }
 
 TEST(DirectoryScan, SkipsLinksThatLeadNowhere) {
@@ -99,14 +95,13 @@ TEST(DirectoryScan, SkipsLinksThatLeadNowhere) {
     fs::create_symlink("nowhere", dir.file("dangling.jpg"));
     fs::create_directory(dir.file("folder"));
     fs::create_directory_symlink("folder", dir.file("link"));
-    using Entries = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ(scan_all(dir.file_text("*.*"), kAllEntries),
               (Entries{{".", 0x10}, {"..", 0x10}, {"folder", 0x10}, {"link", 0x10}}));
 }
 
 TEST(DirectoryScan, AMissingFolderListsNothing) {
     TempDir dir;
-    touch(dir.file("file"));
+    dir.put("file");
     EXPECT_TRUE(scan_all(dir.file_text("missing/*.*"), kAllEntries).empty());
     EXPECT_TRUE(scan_all(dir.file_text("file/*.*"), kAllEntries).empty());
     EXPECT_TRUE(scan_all("", kAllEntries).empty());
@@ -116,18 +111,17 @@ TEST(DirectoryScan, AMissingFolderListsNothing) {
 TEST(DirectoryScan, AnUnreadableFolderListsAsEmpty) {
     TempDir dir;
     fs::create_directory(dir.file("closed"));
-    touch(dir.file("closed/inside"));
+    dir.put("closed/inside");
     ::chmod(dir.file("closed").c_str(), 0);
     testing::run_unprivileged(dir.path(), [&] {
-        EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
-                  (std::vector<std::string>{".", ".."}));
+        EXPECT_EQ(listing(dir.file_text("closed/*.*")), (Names{".", ".."}));
     });
 }
 
 TEST(DirectoryScan, ScansRunIndependently) {
     TempDir dir;
-    touch(dir.file("a"));
-    touch(dir.file("b"));
+    dir.put("a");
+    dir.put("b");
     DirectoryScan outer, inner;
     EXPECT_EQ(outer.find_first(dir.file_text("?"), kArchive), "a");
     EXPECT_EQ(inner.find_first(dir.file_text("*"), kArchive), "a");
@@ -146,20 +140,18 @@ TEST(DirectoryScan, ScansRunIndependently) {
 TEST(DirectoryScan, OrdersNamesThatDifferOnlyInCaseByTheirBytes) {
     TempDir dir;
     for (const char* name : {"b.jpg", "风景b", "B.jpg", "风景a", "风景B", "a_b", "A_B"})
-        touch(dir.file(name));
-    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
-              (std::vector<std::string>{".", "..", "A_B", "a_b", "B.jpg", "b.jpg", "风景a", "风景B",
-                                        "风景b"}));
+        dir.put(name);
+    EXPECT_EQ(listing(dir.file_text("*.*")),
+              (Names{".", "..", "A_B", "a_b", "B.jpg", "b.jpg", "风景a", "风景B", "风景b"}));
 }
 
 TEST(DirectoryScan, TellsReadOnlyFilesWhenAsked) {
     TempDir dir;
-    touch(dir.file("locked.jpg"));
-    touch(dir.file("open.jpg"));
+    dir.put("locked.jpg");
+    dir.put("open.jpg");
     fs::create_directory(dir.file("folder"));
     ::chmod(dir.file("locked.jpg").c_str(), 0444);
     fs::create_symlink("locked.jpg", dir.file("link.jpg"));
-    using Entries = std::vector<std::pair<std::string, int>>;
     // A mask of read-only alone finds the files that are, links followed.
     EXPECT_EQ(scan_all(dir.file_text("*.*"), kReadOnly),
               (Entries{{"link.jpg", 0x21}, {"locked.jpg", 0x21}}));
@@ -175,15 +167,57 @@ TEST(DirectoryScan, TellsReadOnlyFilesWhenAsked) {
 TEST(DirectoryScan, AFolderThatCannotBeSearchedListsAsEmpty) {
     TempDir dir;
     fs::create_directory(dir.file("closed"));
-    touch(dir.file("closed/inside.jpg"));
+    dir.put("closed/inside.jpg");
     fs::create_directory(dir.file("closed/folder"));
     ::chmod(dir.file("closed").c_str(), 0444);  // readable, not searchable
     testing::run_unprivileged(dir.path(), [&] {
-        EXPECT_EQ(names_of(scan_all(dir.file_text("closed/*.*"), kAllEntries)),
-                  (std::vector<std::string>{".", ".."}));
+        EXPECT_EQ(listing(dir.file_text("closed/*.*")), (Names{".", ".."}));
         EXPECT_FALSE(path_exists(dir.file_text("closed/*.jpg")));
     });
     ::chmod(dir.file("closed").c_str(), 0755);
+}
+
+// The hostile tree's root in the order DirectoryScan lists it, "/" marking
+// the entries it takes for plain folders (attributes exactly 0x10).
+const Names kHostileRootMarked = {"./",
+                                  "../",
+                                  ".dot folder",
+                                  ".hidden.jpg",
+                                  "100%.gif",
+                                  "<img src=x onerror=alert(1)>/",
+                                  "a.jpg",
+                                  "a<b/",
+                                  "b.PNG",
+                                  "back\\slash.jpg",
+                                  "c.Gif",
+                                  "d.jPg",
+                                  "e.txt",
+                                  "empty/",
+                                  "folder #?%\"\\ name/",
+                                  "hash#1.jpg",
+                                  "line\nbreak.jpg",
+                                  "link to dot/",
+                                  "link to 风景/",
+                                  "notes.md",
+                                  "photojpg",
+                                  "quote\".jpg",
+                                  "README",
+                                  "tab\there.jpg",
+                                  "what?.png",
+                                  "x&copy/",
+                                  "x&copy.jpg",
+                                  "x.jpeg",
+                                  "y&amp;z.jpg",
+                                  "只读.jpg",
+                                  "癨.png",
+                                  "风景/",
+                                  "风景.jpg",
+                                  "😀 smile.gif"};
+
+Names without_marks(Names names) {
+    for (std::string& name : names)
+        if (name.ends_with('/')) name.pop_back();
+    return names;
 }
 
 // Each entry's name, with "/" when the scan takes it for a plain folder.
@@ -212,41 +246,7 @@ TEST(DirectoryScan, IsPlainFolderAgreesWithTheAttributes) {
         ++folders;
     }
     EXPECT_GE(folders, 5);
-    EXPECT_EQ(plain_folders_marked(dir.text()),
-              (std::vector<std::string>{"./",
-                                        "../",
-                                        ".dot folder",
-                                        ".hidden.jpg",
-                                        "100%.gif",
-                                        "<img src=x onerror=alert(1)>/",
-                                        "a.jpg",
-                                        "a<b/",
-                                        "b.PNG",
-                                        "back\\slash.jpg",
-                                        "c.Gif",
-                                        "d.jPg",
-                                        "e.txt",
-                                        "empty/",
-                                        "folder #?%\"\\ name/",
-                                        "hash#1.jpg",
-                                        "line\nbreak.jpg",
-                                        "link to dot/",
-                                        "link to 风景/",
-                                        "notes.md",
-                                        "photojpg",
-                                        "quote\".jpg",
-                                        "README",
-                                        "tab\there.jpg",
-                                        "what?.png",
-                                        "x&copy/",
-                                        "x&copy.jpg",
-                                        "x.jpeg",
-                                        "y&amp;z.jpg",
-                                        "只读.jpg",
-                                        "癨.png",
-                                        "风景/",
-                                        "风景.jpg",
-                                        "😀 smile.gif"}));
+    EXPECT_EQ(plain_folders_marked(dir.text()), kHostileRootMarked);
 }
 
 // The picture scan other modules build on: depth-first, descending only into
@@ -290,48 +290,13 @@ struct PictureScan {
 TEST(HostileTree, ListsItsRootInTheDocumentedOrder) {
     TempDir dir;
     testing::make_hostile_tree(dir.path());
-    EXPECT_EQ(names_of(scan_all(dir.file_text("*.*"), kAllEntries)),
-              (std::vector<std::string>{".",
-                                        "..",
-                                        ".dot folder",
-                                        ".hidden.jpg",
-                                        "100%.gif",
-                                        "<img src=x onerror=alert(1)>",
-                                        "a.jpg",
-                                        "a<b",
-                                        "b.PNG",
-                                        "back\\slash.jpg",
-                                        "c.Gif",
-                                        "d.jPg",
-                                        "e.txt",
-                                        "empty",
-                                        "folder #?%\"\\ name",
-                                        "hash#1.jpg",
-                                        "line\nbreak.jpg",
-                                        "link to dot",
-                                        "link to 风景",
-                                        "notes.md",
-                                        "photojpg",
-                                        "quote\".jpg",
-                                        "README",
-                                        "tab\there.jpg",
-                                        "what?.png",
-                                        "x&copy",
-                                        "x&copy.jpg",
-                                        "x.jpeg",
-                                        "y&amp;z.jpg",
-                                        "只读.jpg",
-                                        "癨.png",
-                                        "风景",
-                                        "风景.jpg",
-                                        "😀 smile.gif"}));
+    EXPECT_EQ(listing(dir.file_text("*.*")), without_marks(kHostileRootMarked));
     DirectoryScan scan;
     EXPECT_EQ(scan.find_first(dir.file_text(".dot folder"), kAllEntries), ".dot folder");
     EXPECT_EQ(scan.attributes(), kDirectory | kHidden);
     EXPECT_EQ(scan.find_first(dir.file_text("只读.jpg"), kAllEntries), "\xD6\xBB\xB6\xC1.jpg");
     EXPECT_EQ(scan.attributes(), kArchive | kReadOnly);
-    EXPECT_EQ(names_of(scan_all(dir.file_text("empty/*.*"), kAllEntries)),
-              (std::vector<std::string>{".", ".."}));
+    EXPECT_EQ(listing(dir.file_text("empty/*.*")), (Names{".", ".."}));
 }
 
 TEST(HostileTree, ADepthFirstScanFindsTheDocumentedPictures) {

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "core/codepage.h"
@@ -23,15 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
-
-void put(const std::string& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
-std::string contents_of(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 int entry_count(const std::string& folder) {
     int count = 0;
@@ -53,13 +43,13 @@ TEST(SetCurrentDirectory, MakesRelativePathsResolveThere) {
     EXPECT_TRUE(write_file("relative.txt", as_bytes("x")));
     EXPECT_FALSE(set_current_directory(dir.file_text("missing")));
     fs::current_path(before);
-    EXPECT_EQ(contents_of(dir.file("relative.txt")), "x");
+    EXPECT_EQ(dir.contents("relative.txt"), "x");
 }
 
 TEST(PathExists, FindsFilesFoldersAndWildcardMatches) {
     TempDir dir;
-    put(dir.file("A.JPG"), "");
-    put(dir.file("noext"), "");
+    dir.put("A.JPG", "");
+    dir.put("noext", "");
     fs::create_directory(dir.file("sub"));
     EXPECT_TRUE(path_exists(dir.file_text("A.JPG")));
     EXPECT_TRUE(path_exists(dir.file_text("sub")));
@@ -76,9 +66,9 @@ TEST(PathExists, FindsFilesFoldersAndWildcardMatches) {
 
 TEST(FileAttributes, MapsEntriesToAttributeBits) {
     TempDir dir;
-    put(dir.file("file"), "");
-    put(dir.file(".hidden"), "");
-    put(dir.file("locked"), "");
+    dir.put("file", "");
+    dir.put(".hidden", "");
+    dir.put("locked", "");
     ::chmod(dir.file("locked").c_str(), 0444);
     fs::create_directory(dir.file("folder"));
     fs::create_directory(dir.file(".dots"));
@@ -104,9 +94,9 @@ TEST(CreateDirectory, CreatesExactlyOneLevel) {
     TempDir dir;
     EXPECT_TRUE(create_directory(dir.file_text("new")));
     EXPECT_TRUE(fs::is_directory(dir.file("new")));
-    put(dir.file("new/keep"), "k");
+    dir.put("new/keep", "k");
     EXPECT_FALSE(create_directory(dir.file_text("new")));
-    EXPECT_EQ(contents_of(dir.file("new/keep")), "k");
+    EXPECT_EQ(dir.contents("new/keep"), "k");
     EXPECT_FALSE(create_directory(dir.file_text("missing/child")));
     EXPECT_FALSE(fs::exists(dir.file("missing")));
     EXPECT_FALSE(create_directory(dir.file_text("new/keep")));
@@ -129,9 +119,8 @@ TEST(RemoveTree, RefusesEmptyPathsAndRoots) {
 
 TEST(RemoveTree, RemovesNestedFoldersAndFiles) {
     TempDir dir;
-    fs::create_directories(dir.file("tree/a/b/c"));
-    put(dir.file("tree/a/b/c/file"), "x");
-    put(dir.file("tree/top"), "x");
+    dir.put("tree/a/b/c/file");
+    dir.put("tree/top");
     EXPECT_TRUE(remove_tree("  " + dir.file_text("tree")));
     EXPECT_FALSE(fs::exists(dir.file("tree")));
     EXPECT_FALSE(remove_tree(dir.file_text("tree")));
@@ -139,8 +128,7 @@ TEST(RemoveTree, RemovesNestedFoldersAndFiles) {
 
 TEST(RemoveTree, NeverFollowsSymbolicLinks) {
     TempDir dir;
-    fs::create_directories(dir.file("outside/deep"));
-    put(dir.file("outside/deep/precious"), "p");
+    dir.put("outside/deep/precious", "p");
     fs::create_directory(dir.file("tree"));
     fs::create_directory_symlink(dir.file("outside"), dir.file("tree/link"));
     fs::create_symlink(dir.file("outside/deep/precious"), dir.file("tree/file-link"));
@@ -152,14 +140,14 @@ TEST(RemoveTree, NeverFollowsSymbolicLinks) {
     // when the name ends in "/".
     EXPECT_TRUE(remove_tree(dir.file_text("top-link/")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("top-link"))));
-    EXPECT_EQ(contents_of(dir.file("outside/deep/precious")), "p");
+    EXPECT_EQ(dir.contents("outside/deep/precious"), "p");
 }
 
 TEST(RemoveTree, LeavesDotEntriesAndTheirFolder) {
     TempDir dir;
     fs::create_directories(dir.file("tree/.git"));
-    put(dir.file("tree/.keep"), "k");
-    put(dir.file("tree/plain"), "x");
+    dir.put("tree/.keep", "k");
+    dir.put("tree/plain");
     EXPECT_FALSE(remove_tree(dir.file_text("tree")));
     EXPECT_TRUE(fs::exists(dir.file("tree/.keep")));
     EXPECT_TRUE(fs::exists(dir.file("tree/.git")));
@@ -170,8 +158,7 @@ TEST(RemoveTree, ClearsTheHostileTreeButItsDotEntries) {
     TempDir dir;
     const std::string root = dir.file("tree");
     testing::make_hostile_tree(root);
-    fs::create_directories(dir.file("outside/inner"));
-    put(dir.file("outside/inner/precious.jpg"), "p");
+    dir.put("outside/inner/precious.jpg", "p");
     fs::create_directory_symlink("../outside", root + "/风景/away");
 
     EXPECT_TRUE(remove_tree(local_text(root + "/folder #?%\"\\ name")));
@@ -182,20 +169,20 @@ TEST(RemoveTree, ClearsTheHostileTreeButItsDotEntries) {
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{".dot folder", ".hidden.jpg"}));
     EXPECT_TRUE(fs::exists(root + "/.dot folder/hidden1.jpg"));
-    EXPECT_EQ(contents_of(dir.file("outside/inner/precious.jpg")), "p");
+    EXPECT_EQ(dir.contents("outside/inner/precious.jpg"), "p");
 }
 
 TEST(RemoveTree, DoesNotRemoveFiles) {
     TempDir dir;
-    put(dir.file("file"), "x");
+    dir.put("file");
     EXPECT_FALSE(remove_tree(dir.file_text("file")));
     EXPECT_TRUE(fs::exists(dir.file("file")));
 }
 
 TEST(CanReplaceFileAtomically, AnswersAsTheReplacementWouldAndTouchesNothing) {
     TempDir dir;
-    put(dir.file("config.ini"), "old");
-    put(dir.file("locked.ini"), "old");
+    dir.put("config.ini", "old");
+    dir.put("locked.ini", "old");
     ::chmod(dir.file("locked.ini").c_str(), 0444);
     fs::create_directory(dir.file("folder.ini"));
     EXPECT_TRUE(can_replace_file_atomically(dir.file_text("config.ini"), as_bytes("new")));
@@ -203,23 +190,23 @@ TEST(CanReplaceFileAtomically, AnswersAsTheReplacementWouldAndTouchesNothing) {
     EXPECT_FALSE(can_replace_file_atomically(dir.file_text("locked.ini"), as_bytes("new")));
     EXPECT_FALSE(can_replace_file_atomically(dir.file_text("folder.ini"), as_bytes("new")));
     EXPECT_FALSE(can_replace_file_atomically(dir.file_text("missing/x.ini"), as_bytes("new")));
-    EXPECT_EQ(contents_of(dir.file("config.ini")), "old");
+    EXPECT_EQ(dir.contents("config.ini"), "old");
     EXPECT_EQ(entry_count(dir.path()), 3);  // no trial file left behind
 }
 
 TEST(CopyFile, CopiesAndOverwrites) {
     TempDir dir;
-    put(dir.file("source"), std::string("new\0data", 8));
-    put(dir.file("target"), "a much longer old content");
+    dir.put("source", std::string("new\0data", 8));
+    dir.put("target", "a much longer old content");
     EXPECT_TRUE(copy_file(dir.file_text("source"), dir.file_text("target")));
-    EXPECT_EQ(contents_of(dir.file("target")), std::string("new\0data", 8));
+    EXPECT_EQ(dir.contents("target"), std::string("new\0data", 8));
     EXPECT_TRUE(copy_file(dir.file_text("source"), dir.file_text("fresh")));
-    EXPECT_EQ(contents_of(dir.file("fresh")), std::string("new\0data", 8));
+    EXPECT_EQ(dir.contents("fresh"), std::string("new\0data", 8));
 }
 
 TEST(CopyFile, FailsWithoutSourceOrDestinationFolder) {
     TempDir dir;
-    put(dir.file("source"), "s");
+    dir.put("source", "s");
     fs::create_directory(dir.file("folder"));
     EXPECT_FALSE(copy_file(dir.file_text("missing"), dir.file_text("target")));
     EXPECT_FALSE(fs::exists(dir.file("target")));
@@ -230,16 +217,16 @@ TEST(CopyFile, FailsWithoutSourceOrDestinationFolder) {
 
 TEST(CopyFile, RefusesToCopyAFileOntoItself) {
     TempDir dir;
-    put(dir.file("source"), "keep me");
+    dir.put("source", "keep me");
     fs::create_hard_link(dir.file("source"), dir.file("alias"));
     EXPECT_FALSE(copy_file(dir.file_text("source"), dir.file_text("source")));
     EXPECT_FALSE(copy_file(dir.file_text("source"), dir.file_text("alias")));
-    EXPECT_EQ(contents_of(dir.file("source")), "keep me");
+    EXPECT_EQ(dir.contents("source"), "keep me");
 }
 
 TEST(DeleteFile, DeletesOnlyFiles) {
     TempDir dir;
-    put(dir.file("file"), "x");
+    dir.put("file");
     fs::create_directory(dir.file("folder"));
     EXPECT_TRUE(delete_file(dir.file_text("file")));
     EXPECT_FALSE(fs::exists(dir.file("file")));
@@ -252,9 +239,9 @@ TEST(WriteFile, CreatesOrTruncatesAndWritesPartsInOrder) {
     TempDir dir;
     EXPECT_FALSE(write_file("", as_bytes("x")));
     const Text path = dir.file_text("out");
-    put(dir.file("out"), std::string(1000, 'o'));
+    dir.put("out", std::string(1000, 'o'));
     EXPECT_TRUE(write_file(path, {as_bytes("ab"), as_bytes(""), as_bytes("cd")}));
-    EXPECT_EQ(contents_of(dir.file("out")), "abcd");
+    EXPECT_EQ(dir.contents("out"), "abcd");
     EXPECT_TRUE(write_file(path, {as_bytes(""), as_bytes("")}));
     EXPECT_TRUE(fs::exists(dir.file("out")));
     EXPECT_EQ(fs::file_size(dir.file("out")), 0u);
@@ -278,10 +265,10 @@ TEST(WriteFile, NeverWritesUnderAMangledName) {
 
 TEST(ReplaceFileAtomically, ReplacesContentsAndKeepsTheMode) {
     TempDir dir;
-    put(dir.file("config.ini"), "old");
+    dir.put("config.ini", "old");
     ::chmod(dir.file("config.ini").c_str(), 0640);
     EXPECT_TRUE(replace_file_atomically(dir.file_text("config.ini"), as_bytes("new")));
-    EXPECT_EQ(contents_of(dir.file("config.ini")), "new");
+    EXPECT_EQ(dir.contents("config.ini"), "new");
     EXPECT_EQ(fs::status(dir.file("config.ini")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_TRUE(replace_file_atomically(dir.file_text("fresh"), as_bytes("")));
@@ -291,26 +278,26 @@ TEST(ReplaceFileAtomically, ReplacesContentsAndKeepsTheMode) {
 
 TEST(ReplaceFileAtomically, WritesThroughALink) {
     TempDir dir;
-    put(dir.file("real.ini"), "old");
+    dir.put("real.ini", "old");
     fs::create_symlink("real.ini", dir.file("link.ini"));
     EXPECT_TRUE(replace_file_atomically(dir.file_text("link.ini"), as_bytes("new")));
     EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
-    EXPECT_EQ(contents_of(dir.file("real.ini")), "new");
+    EXPECT_EQ(dir.contents("real.ini"), "new");
 }
 
 TEST(ReplaceFileAtomically, FailsAndLeavesTheOldFile) {
     TempDir dir;
-    put(dir.file("file"), "old");
+    dir.put("file", "old");
     fs::create_directory(dir.file("folder"));
     EXPECT_FALSE(replace_file_atomically(dir.file_text("missing/file"), as_bytes("x")));
     EXPECT_FALSE(replace_file_atomically(dir.file_text("file/inner"), as_bytes("x")));
     EXPECT_FALSE(replace_file_atomically(dir.file_text("folder"), as_bytes("x")));
     EXPECT_FALSE(replace_file_atomically("", as_bytes("x")));
-    EXPECT_EQ(contents_of(dir.file("file")), "old");
-    put(dir.file("locked"), "old");
+    EXPECT_EQ(dir.contents("file"), "old");
+    dir.put("locked", "old");
     ::chmod(dir.file("locked").c_str(), 0444);
     EXPECT_FALSE(replace_file_atomically(dir.file_text("locked"), as_bytes("x")));
-    EXPECT_EQ(contents_of(dir.file("locked")), "old");
+    EXPECT_EQ(dir.contents("locked"), "old");
     EXPECT_EQ(entry_count(dir.path()), 3);
     EXPECT_EQ(entry_count(dir.file("folder")), 0);
 }
@@ -350,18 +337,18 @@ std::string kill_a_writer_midway(const TempDir& dir, const std::string& new_cont
 
 TEST(RemoveAbandonedReplacements, RemovesWhatAKilledWriterLeftAndNothingElse) {
     TempDir dir;
-    put(dir.file("config.ini"), "old");
+    dir.put("config.ini", "old");
     const std::string new_contents(4 << 20, 'n');
     const std::string abandoned = kill_a_writer_midway(dir, new_contents);
     ASSERT_FALSE(abandoned.empty());
-    const std::string whole = contents_of(dir.file("config.ini"));
+    const std::string whole = dir.contents("config.ini");
     EXPECT_TRUE(whole == "old" || whole == new_contents) << whole.size() << " bytes";
 
     // A live writer's file (locked), and names no replacement of config.ini makes.
     const std::vector<std::string> kept = {".config.ini.Lock3d", ".config.ini.k-ep12",
                                            ".config.ini.abc",    ".other.ini.AbC123",
                                            "config.ini.AbC123",  ".config.ini.AbC1234"};
-    for (const std::string& name : kept) put(dir.file(name), "x");
+    for (const std::string& name : kept) dir.put(name);
     const int live = ::open(dir.file(".config.ini.Lock3d").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
     fs::create_directory(dir.file(".config.ini.Dir123"));
@@ -371,14 +358,14 @@ TEST(RemoveAbandonedReplacements, RemovesWhatAKilledWriterLeftAndNothingElse) {
     EXPECT_FALSE(fs::exists(dir.file(abandoned)));
     for (const std::string& name : kept) EXPECT_TRUE(fs::exists(dir.file(name))) << name;
     EXPECT_TRUE(fs::exists(dir.file(".config.ini.Dir123")));
-    EXPECT_EQ(contents_of(dir.file("config.ini")), whole);
+    EXPECT_EQ(dir.contents("config.ini"), whole);
 }
 
 TEST(ReadFile, ReadsEveryByte) {
     TempDir dir;
-    put(dir.file("data"), std::string("a\0b\xFF", 4));
+    dir.put("data", std::string("a\0b\xFF", 4));
     EXPECT_EQ(read_file(dir.file_text("data")), (Bytes{'a', 0, 'b', 0xFF}));
-    put(dir.file("empty"), "");
+    dir.put("empty", "");
     EXPECT_EQ(read_file(dir.file_text("empty")), Bytes());
     EXPECT_EQ(read_file(dir.file_text("missing")), std::nullopt);
     EXPECT_EQ(read_file(dir.text()), std::nullopt);

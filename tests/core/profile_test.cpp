@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -228,10 +229,8 @@ TEST_F(WriteProfile, LeavesNoTemporaryFilesBehind) {
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(write_profile(path(), "s", "k", std::to_string(i)));
     const ProfileSnapshot snapshot = ProfileSnapshot::load(path());
     EXPECT_EQ(snapshot.value("s", "k"), "4");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_.path()))
-        ++entries;
-    EXPECT_EQ(entries, 1);
+    const std::filesystem::directory_iterator entries(folder_.path());
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
 }
 
 using ProfileSnapshotTest = ProfileFile;

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "core/codepage.h"
 #include "core/files.h"
@@ -21,23 +20,13 @@ namespace fs = std::filesystem;
 using Reason = RemovalObstacle::Reason;
 using testing::TempDir;
 
-void put(const std::string& path, const std::string& contents) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
-std::string contents_of(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A folder of the same file system bound into the tree: its device is the
 // tree's own, so only the mount itself can tell it apart.
 class BindMount : public ::testing::Test {
   protected:
     BindMount() {
-        put(dir.file("outside/precious.jpg"), "p");
-        put(dir.file("tree/a.jpg"), "a");
+        dir.put("outside/precious.jpg", "p");
+        dir.put("tree/a.jpg", "a");
         fs::create_directories(dir.file("tree/sub/mounted"));
     }
     bool bind() const {
@@ -63,11 +52,11 @@ TEST_F(BindMount, IsTheObstacleAndRemoveTreeNeverDescendsIntoIt) {
 
         EXPECT_FALSE(remove_tree(dir.file_text("tree")));
         EXPECT_FALSE(fs::exists(dir.file("tree/a.jpg")));
-        EXPECT_EQ(contents_of(dir.file("tree/sub/mounted/precious.jpg")), "p");
+        EXPECT_EQ(dir.contents("tree/sub/mounted/precious.jpg"), "p");
         // Nor when the mount itself is named.
         EXPECT_FALSE(remove_tree(dir.file_text("tree/sub/mounted")));
     });
-    EXPECT_EQ(contents_of(dir.file("outside/precious.jpg")), "p");
+    EXPECT_EQ(dir.contents("outside/precious.jpg"), "p");
 }
 
 TEST(RemovalObstacle, InTheHostileTreeOnlyADotEntry) {
@@ -86,8 +75,8 @@ TEST(RemovalObstacle, InTheHostileTreeOnlyADotEntry) {
 
 TEST(RemovalObstacle, NamesWhatThisUserMayNotRemove) {
     TempDir dir;
-    put(dir.file("tree/open/a.jpg"), "a");
-    put(dir.file("tree/locked/inside/b.jpg"), "b");
+    dir.put("tree/open/a.jpg", "a");
+    dir.put("tree/locked/inside/b.jpg", "b");
     fs::create_directories(dir.file("tree/closed"));
     fs::create_directories(dir.file("fixed/tree"));
     ::chmod(dir.file("tree/locked/inside").c_str(), 0555);

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "core/codepage.h"
@@ -51,6 +53,17 @@ Text TempDir::text() const {
 
 Text TempDir::file_text(const std::string& name_utf8) const {
     return local_text(file(name_utf8));
+}
+
+void TempDir::put(const std::string& name_utf8, std::string_view contents) const {
+    const fs::path path = file(name_utf8);
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << contents;
+}
+
+std::string TempDir::contents(const std::string& name_utf8) const {
+    std::ifstream in(file(name_utf8), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace galmora::testing

@@ -4,6 +4,7 @@
 // folder can never lead it to delete anything outside.
 
 #include <string>
+#include <string_view>
 
 #include "core/text.h"
 
@@ -22,6 +23,10 @@ class TempDir {
     // path() + "/" + name, as UTF-8 and as local text.
     std::string file(const std::string& name_utf8) const { return path_ + "/" + name_utf8; }
     Text file_text(const std::string& name_utf8) const;
+    // Writes the file, making the folders it needs; reads a file back whole
+    // ("" when it cannot be read).
+    void put(const std::string& name_utf8, std::string_view contents = "x") const;
+    std::string contents(const std::string& name_utf8) const;
 
   private:
     std::string path_;

@@ -78,7 +78,6 @@ class LocalHttpServer {
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
-    int port() const { return port_; }
     std::string url(std::string_view path = "/") const {
         return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
     }

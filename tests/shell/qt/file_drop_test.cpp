@@ -86,8 +86,7 @@ TEST_F(ShellWindowDrops, OnlyLocalFilesAreTaken) {
 TEST_F(ShellWindowDrops, EveryOtherControlRefusesDrops) {
     EXPECT_FALSE(window.acceptDrops());
     for (const ControlDefinition& definition : window_layout()) {
-        QWidget* w = window.findChild<QWidget*>(
-            QString::fromUtf8(definition.name.data(), definition.name.size()));
+        QWidget* w = window.findChild<QWidget*>(q(definition.name));
         EXPECT_EQ(w->acceptDrops(), definition.drop_target) << definition.name;
         if (definition.drop_target) continue;
         for (QWidget* part : w->findChildren<QWidget*>())

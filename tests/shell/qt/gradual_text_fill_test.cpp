@@ -47,8 +47,7 @@ TEST_F(GradualTextFillTest, LongTextShowsItsStartAtOnceAndAllOfItAfterTheEvents)
     ASSERT_GT(page.size(), 1000000u);
     reference(page);
     window.set_text(ControlId::InformationPanel, page);
-    EXPECT_EQ(window.text(ControlId::InformationPanel),
-              page);  // the program reads its own text back at once
+    EXPECT_EQ(window.text(ControlId::InformationPanel), page);  // the program reads it back at once
     EXPECT_LT(shown(panel).size(), shown(&expected).size());
     EXPECT_TRUE(shown(&expected).startsWith(shown(panel)));
     for (int turn = 0; turn < 1000 && shown(panel).size() < shown(&expected).size(); ++turn)

@@ -31,28 +31,37 @@ void when_shown(std::function<void(QMessageBox&)> action) {
     });
 }
 
-TEST(QtDesktopServicesMessageBox, ShowsTextAndCaptionWithoutIconOverTheWindow) {
-    ShellWindow window;
-    QString title, text;
+// What a message box showed, taken when it came up.
+struct ShownBox {
+    QString title;
+    QString text;
     QMessageBox::Icon icon = QMessageBox::Information;
     QWidget* parent = nullptr;
-    int buttons = 0;
-    when_shown([&](QMessageBox& box) {
-        title = box.windowTitle();
-        text = box.text();
-        icon = box.icon();
-        parent = box.parentWidget();
-        buttons = int(box.buttons().size());
-        box.button(QMessageBox::Ok)->click();
+    QStringList buttons;  // sorted
+};
+
+// Records the box when it comes up, then presses the button.
+void when_shown_record(ShownBox& shown, QMessageBox::StandardButton press) {
+    when_shown([&shown, press](QMessageBox& box) {
+        shown = {box.windowTitle(), box.text(), box.icon(), box.parentWidget(), {}};
+        for (QAbstractButton* button : box.buttons()) shown.buttons << button->text();
+        shown.buttons.sort();
+        box.button(press)->click();
     });
+}
+
+TEST(QtDesktopServicesMessageBox, ShowsTextAndCaptionWithoutIconOverTheWindow) {
+    ShellWindow window;
+    ShownBox shown;
+    when_shown_record(shown, QMessageBox::Ok);
     int result = window.desktop().message_box("确认删除【风景】子图库吗？\r\n此操作不可恢复"_t,
                                               kOkCancel, "确认信息:"_t);
     EXPECT_EQ(result, kResultOk);
-    EXPECT_EQ(title, QString::fromUtf8("确认信息:"));
-    EXPECT_EQ(text, QString::fromUtf8("确认删除【风景】子图库吗？\r\n此操作不可恢复"));
-    EXPECT_EQ(icon, QMessageBox::NoIcon);
-    EXPECT_EQ(parent, &window);
-    EXPECT_EQ(buttons, 2);
+    EXPECT_EQ(shown.title, QString::fromUtf8("确认信息:"));
+    EXPECT_EQ(shown.text, QString::fromUtf8("确认删除【风景】子图库吗？\r\n此操作不可恢复"));
+    EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(shown.parent, &window);
+    EXPECT_EQ(shown.buttons.size(), 2);
 }
 
 TEST(QtDesktopServicesMessageBox, EscapeAnswersCancelWhereThereIsOne) {
@@ -82,36 +91,15 @@ TEST(QtDesktopServicesMessageBox, EveryButtonSetAnswersWithItsCodes) {
         {kRetryCancel, QMessageBox::Retry, kResultRetry, 2},
     };
     for (const Case& c : cases) {
-        int buttons = 0;
-        when_shown([&](QMessageBox& box) {
-            buttons = int(box.buttons().size());
-            box.button(c.press)->click();
-        });
+        ShownBox shown;
+        when_shown_record(shown, c.press);
         EXPECT_EQ(desktop.message_box("?", c.set, "c"), c.result) << c.set;
-        EXPECT_EQ(buttons, c.buttons) << c.set;
+        EXPECT_EQ(shown.buttons.size(), c.buttons) << c.set;
     }
-    QString title;
-    when_shown([&](QMessageBox& box) {
-        title = box.windowTitle();
-        box.button(QMessageBox::Ok)->click();
-    });
+    ShownBox untitled;
+    when_shown_record(untitled, QMessageBox::Ok);
     desktop.message_box("?", kOk, "");
-    EXPECT_EQ(title, QString::fromUtf8("信息："));
-}
-
-struct ShownBox {
-    QString title;
-    QStringList buttons;  // sorted
-};
-
-// Records the box when it comes up, then presses the button.
-void when_shown_record(ShownBox& shown, QMessageBox::StandardButton press) {
-    when_shown([&shown, press](QMessageBox& box) {
-        shown.title = box.windowTitle();
-        for (QAbstractButton* button : box.buttons()) shown.buttons << button->text();
-        shown.buttons.sort();
-        box.button(press)->click();
-    });
+    EXPECT_EQ(untitled.title, QString::fromUtf8("信息："));
 }
 
 TEST(QtDesktopServicesMessageBox, AfterStartUpRefusalsHaveOneChineseButtonAndQuestionsTwo) {

@@ -8,9 +8,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <fstream>
-#include <sstream>
-
 #include "core/codepage.h"
 #include "core/files.h"
 #include "core/profile.h"
@@ -23,13 +20,6 @@ namespace galmora::testing {
 namespace {
 
 using namespace literals;
-
-std::string read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::size_t count_of(const std::string& haystack, const std::string& needle) {
     std::size_t count = 0;
@@ -64,7 +54,7 @@ class Session : public ::testing::Test {
 };
 
 TEST_F(Session, GenerateTwiceThenDeleteTheFirst) {
-    const std::string gallery = root.file("我的图片库");
+    const std::string gallery = "我的图片库/";
     EXPECT_EQ(utf8_string(window.text(ControlId::SiteTitle)), "我的图片库");
 
     desktop.folder_answers.push_back(pictures.text());
@@ -75,20 +65,20 @@ TEST_F(Session, GenerateTwiceThenDeleteTheFirst) {
 
     const std::string first = sub_gallery_name();
     click(ControlId::GenerateButton);
-    const std::string first_page = read_all(gallery + "/" + first + "/index.html");
+    const std::string first_page = root.contents(gallery + first + "/index.html");
     EXPECT_NE(first_page.find("class=\"page-1\""), std::string::npos);
     EXPECT_NE(first_page.find("class=\"page-2\""), std::string::npos);
     EXPECT_EQ(config("P1", "pname"), first);
     EXPECT_EQ(config("P1", "pnum"), "3");
     EXPECT_EQ(config("images", "num"), "1");
-    std::string main_page = read_all(gallery + "/index.html");
+    std::string main_page = root.contents(gallery + "index.html");
     EXPECT_NE(main_page.find("./" + first + "/index.html"), std::string::npos);
 
     const std::string second = sub_gallery_name();
     ASSERT_NE(second, first);
     click(ControlId::GenerateButton);
     EXPECT_EQ(config("P2", "pname"), second);
-    main_page = read_all(gallery + "/index.html");
+    main_page = root.contents(gallery + "index.html");
     EXPECT_EQ(count_of(main_page, "class=\"item\""), 2u);
     EXPECT_EQ(desktop.opened.size(), 4u);  // folder, then page, after each generation
 
@@ -99,21 +89,19 @@ TEST_F(Session, GenerateTwiceThenDeleteTheFirst) {
     desktop.message_box_answers.push_back(kResultOk);
     click(ControlId::DeleteSubGalleryButton);
 
-    EXPECT_EQ(file_attributes(local_text(gallery + "/" + first)), -1);
-    EXPECT_EQ(utf8_string(read_all(root.file("config.ini"))),
+    EXPECT_EQ(file_attributes(root.file_text(gallery + first)), -1);
+    EXPECT_EQ(utf8_string(root.contents("config.ini")),
               "[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=logo.png\r\n[P1]\r\n"
               "pname=" +
                   second +
                   "\r\npimg=fm.jpg\r\npnum=3\r\nphd=高清\r\npstar=★★★★★\r\n"
                   "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
-    main_page = read_all(gallery + "/index.html");
+    main_page = root.contents(gallery + "index.html");
     EXPECT_EQ(count_of(main_page, "class=\"item\""), 1u);
     EXPECT_EQ(main_page.find("./" + first + "/"), std::string::npos);
     EXPECT_NE(main_page.find("./" + second + "/index.html"), std::string::npos);
-    EXPECT_EQ(utf8_string(window.text(ControlId::InformationPanel))
-                  .substr(utf8_string(window.text(ControlId::InformationPanel)).size() -
-                          std::string("完成删除^^!").size()),
-              "完成删除^^!");
+    const std::string panel = utf8_string(window.text(ControlId::InformationPanel));
+    EXPECT_EQ(panel.substr(panel.size() - std::string("完成删除^^!").size()), "完成删除^^!");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <map>
 
 #include "core/codepage.h"
 #include "tests/shell/qt/widget_lookup.h"
@@ -22,31 +23,14 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Shell, ControlsContract, ::testing::Types<ShellWi
 
 namespace {
 
-QString utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), text.size());
-}
-
 QColor colour(int value) {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, value >> 16);
 }
 
-const char* class_of(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::Button:
-            return "QPushButton";
-        case ControlKind::Label:
-            return "QLabel";
-        case ControlKind::LineEdit:
-            return "QLineEdit";
-        case ControlKind::MultiLineEdit:
-            return "QPlainTextEdit";
-        case ControlKind::ComboBox:
-            return "QComboBox";
-        case ControlKind::CheckBox:
-            return "QCheckBox";
-    }
-    return "";
-}
+const std::map<ControlKind, std::string> kWidgetClass = {
+    {ControlKind::Button, "QPushButton"}, {ControlKind::Label, "QLabel"},
+    {ControlKind::LineEdit, "QLineEdit"}, {ControlKind::MultiLineEdit, "QPlainTextEdit"},
+    {ControlKind::ComboBox, "QComboBox"}, {ControlKind::CheckBox, "QCheckBox"}};
 
 void expect_edit_settings(QWidget* w, const ControlDefinition& definition) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -72,10 +56,10 @@ TEST(ShellWindowControls, EveryControlIsAWidgetWhereTheDefinitionPutsIt) {
     int widgets = 0;
     for (const ControlDefinition& definition : window_layout()) {
         SCOPED_TRACE(std::string(definition.name));
-        QWidget* w = window.findChild<QWidget*>(utf8(definition.name), Qt::FindDirectChildrenOnly);
+        QWidget* w = window.findChild<QWidget*>(q(definition.name), Qt::FindDirectChildrenOnly);
         ASSERT_NE(w, nullptr);
         ++widgets;
-        EXPECT_STREQ(w->metaObject()->className(), class_of(definition.kind));
+        EXPECT_EQ(w->metaObject()->className(), kWidgetClass.at(definition.kind));
         EXPECT_EQ(w->geometry(),
                   QRect(definition.left, definition.top, definition.width, definition.height));
         EXPECT_EQ(w->font().pixelSize(), definition.font_pixels);
@@ -84,19 +68,19 @@ TEST(ShellWindowControls, EveryControlIsAWidgetWhereTheDefinitionPutsIt) {
         EXPECT_EQ(w->isHidden(), !definition.visible);
         EXPECT_EQ(w->isEnabled(), definition.enabled);
         if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            EXPECT_EQ(button->text(), utf8(definition.caption));
+            EXPECT_EQ(button->text(), q(definition.caption));
             EXPECT_EQ(button->isChecked(), definition.checked);
         }
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             EXPECT_FALSE(combo->isEditable());
             QStringList items;
             for (int i = 0; i < combo->count(); ++i) items.append(combo->itemText(i));
-            EXPECT_EQ(items.join(u'\n'), utf8(definition.caption));
+            EXPECT_EQ(items.join(u'\n'), q(definition.caption));
             EXPECT_EQ(combo->palette().color(QPalette::Button),
                       colour(definition.background_colour));
         }
         if (auto* label = qobject_cast<QLabel*>(w)) {
-            EXPECT_EQ(label->text(), utf8(definition.caption));
+            EXPECT_EQ(label->text(), q(definition.caption));
             EXPECT_EQ(label->palette().color(QPalette::Active, QPalette::WindowText),
                       colour(definition.text_colour));
         }

@@ -20,6 +20,7 @@
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
 #include "tests/update/local_http_server.h"
+#include "tests/update/local_update_settings.h"
 
 namespace galmora::testing {
 namespace {
@@ -44,10 +45,7 @@ class UpdateCheckInTheWindow : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
     UpdateSettings settings_for(const LocalHttpServer& maker) {
-        UpdateSettings settings;
-        settings.server = maker.url("/");
-        settings.network.probe_url = probe.url();
-        settings.network.system_online = [] { return true; };
+        UpdateSettings settings = local_update_settings(maker, probe);
         settings.network.limits = {2s, 2s, kMaxBodyBytes};  // a silent server holds a check 2 s
         return settings;
     }

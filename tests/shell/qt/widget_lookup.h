@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QString>
 #include <QWidget>
+#include <string_view>
 
 #include "shell/qt/shell_window.h"
 #include "shell/window_layout.h"
@@ -22,8 +23,8 @@ W* widget(ShellWindow& window, ControlId id) {
     return widget<W>(window, find_control(id)->name.data());
 }
 
-inline QString q(const char* utf8) {
-    return QString::fromUtf8(utf8);
+inline QString q(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
 // Types the text one key at a time, Chinese characters included (as a
