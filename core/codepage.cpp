@@ -175,6 +175,25 @@ std::string utf8_string(std::string_view local) {
     return utf8;
 }
 
+// Pieces end where a stretch of append_local_as_utf8 may end, before a
+// certainly separate ASCII byte, so each converts as it would in the whole.
+bool to_utf8_in_pieces(std::string_view local, const std::function<bool(ByteView)>& sink,
+                       std::size_t piece_size) {
+    Bytes piece;
+    std::size_t at = 0;
+    while (at < local.size()) {
+        const std::size_t end = at + piece_size >= local.size()
+                                    ? local.size()
+                                    : next_certain_ascii(local, at + piece_size);
+        piece.clear();  // keeps its capacity for the next piece
+        if (!append_local_as_utf8(local.substr(at, end - at), &kLocalRecovery, piece) ||
+            !sink(ByteView(piece)))
+            return false;
+        at = end;
+    }
+    return true;
+}
+
 Bytes to_utf8(std::string_view local) {
     Bytes utf8;
     if (!append_local_as_utf8(local, &kLocalRecovery, utf8)) return {};

@@ -2,6 +2,7 @@
 // Conversions between the local code page (GB18030) and UTF-8, used only at
 // the edges: file names, written pages, the window and the clipboard.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,11 @@ namespace galmora {
 // UTF-8 without byte-order mark; an unconvertible sequence becomes U+FFFD.
 Bytes to_utf8(std::string_view local);
 std::string utf8_string(std::string_view local);
+// The same conversion handed to sink a piece of about piece_size bytes at a
+// time, so that a text of many megabytes is never held twice; the pieces
+// joined are to_utf8(local). False when sink or the conversion fails.
+bool to_utf8_in_pieces(std::string_view local, const std::function<bool(ByteView)>& sink,
+                       std::size_t piece_size = std::size_t(1) << 20);
 // Strict conversions: nullopt when a byte sequence does not convert, so that
 // nothing is ever opened or written under a mangled name.
 std::optional<std::string> strict_utf8(std::string_view local);

@@ -167,13 +167,29 @@ void remove_if_abandoned(const std::string& path) {
 }  // namespace
 
 bool write_file(const Text& path, std::initializer_list<ByteView> parts) {
-    const auto system = system_path(path);
-    if (!system) return false;
-    const int fd = ::open(system->c_str(), kWriteFlags, 0666);
-    if (fd < 0) return false;
-    bool written = true;
-    for (ByteView part : parts) written = written && write_all(fd, part);
-    return close_checked(fd) && written;
+    FileOutput output(path);
+    for (ByteView part : parts) output.write(part);
+    return output.finish();
+}
+
+FileOutput::FileOutput(const Text& path) {
+    if (const auto system = system_path(path)) fd_ = ::open(system->c_str(), kWriteFlags, 0666);
+}
+
+FileOutput::~FileOutput() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileOutput::write(ByteView part) {
+    written_ = written_ && fd_ >= 0 && write_all(fd_, part);
+    return written_;
+}
+
+bool FileOutput::finish() {
+    if (fd_ < 0) return false;
+    const bool closed = close_checked(fd_);
+    fd_ = -1;
+    return closed && written_;
 }
 
 bool write_file(const Text& path, ByteView contents) {

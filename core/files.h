@@ -54,6 +54,23 @@ bool delete_file(const Text& path);
 // Create or truncate, then write every part in order.
 bool write_file(const Text& path, std::initializer_list<ByteView> parts);
 bool write_file(const Text& path, ByteView contents);
+// A file written part by part, created or truncated when constructed.
+// finish() closes it: true when it opened, every part was written and the
+// close succeeded.
+class FileOutput {
+  public:
+    explicit FileOutput(const Text& path);
+    ~FileOutput();
+    FileOutput(const FileOutput&) = delete;
+    FileOutput& operator=(const FileOutput&) = delete;
+
+    bool write(ByteView part);
+    bool finish();
+
+  private:
+    int fd_ = -1;
+    bool written_ = true;
+};
 // Writes to a temporary file in the same folder, flushes and renames it over
 // path, so a crash leaves the old file or the new one.
 bool replace_file_atomically(const Text& path, ByteView contents);

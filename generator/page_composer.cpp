@@ -177,9 +177,12 @@ Text PageComposer::escape_markup(std::string_view name) {
     return escaped;
 }
 
+// Converted and written a piece at a time: a page of many megabytes is never
+// held a second time in UTF-8.
 bool PageComposer::write_page(const Text& path, std::string_view page) {
-    const Bytes utf8 = to_utf8(page);
-    return write_file(path, ByteView(utf8));
+    FileOutput output(path);
+    return to_utf8_in_pieces(page, [&](ByteView piece) { return output.write(piece); }) &&
+           output.finish();
 }
 
 }  // namespace galmora

@@ -45,6 +45,14 @@ void expect_plain_conversion(const std::string& local) {
     const std::string expected = *plain_iconv(local, false);
     EXPECT_EQ(utf8_string(local), expected) << testing::PrintToString(local);
     EXPECT_EQ(to_utf8(local), Bytes(expected.begin(), expected.end()));
+    // Cut into pieces anywhere near a hard spot, the joined pieces still match.
+    for (std::size_t piece_size : {1, 2, 5}) {
+        std::string joined;
+        EXPECT_TRUE(to_utf8_in_pieces(
+            local, [&](ByteView piece) { return joined.append(piece.begin(), piece.end()), true; },
+            piece_size));
+        EXPECT_EQ(joined, expected) << "pieces of " << piece_size;
+    }
     EXPECT_EQ(strict_utf8(local), plain_iconv(local, true)) << testing::PrintToString(local);
 }
 
