@@ -11,15 +11,13 @@
 #include "generator/form_colours.h"
 #include "generator/page_blocks.h"
 #include "generator/page_composer.h"
+#include "generator/paging.h"
 
 namespace galmora {
 
 using namespace galmora::literals;
 
 namespace {
-
-// The picture count above which 文件总数 turns red: 99 pages of 999.
-constexpr int kMostPictures = 98901;
 
 constexpr std::array<std::string_view, 18> kPictureSuffixes = {
     "jpg", "png",  "gif",  "bmp", "jpeg", "webp", "JPG", "PNG",  "GIF",
@@ -161,7 +159,7 @@ void ImageScanner::count_folder_field() {
     if (folder.empty()) return;
     state_.picture_count = count_picture_files(folder);
     ui_.set_text(ControlId::PictureTotal, to_text(state_.picture_count));
-    ui_.set_background_colour(ControlId::PictureTotal, state_.picture_count > kMostPictures
+    ui_.set_background_colour(ControlId::PictureTotal, is_over_picture_limit(state_.picture_count)
                                                            ? kAlertFieldColour
                                                            : kNormalFieldColour);
 }

@@ -5,47 +5,15 @@
 #include "core/codepage.h"
 #include "generator/form_colours.h"
 #include "generator/image_scanner.h"
-#include "generator/name_in_use.h"
+#include "generator/paging.h"
 #include "generator/sub_gallery_builder.h"
-#include "generator/sub_gallery_name.h"
+#include "generator/sub_gallery_target.h"
 
 namespace galmora {
 
 using namespace galmora::literals;
 
 namespace {
-
-// The whole part of x ÷ y in double precision; a divisor of 0 gives 0.
-int whole_quotient(const Text& x, const Text& y) {
-    const double divisor = to_integer(y);
-    if (divisor == 0) return 0;
-    return floor_to_int(to_integer(x) / divisor);
-}
-
-const Text& name_problem_message(SubGalleryNameProblem problem) {
-    static const Text empty = "图库名称不能为空，请输入子图库名称后再生成！"_t;
-    static const Text dots = "图库名称不能是“.”或“..”，请更换名称后再生成！"_t;
-    static const Text bytes = "图库名称不能包含“/”或控制字符，请更换名称后再生成！"_t;
-    static const Text site =
-        "图库名称不能是“img”、“js”、“stylecss”或“index.html”，这些名称为网站自用，请更换名称后再生成！"_t;
-    switch (problem) {
-        case SubGalleryNameProblem::Empty:
-            return empty;
-        case SubGalleryNameProblem::DotName:
-            return dots;
-        case SubGalleryNameProblem::ForbiddenByte:
-            return bytes;
-        default:
-            return site;
-    }
-}
-
-Text name_taken_message(const Text& name, const Text& main_gallery) {
-    static const Text head = "主图库“"_t;
-    static const Text middle = "”中已有名为“"_t;
-    static const Text tail = "”的子图库，请更换名称后再生成！"_t;
-    return head + main_gallery + middle + name + tail;
-}
 
 // The window shows a busy cursor while a generation blocks it.
 class BusyCursor {
@@ -90,32 +58,18 @@ void SiteGenerator::on_page_count_changed() {
 bool SiteGenerator::validate_generation_inputs() {
     paint_paging_fields(ui_, kNormalFieldColour);
     state_.rebuild_flag = true;
-    const Text total = ui_.text(ControlId::PictureTotal);
-    const bool valid = !ui_.text(ControlId::PictureFolder).empty() &&
-                       !ui_.text(ControlId::PerPage).empty() && !total.empty() &&
-                       whole_quotient(total, ui_.text(ControlId::PerPage)) <= 98 &&
-                       whole_quotient(total, ui_.text(ControlId::PageCount)) <= 998;
+    const bool valid = passes_generate_check(
+        {ui_.text(ControlId::PictureFolder), ui_.text(ControlId::PictureTotal),
+         ui_.text(ControlId::PerPage), ui_.text(ControlId::PageCount)});
     if (!valid) paint_paging_fields(ui_, kAlertFieldColour);
     return valid;
 }
 
 bool SiteGenerator::target_is_safe(const Text& name, const Text& main_gallery_name) {
-    static const Text no_main_gallery = "请先选择或新建主图库后再生成！"_t;
-    const SubGalleryNameProblem problem = sub_gallery_name_problem(name);
-    if (problem != SubGalleryNameProblem::None) {
-        show_notice(desktop_, name_problem_message(problem));
-        return false;
-    }
-    // An empty selection would put the site into the library root itself.
-    if (main_gallery_name.empty()) {
-        show_notice(desktop_, no_main_gallery);
-        return false;
-    }
-    if (const auto other = other_main_gallery_holding(library_root_, main_gallery_name, name)) {
-        show_notice(desktop_, name_taken_message(name, *other));
-        return false;
-    }
-    return true;
+    const std::optional<Text> refusal =
+        sub_gallery_target_refusal(library_root_, name, main_gallery_name);
+    if (refusal) show_notice(desktop_, *refusal);
+    return !refusal;
 }
 
 bool SiteGenerator::generate_gallery(bool keep_proportions) {

@@ -9,7 +9,9 @@
 #include "core/codepage.h"
 #include "generator/asset_store.h"
 #include "generator/form_colours.h"
+#include "generator/paging.h"
 #include "generator/sub_gallery_builder.h"
+#include "generator/sub_gallery_target.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
@@ -340,6 +342,62 @@ TEST_F(SiteGeneratorTest, PageIsWrittenAsComposedWhateverThePanelGivesBack) {
     ASSERT_TRUE(generator.generate_gallery(true));
     EXPECT_EQ(contents(main_gallery() / "风景" / "index.html"),
               utf8_string(compose_sub_gallery_page(state, 2)));
+}
+
+TEST(Paging, TheGenerateCheckLimitsTheBlocks) {
+    struct Case {
+        const char *total, *per_page, *pages;
+        bool accepted;
+    };
+    for (Case c :
+         {Case{"98", "1", "", true}, Case{"99", "1", "", false}, Case{"197", "2", "", true},
+          Case{"5", "0", "", true}, Case{"999", "999", "1", false}, Case{"998", "999", "1", true}})
+        EXPECT_EQ(passes_generate_check({"/pictures", c.total, c.per_page, c.pages}), c.accepted)
+            << c.total << "/" << c.per_page;
+    // Folder, pictures per page and total are required.
+    EXPECT_FALSE(passes_generate_check({"", "3", "2", ""}));
+    EXPECT_FALSE(passes_generate_check({"/pictures", "3", "", ""}));
+    EXPECT_FALSE(passes_generate_check({"/pictures", "", "2", ""}));
+}
+
+TEST(Paging, WholeQuotientAndThePictureLimit) {
+    EXPECT_EQ(whole_quotient("95", "10"), 9);
+    EXPECT_EQ(whole_quotient("95", "4"), 23);
+    EXPECT_EQ(whole_quotient("95", "0"), 0);  // a zero divisor gives 0
+    EXPECT_EQ(whole_quotient("95", ""), 0);
+    EXPECT_FALSE(is_over_picture_limit(98901));  // 99 pages of 999
+    EXPECT_TRUE(is_over_picture_limit(98902));
+}
+
+class TargetRefusal : public ::testing::Test {
+  protected:
+    std::optional<Text> refusal(const Text& name, const Text& main = "我的图片库"_t) const {
+        return sub_gallery_target_refusal(library.text(), name, main);
+    }
+    TempDir library;
+};
+
+TEST_F(TargetRefusal, RefusesUnsafeSubGalleryNames) {
+    for (const Text& name :
+         {Text(""), Text("."), Text(".."), Text("a/b"), Text("../x"), Text("a\tb"), Text("a\x7F"),
+          Text("\r\n"), Text("img"), Text("js"), Text("stylecss"), Text("index.html")}) {
+        const auto message = refusal(name);
+        ASSERT_TRUE(message) << name;
+        EXPECT_NE(find_text(*message, "图库名称"_t), -1) << name;
+        EXPECT_EQ(refusal(name, ""), message) << name;  // the name is checked first
+    }
+    EXPECT_EQ(refusal("img2"), std::nullopt);  // only the exact names are the site's own
+}
+
+TEST_F(TargetRefusal, RefusesNoMainGalleryAndANameHeldByAnotherOne) {
+    EXPECT_EQ(refusal("风景"_t, ""), "请先选择或新建主图库后再生成！"_t);
+    fs::create_directories(fs::path(library.path()) / "旅行" / "风景");
+    EXPECT_EQ(refusal("风景"_t), "主图库“旅行”中已有名为“风景”的子图库，请更换名称后再生成！"_t);
+    // Generating again into the main gallery that holds it is as before.
+    EXPECT_EQ(refusal("风景"_t, "旅行"_t), std::nullopt);
+    // So is a name that is only a file in another main gallery.
+    touch(fs::path(library.path()) / "旅行" / "note");
+    EXPECT_EQ(refusal("note"), std::nullopt);
 }
 
 TEST(BuildSubGallery, RunsWithoutAWindow) {
