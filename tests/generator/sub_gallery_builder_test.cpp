@@ -141,12 +141,8 @@ TEST_F(BuildSubGallery, WritesThePageAndTheAssets) {
     const auto built = build(3, 2, "风景");
     ASSERT_TRUE(built);
     EXPECT_EQ(built->name, "风景"_t);
-    EXPECT_EQ(built->picture_count, 3);
     const fs::path sub = main() / "风景";
     const std::string written = page("风景");
-    EXPECT_EQ(shown_total(written), "2");
-    EXPECT_EQ(pictures_in(block(written, 1)), 2);
-    EXPECT_EQ(pictures_in(block(written, 2)), 1);
     EXPECT_NE(written.find("<title>风景</title>"), std::string::npos);
     EXPECT_NE(written.substr(0, 3), "\xEF\xBB\xBF");
     for (const char* asset : {"img/logo.png", "img/fm.jpg", "js/kl.js", "stylecss/style.css"})
@@ -161,7 +157,8 @@ TEST_F(BuildSubGallery, BlocksFollowThePictureCount) {
         std::string total;
         std::vector<int> blocks;
     };
-    for (const Case& c : {Case{4, 2, "2", {2, 2, 0}}, Case{5, 0, "1", {5}}, Case{0, 3, "0", {0}}}) {
+    for (const Case& c : {Case{3, 2, "2", {2, 1}}, Case{4, 2, "2", {2, 2, 0}}, Case{5, 0, "1", {5}},
+                          Case{0, 3, "0", {0}}}) {
         const std::string name = "g" + std::to_string(c.pictures);
         const auto built = build(c.pictures, c.per_page, name, false);
         ASSERT_TRUE(built);
