@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/codepage.h"
 #include "generator/asset_store.h"
@@ -21,18 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace galmora::literals;
 using testing::TempDir;
-
-void touch(const fs::path& file, std::string_view content = "px") {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << content;
-}
-
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::string embedded(std::string_view name) {
     ByteView bytes = AssetStore::embedded(name);
@@ -115,7 +101,7 @@ TEST_F(TargetRefusal, RefusesNoMainGalleryAndANameHeldByAnotherOne) {
     // Generating again into the main gallery that holds it is as before.
     EXPECT_EQ(refusal("风景"_t, "旅行"_t), std::nullopt);
     // So is a name that is only a file in another main gallery.
-    touch(fs::path(library.path()) / "旅行" / "note");
+    library.put("旅行/note");
     EXPECT_EQ(refusal("note"), std::nullopt);
 }
 
@@ -126,13 +112,14 @@ class BuildSubGallery : public ::testing::Test {
                                              bool keep_proportions = true) {
         const fs::path folder = fs::path(dir.path()) / ("pictures-" + name);
         fs::create_directories(folder);
-        for (int i = 1; i <= pictures; ++i) touch(folder / ("p" + std::to_string(i) + ".png"));
+        for (int i = 1; i <= pictures; ++i)
+            dir.put("pictures-" + name + "/p" + std::to_string(i) + ".png");
         return build_sub_gallery({local_text(folder.string()), ScanSettings{false, "", per_page},
                                   local_text(name), local_text(main().string()), keep_proportions});
     }
     fs::path main() const { return fs::path(dir.path()) / "main"; }
     std::string page(const std::string& name) const {
-        return contents(main() / name / "index.html");
+        return dir.contents("main/" + name + "/index.html");
     }
     TempDir dir;
 };
@@ -147,7 +134,7 @@ TEST_F(BuildSubGallery, WritesThePageAndTheAssets) {
     EXPECT_NE(written.substr(0, 3), "\xEF\xBB\xBF");
     for (const char* asset : {"img/logo.png", "img/fm.jpg", "js/kl.js", "stylecss/style.css"})
         EXPECT_TRUE(fs::exists(main() / asset)) << asset;
-    EXPECT_EQ(contents(sub / "mains.css"), embedded("mains.css"));
+    EXPECT_EQ(dir.contents("main/风景/mains.css"), embedded("mains.css"));
     EXPECT_TRUE(fs::exists(sub / "bg" / "bgh2560L30.jpg"));
 }
 
@@ -173,21 +160,20 @@ TEST_F(BuildSubGallery, BlocksFollowThePictureCount) {
 }
 
 TEST_F(BuildSubGallery, ExistingSubGalleryIsReusedKeepingItsBackground) {
-    const fs::path sub = main() / "风景";
-    touch(sub / "bg" / "bgh2560L30.jpg", "my own background");
-    touch(sub / "script.js", "old script");
-    touch(sub / "mains.css", "old style");
-    touch(sub / "index.html", "old page");
+    dir.put("main/风景/bg/bgh2560L30.jpg", "my own background");
+    dir.put("main/风景/script.js", "old script");
+    dir.put("main/风景/mains.css", "old style");
+    dir.put("main/风景/index.html", "old page");
     ASSERT_TRUE(build(2, 2, "风景", false));
-    EXPECT_EQ(contents(sub / "bg" / "bgh2560L30.jpg"), "my own background");
-    EXPECT_EQ(contents(sub / "script.js"), embedded("script.js"));
-    EXPECT_EQ(contents(sub / "mains.css"), embedded("mains-stretched.css"));
+    EXPECT_EQ(dir.contents("main/风景/bg/bgh2560L30.jpg"), "my own background");
+    EXPECT_EQ(dir.contents("main/风景/script.js"), embedded("script.js"));
+    EXPECT_EQ(dir.contents("main/风景/mains.css"), embedded("mains-stretched.css"));
     EXPECT_EQ(pictures_in(page("风景")), 2);
 }
 
 TEST_F(BuildSubGallery, NetworkSourcesAndRefusals) {
-    touch(fs::path(dir.path()) / "pictures" / "a.jpg");
-    touch(fs::path(dir.path()) / "pictures" / "b.jpg");
+    dir.put("pictures/a.jpg");
+    dir.put("pictures/b.jpg");
     SubGalleryRequest request{local_text((fs::path(dir.path()) / "pictures").string()),
                               ScanSettings{true, "https://site.test/", 1}, "g",
                               local_text(main().string()), true};

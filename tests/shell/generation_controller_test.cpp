@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "core/codepage.h"
 #include "generator/asset_store.h"
@@ -28,18 +27,6 @@ using namespace galmora::literals;
 using testing::FakeControls;
 using testing::ScriptedDesktop;
 using testing::TempDir;
-
-void touch(const fs::path& file) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << "px";
-}
-
-std::string contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::string embedded(std::string_view name) {
     ByteView bytes = AssetStore::embedded(name);
@@ -72,8 +59,7 @@ class GenerationControllerTest : public ::testing::Test {
     fs::path main_gallery() const { return fs::path(library.path()) / "我的图片库"; }
     // A picture folder with n pictures and the form filled in for it.
     void fill_form(int pictures, const char* per_page) {
-        for (int i = 1; i <= pictures; ++i)
-            touch(fs::path(pictures_dir.path()) / ("p" + std::to_string(i) + ".jpg"));
+        for (int i = 1; i <= pictures; ++i) pictures_dir.put("p" + std::to_string(i) + ".jpg");
         ui.set_text(ControlId::PictureFolder, pictures_dir.text());
         ui.set_text(ControlId::PictureTotal, to_text(pictures));
         ui.set_text(ControlId::PerPage, per_page);
@@ -165,10 +151,9 @@ TEST_F(GenerationControllerTest, GenerateWritesThePageAndTheResultLine) {
     EXPECT_EQ(done->name, "风景"_t);
     EXPECT_EQ(done->picture_count, 3);
     expect_paging_fields(kNormalFieldColour);  // the check passed
-    const fs::path sub = main_gallery() / "风景";
-    const std::string page = contents(sub / "index.html");
+    const std::string page = library.contents("我的图片库/风景/index.html");
     EXPECT_EQ(page, utf8_string(composed_page(2)));
-    EXPECT_EQ(contents(sub / "mains.css"), embedded("mains.css"));
+    EXPECT_EQ(library.contents("我的图片库/风景/mains.css"), embedded("mains.css"));
 
     const Text shown_path = root() + "/" + "我的图片库"_t + "/" + "风景"_t + "/index.html";
     const Text panel = ui.FakeControls::text(ControlId::InformationPanel);
@@ -184,7 +169,7 @@ TEST_F(GenerationControllerTest, GenerateWritesThePageAndTheResultLine) {
 }
 
 TEST_F(GenerationControllerTest, TheFormIsReadForTheScanAndTheProportions) {
-    touch(fs::path(pictures_dir.path()) / "a.jpg");
+    pictures_dir.put("a.jpg");
     ui.set_text(ControlId::PictureFolder, pictures_dir.text());
     ui.set_text(ControlId::PictureTotal, "1");
     ui.set_text(ControlId::PerPage, "0");
@@ -192,9 +177,9 @@ TEST_F(GenerationControllerTest, TheFormIsReadForTheScanAndTheProportions) {
     ui.set_selected_index(ControlId::ModeList, 1);
     ui.set_text(ControlId::SiteAddress, "https://site.test/");
     ASSERT_TRUE(controller.generate(false));
-    const std::string page = contents(main_gallery() / "网" / "index.html");
-    EXPECT_NE(page.find("src=\"https://site.test/a.jpg\""), std::string::npos);
-    EXPECT_EQ(contents(main_gallery() / "网" / "mains.css"), embedded("mains-stretched.css"));
+    EXPECT_NE(library.contents("我的图片库/网/index.html").find("src=\"https://site.test/a.jpg\""),
+              std::string::npos);
+    EXPECT_EQ(library.contents("我的图片库/网/mains.css"), embedded("mains-stretched.css"));
 }
 
 TEST_F(GenerationControllerTest, RefusedTargetsShowTheirNoticeAndChangeNothing) {
@@ -248,7 +233,7 @@ TEST_F(GenerationControllerTest, UnwritablePageIsReportedNotRecorded) {
 class CountPicturesTest : public GenerationControllerTest {
   protected:
     CountPicturesTest() {
-        for (const char* name : {"a.jpg", "b.png", "c.txt"}) touch(fs::path(dir.path()) / name);
+        for (const char* name : {"a.jpg", "b.png", "c.txt"}) dir.put(name);
     }
     Text folder() const { return dir.text(); }
     TempDir dir;
@@ -290,7 +275,7 @@ TEST_F(CountPicturesTest, MarksATotalAboveTheLimitRed) {
     TempDir big;
     // Hard links are the quickest way to many entries; ext4 allows 65000 per file.
     const std::string sources[] = {big.file("0.jpg"), big.file("1.jpg")};
-    for (const std::string& source : sources) touch(source);
+    for (const char* name : {"0.jpg", "1.jpg"}) big.put(name);
     for (int i = 2; i < 98901; ++i)
         ASSERT_EQ(::link(sources[i % 2].c_str(), big.file(std::to_string(i) + ".jpg").c_str()), 0);
     controller.count_pictures_from_drop(big.text());
