@@ -18,11 +18,6 @@ namespace fs = std::filesystem;
 using namespace galmora::literals;
 using testing::TempDir;
 
-void touch(const fs::path& file) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << "px";
-}
-
 // The sources of the pictures in markup order.
 std::vector<std::string> sources(const Text& markup) {
     static const std::regex picture(R"re(id="Img(\d+)" class="myImg" src="([^"]*)")re");
@@ -49,10 +44,9 @@ TEST(IsPictureName, AcceptsExactlyTheEighteenSuffixForms) {
 
 TEST(ScanPictures, CountsByNameSuffixOnly) {
     TempDir dir;
-    for (const char* name : {"a.jpg", "b.PNG", "c.Gif", "d.jPg", "e.txt"})
-        touch(fs::path(dir.path()) / name);
-    touch(fs::path(dir.path()) / "photojpg");
-    touch(fs::path(dir.path()) / "x.jpeg");
+    for (const char* name : {"a.jpg", "b.PNG", "c.Gif", "d.jPg", "e.txt"}) dir.put(name);
+    dir.put("photojpg");
+    dir.put("x.jpeg");
     PageBlocks blocks = scan(fs::path(dir.path()));
     EXPECT_EQ(blocks.picture_count, 5);
     EXPECT_EQ(sources(blocks.current_page_markup).size(), 5u);  // x.jpeg only once
@@ -62,13 +56,9 @@ TEST(ScanPictures, CountsByNameSuffixOnly) {
 TEST(ScanPictures, NumbersNestedFoldersWhereTheyAreMet) {
     TempDir dir;
     const fs::path root = fs::path(dir.path());
-    touch(root / "a.jpg");
-    touch(root / "B" / "c.jpg");
-    touch(root / "B" / "deep" / "d.png");
-    touch(root / "B" / "e.jpg");
-    touch(root / "b_f.jpg");
-    touch(root / ".hidden" / "h.jpg");
-    touch(root / "z.jpg");
+    for (const char* name :
+         {"a.jpg", "B/c.jpg", "B/deep/d.png", "B/e.jpg", "b_f.jpg", ".hidden/h.jpg", "z.jpg"})
+        dir.put(name);
     const std::string base = root.string() + "/";
     EXPECT_EQ(sources(scan(root).current_page_markup),
               (std::vector<std::string>{"1 " + base + "a.jpg", "2 " + base + "B/c.jpg",
@@ -81,11 +71,11 @@ TEST(ScanPictures, NumbersNestedFoldersWhereTheyAreMet) {
 TEST(ScanPictures, ScansEveryRealFolderOnceThroughLinks) {
     TempDir dir;
     const fs::path root = fs::path(dir.path());
-    touch(root / "a" / "1.jpg");
-    touch(root / "a" / "inner" / "2.jpg");
+    dir.put("a/1.jpg");
+    dir.put("a/inner/2.jpg");
     fs::create_directory_symlink(root, root / "a" / "inner" / "loop");  // back to the top
     fs::create_directory_symlink(root / "a", root / "b-link");          // a second way into a
-    touch(root / "c" / "3.jpg");
+    dir.put("c/3.jpg");
     fs::create_directory_symlink(root / "c", root / "a" / "to-c");  // met before c itself
     PageBlocks blocks = scan(root);
     EXPECT_EQ(blocks.picture_count, 3);
@@ -97,8 +87,8 @@ TEST(ScanPictures, ScansEveryRealFolderOnceThroughLinks) {
 
 TEST(ScanPictures, UnreadableFolderContributesNothing) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "a.jpg");
-    touch(fs::path(dir.path()) / "locked" / "b.jpg");
+    dir.put("a.jpg");
+    dir.put("locked/b.jpg");
     fs::permissions(fs::path(dir.path()) / "locked", fs::perms::none);
     testing::run_unprivileged(dir.path(), [&] { EXPECT_EQ(scan(dir.path()).picture_count, 1); });
     fs::permissions(fs::path(dir.path()) / "locked", fs::perms::owner_all);
@@ -106,7 +96,7 @@ TEST(ScanPictures, UnreadableFolderContributesNothing) {
 
 TEST(ScanPictures, NothingToScanGivesNoPictures) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "file.jpg");
+    dir.put("file.jpg");
     for (const std::string& folder :
          {std::string(), (fs::path(dir.path()) / "missing").string(),
           (fs::path(dir.path()) / "file.jpg").string(),
@@ -131,9 +121,7 @@ TEST(ScanPictures, HostileTreeGivesItsDocumentedCount) {
 
 TEST(ScanPictures, SourcesFollowTheAddressingMode) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "sub" / "a.jpg");
-    touch(fs::path(dir.path()) / "sub" / "b#1.jpg");
-    touch(fs::path(dir.path()) / "sub" / "c&amp;\t.jpg");
+    for (const char* name : {"sub/a.jpg", "sub/b#1.jpg", "sub/c&amp;\t.jpg"}) dir.put(name);
     ScanSettings network{true, "http://example.test/pics/", 0};
     EXPECT_EQ(sources(scan(fs::path(dir.path()), network).current_page_markup),
               (std::vector<std::string>{"1 http://example.test/pics/a.jpg",
@@ -149,7 +137,7 @@ TEST(ScanPictures, SourcesFollowTheAddressingMode) {
 
 TEST(ScanPictures, EncodesTheFolderPartOfLocalSources) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "50% #2" / "a.jpg");
+    dir.put("50% #2/a.jpg");
     EXPECT_EQ(sources(scan(fs::path(dir.path()) / "50% #2").current_page_markup),
               std::vector<std::string>{"1 " + fs::path(dir.path()).string() + "/50%25 %232/a.jpg"});
 }
@@ -171,8 +159,7 @@ std::vector<int> block_sizes(const Text& pages) {
 
 TEST(ScanPaging, ClosesAPageEveryPerPagePictures) {
     TempDir dir;
-    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"})
-        touch(fs::path(dir.path()) / name);
+    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}) dir.put(name);
     PageBlocks blocks = scan(fs::path(dir.path()), {false, "", 2});
     EXPECT_EQ(blocks.page_count, 2);
     EXPECT_EQ(block_sizes(blocks.pages_markup), (std::vector<int>{2, 2}));
