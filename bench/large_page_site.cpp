@@ -26,7 +26,6 @@
 #include "core/codepage.h"
 #include "core/files.h"
 #include "generator/asset_store.h"
-#include "generator/generation_state.h"
 #include "generator/page_blocks.h"
 #include "generator/page_composer.h"
 #include "generator/sub_gallery_builder.h"
@@ -67,20 +66,19 @@ std::vector<Text> make_pictures(const fs::path& folder) {
     return sources;
 }
 
-// The generation state a scan leaves behind for count pictures.
-GenerationState scanned(const std::string& name, const std::vector<Text>& sources, int count) {
-    GenerationState state;
-    state.reset_for_generation(local_text(name));
+// The page blocks a scan leaves behind for count pictures.
+PageBlocks scanned(const std::vector<Text>& sources, int count) {
+    PageBlocks blocks;
     for (int i = 1; i <= count; ++i)
-        add_picture_to_pages(state, sources[(i - 1) % sources.size()], kPerPage);
-    return state;
+        add_picture_to_pages(blocks, sources[(i - 1) % sources.size()], kPerPage);
+    return blocks;
 }
 
 fs::path write_gallery(const fs::path& main_gallery, const std::string& name,
                        const std::vector<Text>& sources, int count) {
-    GenerationState state = scanned(name, sources, count);
-    const Text page = compose_sub_gallery_page(state, kPerPage);
-    write_sub_gallery(local_text(main_gallery.string()), true, page, state);
+    const Text local_name = local_text(name);
+    const Text page = compose_sub_gallery_page(local_name, scanned(sources, count), kPerPage);
+    write_sub_gallery(local_text(main_gallery.string()), local_name, true, page);
     return main_gallery / name / "index.html";
 }
 

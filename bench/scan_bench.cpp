@@ -13,7 +13,6 @@
 
 #include "bench/support/picture_tree.h"
 #include "core/codepage.h"
-#include "generator/generation_state.h"
 #include "generator/image_scanner.h"
 #include "generator/sub_gallery_builder.h"
 
@@ -44,18 +43,13 @@ int main(int argc, char** argv) {
     settings.per_page = bench::kLargestPerPage;
     const Text folder = local_text(pictures.string());
     int found = 0;
-    const bench::Timing scan_time = bench::best_of(kRounds, [&] {
-        GenerationState state;
-        state.reset_for_generation("bench");
-        ImageScanner::scan_pictures(folder, settings, state);
-        found = state.picture_count;
-    });
+    const bench::Timing scan_time = bench::best_of(
+        kRounds, [&] { found = ImageScanner::scan_pictures(folder, settings).picture_count; });
     bool written = true;
     const bench::Timing generation_time = bench::best_of(kRounds, [&] {
-        GenerationState state;
         SubGalleryRequest request{folder, settings, "gallery",
                                   local_text((root.path / "library" / "bench").string()), true};
-        written = build_sub_gallery(request, state) && written;
+        written = build_sub_gallery(request).has_value() && written;
     });
     std::error_code error;
     const auto page_size =

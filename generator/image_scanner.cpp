@@ -5,21 +5,14 @@
 #include <deque>
 #include <unordered_set>
 
-#include "core/codepage.h"
 #include "core/directory_scan.h"
 #include "core/files.h"
-#include "generator/form_colours.h"
 #include "generator/page_blocks.h"
 #include "generator/page_composer.h"
 
 namespace galmora {
 
-using namespace galmora::literals;
-
 namespace {
-
-// The picture count above which 文件总数 turns red: 99 pages of 999.
-constexpr int kMostPictures = 98901;
 
 constexpr std::array<std::string_view, 18> kPictureSuffixes = {
     "jpg", "png",  "gif",  "bmp", "jpeg", "webp", "JPG", "PNG",  "GIF",
@@ -97,17 +90,14 @@ void append_source_name(Text& source, std::string_view name) {
 
 }  // namespace
 
-ImageScanner::ImageScanner(Controls& ui, DesktopServices& desktop, GenerationState& state)
-    : ui_(ui), desktop_(desktop), state_(state) {}
-
 bool ImageScanner::is_picture_name(std::string_view name) {
     for (std::string_view suffix : kPictureSuffixes)
         if (name.ends_with(suffix)) return true;
     return false;
 }
 
-void ImageScanner::scan_pictures(const Text& folder, const ScanSettings& settings,
-                                 GenerationState& state) {
+PageBlocks ImageScanner::scan_pictures(const Text& folder, const ScanSettings& settings) {
+    PageBlocks blocks;
     Text source;
     auto prefix_of = [&](const Text& path) {
         return settings.network_mode ? settings.web_address : PageComposer::encode_source(path);
@@ -115,9 +105,10 @@ void ImageScanner::scan_pictures(const Text& folder, const ScanSettings& setting
     auto on_picture = [&](const Frame& frame, const Text& name) {
         source.assign(frame.source_prefix);
         append_source_name(source, name);
-        add_picture_to_pages(state, source, settings.per_page);
+        add_picture_to_pages(blocks, source, settings.per_page);
     };
     walk_pictures(folder, prefix_of, on_picture);
+    return blocks;
 }
 
 int ImageScanner::count_picture_files(const Text& folder) {
@@ -125,45 +116,6 @@ int ImageScanner::count_picture_files(const Text& folder) {
     walk_pictures(
         folder, [](const Text&) { return Text(); }, [&](const Frame&, const Text&) { ++count; });
     return count;
-}
-
-ScanSettings ImageScanner::read_settings(const Controls& ui) {
-    ScanSettings settings;
-    settings.network_mode = ui.selected_index(ControlId::ModeList) == 1;
-    settings.web_address = ui.text(ControlId::SiteAddress);
-    settings.per_page = to_integer(ui.text(ControlId::PerPage));
-    return settings;
-}
-
-void ImageScanner::count_pictures_from_browser() {
-    static const Text kTitle = "选择图片所在位置："_t;
-    empty_paging_fields();
-    ui_.set_text(ControlId::PictureFolder, desktop_.choose_folder(kTitle));
-    count_folder_field();
-}
-
-void ImageScanner::count_pictures_from_drop(const Text& dropped) {
-    ui_.set_text(ControlId::PictureFolder, dropped);
-    empty_paging_fields();
-    count_folder_field();
-}
-
-// Emptying the paging fields raises their handlers, which recompute each
-// other from an earlier total: 单页数量 may end up "0" and 页总数 empty.
-void ImageScanner::empty_paging_fields() {
-    state_.picture_count = 0;
-    ui_.set_text(ControlId::PerPage, Text());
-    ui_.set_text(ControlId::PageCount, Text());
-}
-
-void ImageScanner::count_folder_field() {
-    const Text folder = ui_.text(ControlId::PictureFolder);
-    if (folder.empty()) return;
-    state_.picture_count = count_picture_files(folder);
-    ui_.set_text(ControlId::PictureTotal, to_text(state_.picture_count));
-    ui_.set_background_colour(ControlId::PictureTotal, state_.picture_count > kMostPictures
-                                                           ? kAlertFieldColour
-                                                           : kNormalFieldColour);
 }
 
 }  // namespace galmora

@@ -16,17 +16,17 @@ void reserve_for_all_blocks(Text& pages) {
 
 }  // namespace
 
-void add_picture_to_pages(GenerationState& state, std::string_view source, int per_page) {
-    PageComposer::append_picture(state.current_page_markup, state.picture_count + 1, source);
-    if (nearly_equal(double(per_page) / state.in_page_counter, 1.0)) {
-        PageComposer::append_page_block(state.pages_markup, state.page_count + 1,
-                                        state.current_page_markup);
-        if (++state.page_count == 1) reserve_for_all_blocks(state.pages_markup);
-        state.in_page_counter = 0;
-        state.current_page_markup.clear();  // keeps its capacity for the next page
+void add_picture_to_pages(PageBlocks& blocks, std::string_view source, int per_page) {
+    PageComposer::append_picture(blocks.current_page_markup, blocks.picture_count + 1, source);
+    if (nearly_equal(double(per_page) / blocks.in_page_counter, 1.0)) {
+        PageComposer::append_page_block(blocks.pages_markup, blocks.page_count + 1,
+                                        blocks.current_page_markup);
+        if (++blocks.page_count == 1) reserve_for_all_blocks(blocks.pages_markup);
+        blocks.in_page_counter = 0;
+        blocks.current_page_markup.clear();  // keeps its capacity for the next page
     }
-    ++state.in_page_counter;
-    ++state.picture_count;
+    ++blocks.in_page_counter;
+    ++blocks.picture_count;
 }
 
 }  // namespace galmora

@@ -3,14 +3,22 @@
 
 #include <string_view>
 
-#include "generator/generation_state.h"
+#include "core/text.h"
 
 namespace galmora {
 
+struct PageBlocks {
+    int picture_count = 0;
+    int page_count = 0;       // closed blocks in pages_markup
+    int in_page_counter = 1;  // the place of the next picture in its page
+    Text current_page_markup;
+    Text pages_markup;
+};
+
 // Appends picture number picture_count + 1 with its source to the current
 // page and closes the page into the next block once it holds per_page
-// pictures (0 or less never closes one). Callers reset state first; the
-// sub-gallery page is then compose_sub_gallery_page(state, per_page).
-void add_picture_to_pages(GenerationState& state, std::string_view source, int per_page);
+// pictures (0 or less never closes one). The sub-gallery page is then
+// compose_sub_gallery_page(name, blocks, per_page).
+void add_picture_to_pages(PageBlocks& blocks, std::string_view source, int per_page);
 
 }  // namespace galmora

@@ -7,31 +7,31 @@
 
 namespace galmora {
 
-Text compose_sub_gallery_page(const GenerationState& state, int per_page) {
-    const int pages = state.page_count;
-    const bool even = nearly_equal(double(pages) * double(per_page), double(state.picture_count));
+Text compose_sub_gallery_page(std::string_view name, const PageBlocks& blocks, int per_page) {
+    const int pages = blocks.page_count;
+    const bool even = nearly_equal(double(pages) * double(per_page), double(blocks.picture_count));
     const int shown_total = even ? pages : pages + 1;
-    return PageComposer::sub_gallery_page(state.sub_gallery_name, to_text(shown_total),
-                                          state.pages_markup, pages + 1, state.current_page_markup);
+    return PageComposer::sub_gallery_page(name, to_text(shown_total), blocks.pages_markup,
+                                          pages + 1, blocks.current_page_markup);
 }
 
-bool write_sub_gallery(const Text& main_gallery, bool keep_proportions, std::string_view page,
-                       GenerationState& state) {
-    state.current_main_gallery = main_gallery;
+bool write_sub_gallery(const Text& main_gallery, const Text& name, bool keep_proportions,
+                       std::string_view page) {
     if (!path_exists(main_gallery)) create_directory(main_gallery);
     AssetStore::place_main_gallery_assets(main_gallery);
-    state.sub_gallery_folder = main_gallery + "/" + state.sub_gallery_name;
-    create_directory(state.sub_gallery_folder);  // an existing folder is reused
-    AssetStore::place_sub_gallery_assets(state.sub_gallery_folder, keep_proportions);
-    return PageComposer::write_page(state.sub_gallery_folder + "/index.html", page);
+    const Text folder = main_gallery + "/" + name;
+    create_directory(folder);  // an existing folder is reused
+    AssetStore::place_sub_gallery_assets(folder, keep_proportions);
+    return PageComposer::write_page(folder + "/index.html", page);
 }
 
-bool build_sub_gallery(const SubGalleryRequest& request, GenerationState& state) {
-    if (sub_gallery_name_problem(request.name) != SubGalleryNameProblem::None) return false;
-    state.reset_for_generation(request.name);
-    ImageScanner::scan_pictures(request.picture_folder, request.settings, state);
-    const Text page = compose_sub_gallery_page(state, request.settings.per_page);
-    return write_sub_gallery(request.main_gallery, request.keep_proportions, page, state);
+std::optional<GeneratedSubGallery> build_sub_gallery(const SubGalleryRequest& request) {
+    if (sub_gallery_name_problem(request.name) != SubGalleryNameProblem::None) return std::nullopt;
+    const PageBlocks blocks = ImageScanner::scan_pictures(request.picture_folder, request.settings);
+    const Text page = compose_sub_gallery_page(request.name, blocks, request.settings.per_page);
+    if (!write_sub_gallery(request.main_gallery, request.name, request.keep_proportions, page))
+        return std::nullopt;
+    return GeneratedSubGallery{request.name, blocks.picture_count};
 }
 
 }  // namespace galmora

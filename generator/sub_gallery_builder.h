@@ -1,13 +1,14 @@
 #pragma once
-// One generation on plain values, without a window: scan the picture folder,
-// compose the sub-gallery page and write the sub-gallery into its main
-// gallery. SiteGenerator runs the same steps against the form.
+// The steps of one generation on plain values: compose the sub-gallery page
+// from the scanned blocks and write the sub-gallery into its main gallery.
+// build_sub_gallery runs them all, scan included, without a window.
 
+#include <optional>
 #include <string_view>
 
 #include "core/text.h"
-#include "generator/generation_state.h"
 #include "generator/image_scanner.h"
+#include "generator/page_blocks.h"
 
 namespace galmora {
 
@@ -19,18 +20,24 @@ struct SubGalleryRequest {
     bool keep_proportions = true;
 };
 
+// A sub-gallery whose index.html was written, as config.ini records it.
+struct GeneratedSubGallery {
+    Text name;
+    int picture_count = 0;
+};
+
 // The page of a finished scan: the last, possibly empty, block carries number
 // page count + 1; the shown total counts it unless the pages came out even.
-Text compose_sub_gallery_page(const GenerationState& state, int per_page);
+Text compose_sub_gallery_page(std::string_view name, const PageBlocks& blocks, int per_page);
 
-// Main gallery folder and assets, sub-gallery folder and assets, then
-// index.html holding page. Sets the main gallery and sub-gallery folder of
-// state from main_gallery and state's sub-gallery name. Only the write of
-// index.html is judged: true when it was written.
-bool write_sub_gallery(const Text& main_gallery, bool keep_proportions, std::string_view page,
-                       GenerationState& state);
+// Main gallery folder and assets, the folder main_gallery/name and its
+// assets, then its index.html holding page. Only the write of index.html is
+// judged: true when it was written.
+bool write_sub_gallery(const Text& main_gallery, const Text& name, bool keep_proportions,
+                       std::string_view page);
 
-// Reset, scan, compose and write; false for an unsafe name or an unwritten page.
-bool build_sub_gallery(const SubGalleryRequest& request, GenerationState& state);
+// Scan, compose and write; std::nullopt for an unsafe name or an unwritten
+// page.
+std::optional<GeneratedSubGallery> build_sub_gallery(const SubGalleryRequest& request);
 
 }  // namespace galmora

@@ -28,10 +28,9 @@ Application::Application(Controls& ui, DesktopServices& desktop, Text library_ro
       deletion_(context_, sub_galleries_),
       logo_cover_(context_),
       recorder_(context_, sub_galleries_, logo_cover_),
-      scanner_(ui_, desktop_, state_),
-      generator_(ui_, desktop_, state_, library_root_),
+      generation_(ui_, desktop_, library_root_),
       updater_(ui_, desktop_, std::move(update_settings), std::move(update_hooks)),
-      commands_(ui_, desktop_, state_, config_, library_root_) {}
+      commands_(ui_, desktop_, config_, library_root_) {}
 
 void Application::start_up() {
     seed_random();
@@ -41,7 +40,6 @@ void Application::start_up() {
     wire_options();
     ui_.set_selected_index(ControlId::MainGalleryList, 0);
     const Text name_suffix = random_suffix();
-    state_.sub_gallery_name = name_suffix;
     ui_.set_text(ControlId::SubGalleryName, "图库"_t + name_suffix);
     state_.cover_suffix = random_suffix();
     state_.logo_suffix = random_suffix();
@@ -57,7 +55,6 @@ void Application::start_up() {
           ControlId::KeepProportions, ControlId::JpgFormat, ControlId::JpegFormat,
           ControlId::PngFormat, ControlId::BmpFormat, ControlId::GifFormat, ControlId::WebpFormat})
         ui_.set_checked(box, true);
-    state_.in_page_counter = 1;
     logo_cover_.show_default_captions();
     ui_.set_visible(ControlId::NewMainGalleryName, false);
     ui_.set_visible(ControlId::NewMainGalleryConfirm, false);
@@ -104,18 +101,24 @@ void Application::wire_commands() {
 
 void Application::wire_generation() {
     on(ControlId::PictureFolder, ControlEvent::ContentChanged,
-       [this] { commands_.reset_field_colours(); });
+       [this] { generation_.reset_field_colours(); });
     on(ControlId::ChoosePictureFolder, ControlEvent::Clicked,
-       [this] { scanner_.count_pictures_from_browser(); });
+       [this] { generation_.count_pictures_from_browser(); });
     ui_.on(ControlId::PictureFolder, ControlEvent::FilesDropped,
-           [this](const Text& dropped) { scanner_.count_pictures_from_drop(dropped); });
+           [this](const Text& dropped) { generation_.count_pictures_from_drop(dropped); });
     on(ControlId::PerPage, ControlEvent::ContentChanged,
-       [this] { generator_.on_per_page_changed(); });
+       [this] { generation_.on_per_page_changed(); });
     on(ControlId::PageCount, ControlEvent::ContentChanged,
-       [this] { generator_.on_page_count_changed(); });
+       [this] { generation_.on_page_count_changed(); });
     on(ControlId::GenerateButton, ControlEvent::Clicked, [this] {
-        if (generator_.generate_gallery(config_.snapshot().keep_proportions()))
-            recorder_.record_generation();
+        const auto done = generation_.generate(config_.snapshot().keep_proportions());
+        if (!done) return;
+        state_.sub_gallery_name = done->name;
+        state_.picture_count = done->picture_count;
+        state_.star_string = commands_.rating().stars;
+        state_.quality_label = commands_.rating().quality;
+        state_.rebuild_flag = true;
+        recorder_.record_generation();
     });
 }
 

@@ -6,8 +6,6 @@
 #include "core/controls.h"
 #include "core/desktop.h"
 #include "generator/generation_state.h"
-#include "generator/image_scanner.h"
-#include "generator/site_generator.h"
 #include "library/gallery_config.h"
 #include "library/generation_recorder.h"
 #include "library/library_context.h"
@@ -15,6 +13,7 @@
 #include "library/main_galleries.h"
 #include "library/sub_galleries.h"
 #include "library/sub_gallery_deletion.h"
+#include "shell/generation_controller.h"
 #include "shell/shell_commands.h"
 #include "shell/update_controller.h"
 
@@ -48,8 +47,7 @@ class Application {
     SubGalleryDeletion deletion_;
     LogoCoverSelection logo_cover_;
     GenerationRecorder recorder_;
-    ImageScanner scanner_;
-    SiteGenerator generator_;
+    GenerationController generation_;
     UpdateController updater_;
     ShellCommands commands_;
 };

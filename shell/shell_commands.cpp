@@ -3,7 +3,6 @@
 #include <array>
 
 #include "core/codepage.h"
-#include "generator/form_colours.h"
 
 namespace galmora {
 
@@ -16,17 +15,9 @@ constexpr int kGrey = rgb(128, 128, 128);
 
 }  // namespace
 
-ShellCommands::ShellCommands(Controls& ui, DesktopServices& desktop, GenerationState& state,
-                             const GalleryConfig& config, Text library_root)
-    : ui_(ui),
-      desktop_(desktop),
-      state_(state),
-      config_(config),
-      library_root_(std::move(library_root)) {}
-
-void ShellCommands::reset_field_colours() {
-    paint_paging_fields(ui_, kNormalFieldColour);
-}
+ShellCommands::ShellCommands(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
+                             Text library_root)
+    : ui_(ui), desktop_(desktop), config_(config), library_root_(std::move(library_root)) {}
 
 void ShellCommands::copy_information_panel() {
     const Text panel = ui_.text(ControlId::InformationPanel);
@@ -60,8 +51,7 @@ void ShellCommands::apply_rating() {
     static const Text high = "高清"_t, standard = "普清"_t;
     const int index = ui_.selected_index(ControlId::RatingList);
     if (index < 0 || index >= static_cast<int>(stars.size())) return;
-    state_.star_string = stars[index];
-    state_.quality_label = index <= 1 ? high : standard;
+    rating_ = {stars[index], index <= 1 ? high : standard};
 }
 
 void ShellCommands::toggle_always_on_top() {

@@ -5,17 +5,22 @@
 
 #include "core/controls.h"
 #include "core/desktop.h"
-#include "generator/generation_state.h"
 #include "library/gallery_config.h"
 
 namespace galmora {
 
+// The rating drawn from the star list, recorded with the next sub-gallery
+// as pstar and phd.
+struct Rating {
+    Text stars;
+    Text quality;
+};
+
 class ShellCommands {
   public:
-    ShellCommands(Controls& ui, DesktopServices& desktop, GenerationState& state,
-                  const GalleryConfig& config, Text library_root);
+    ShellCommands(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
+                  Text library_root);
 
-    void reset_field_colours();
     void copy_information_panel();
     void open_library_root();
     void clear_title_link();
@@ -26,12 +31,14 @@ class ShellCommands {
     void store_lantern_switch();
     void store_proportion_switch();
 
+    const Rating& rating() const { return rating_; }
+
   private:
     Controls& ui_;
     DesktopServices& desktop_;
-    GenerationState& state_;
     const GalleryConfig& config_;
     Text library_root_;
+    Rating rating_;
 };
 
 }  // namespace galmora

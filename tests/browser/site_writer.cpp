@@ -141,15 +141,14 @@ std::vector<fs::path> pictures_in(const fs::path& folder) {
     return found;
 }
 
-// The state a scan of exactly these pictures leaves behind: each picture by
+// The blocks a scan of exactly these pictures leaves behind: each picture by
 // its encoded local path, in page blocks of per_page.
-GenerationState scanned(const SubGallery& sub) {
-    GenerationState state;
-    state.reset_for_generation(local(sub.name));
+PageBlocks scanned(const SubGallery& sub) {
+    PageBlocks blocks;
     for (const fs::path& picture : sub.pictures)
-        add_picture_to_pages(state, PageComposer::encode_source(local(picture.string())),
+        add_picture_to_pages(blocks, PageComposer::encode_source(local(picture.string())),
                              sub.per_page);
-    return state;
+    return blocks;
 }
 
 // The record a generation of sub would leave in config.ini.
@@ -180,9 +179,8 @@ void write_main_gallery(const fs::path& library, const MainGallery& gallery, std
     content.introduction = local("夜色与灯火：旅途中拍下的风景，按专题整理。");
     content.lanterns = gallery.lanterns;
     for (const SubGallery& sub : gallery.sub_galleries) {
-        GenerationState state = scanned(sub);
-        write_sub_gallery(main_text, sub.keep_proportions,
-                          compose_sub_gallery_page(state, sub.per_page), state);
+        write_sub_gallery(main_text, local(sub.name), sub.keep_proportions,
+                          compose_sub_gallery_page(local(sub.name), scanned(sub), sub.per_page));
         std::error_code ignored;
         if (sub.cover != "fm.jpg")
             fs::copy_file(sub.pictures.front(), main / "img" / sub.cover, ignored);

@@ -1,19 +1,14 @@
 #include "generator/image_scanner.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
 
 #include "core/codepage.h"
-#include "generator/form_colours.h"
-#include "generator/site_generator.h"
 #include "tests/support/child_run.h"
-#include "tests/support/fake_controls.h"
 #include "tests/support/hostile_tree.h"
-#include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -21,14 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace galmora::literals;
-using testing::FakeControls;
-using testing::ScriptedDesktop;
 using testing::TempDir;
-
-void touch(const fs::path& file) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << "px";
-}
 
 // The sources of the pictures in markup order.
 std::vector<std::string> sources(const Text& markup) {
@@ -39,10 +27,8 @@ std::vector<std::string> sources(const Text& markup) {
     return found;
 }
 
-GenerationState scan(const fs::path& folder, ScanSettings settings = {}) {
-    GenerationState state;
-    ImageScanner::scan_pictures(local_text(folder.string()), settings, state);
-    return state;
+PageBlocks scan(const fs::path& folder, ScanSettings settings = {}) {
+    return ImageScanner::scan_pictures(local_text(folder.string()), settings);
 }
 
 TEST(IsPictureName, AcceptsExactlyTheEighteenSuffixForms) {
@@ -58,26 +44,21 @@ TEST(IsPictureName, AcceptsExactlyTheEighteenSuffixForms) {
 
 TEST(ScanPictures, CountsByNameSuffixOnly) {
     TempDir dir;
-    for (const char* name : {"a.jpg", "b.PNG", "c.Gif", "d.jPg", "e.txt"})
-        touch(fs::path(dir.path()) / name);
-    touch(fs::path(dir.path()) / "photojpg");
-    touch(fs::path(dir.path()) / "x.jpeg");
-    GenerationState state = scan(fs::path(dir.path()));
-    EXPECT_EQ(state.picture_count, 5);
-    EXPECT_EQ(sources(state.current_page_markup).size(), 5u);  // x.jpeg only once
+    for (const char* name : {"a.jpg", "b.PNG", "c.Gif", "d.jPg", "e.txt"}) dir.put(name);
+    dir.put("photojpg");
+    dir.put("x.jpeg");
+    PageBlocks blocks = scan(fs::path(dir.path()));
+    EXPECT_EQ(blocks.picture_count, 5);
+    EXPECT_EQ(sources(blocks.current_page_markup).size(), 5u);  // x.jpeg only once
     EXPECT_EQ(ImageScanner::count_picture_files(dir.text()), 5);
 }
 
 TEST(ScanPictures, NumbersNestedFoldersWhereTheyAreMet) {
     TempDir dir;
     const fs::path root = fs::path(dir.path());
-    touch(root / "a.jpg");
-    touch(root / "B" / "c.jpg");
-    touch(root / "B" / "deep" / "d.png");
-    touch(root / "B" / "e.jpg");
-    touch(root / "b_f.jpg");
-    touch(root / ".hidden" / "h.jpg");
-    touch(root / "z.jpg");
+    for (const char* name :
+         {"a.jpg", "B/c.jpg", "B/deep/d.png", "B/e.jpg", "b_f.jpg", ".hidden/h.jpg", "z.jpg"})
+        dir.put(name);
     const std::string base = root.string() + "/";
     EXPECT_EQ(sources(scan(root).current_page_markup),
               (std::vector<std::string>{"1 " + base + "a.jpg", "2 " + base + "B/c.jpg",
@@ -90,15 +71,15 @@ TEST(ScanPictures, NumbersNestedFoldersWhereTheyAreMet) {
 TEST(ScanPictures, ScansEveryRealFolderOnceThroughLinks) {
     TempDir dir;
     const fs::path root = fs::path(dir.path());
-    touch(root / "a" / "1.jpg");
-    touch(root / "a" / "inner" / "2.jpg");
+    dir.put("a/1.jpg");
+    dir.put("a/inner/2.jpg");
     fs::create_directory_symlink(root, root / "a" / "inner" / "loop");  // back to the top
     fs::create_directory_symlink(root / "a", root / "b-link");          // a second way into a
-    touch(root / "c" / "3.jpg");
+    dir.put("c/3.jpg");
     fs::create_directory_symlink(root / "c", root / "a" / "to-c");  // met before c itself
-    GenerationState state = scan(root);
-    EXPECT_EQ(state.picture_count, 3);
-    EXPECT_EQ(sources(state.current_page_markup),
+    PageBlocks blocks = scan(root);
+    EXPECT_EQ(blocks.picture_count, 3);
+    EXPECT_EQ(sources(blocks.current_page_markup),
               (std::vector<std::string>{"1 " + (root / "a/1.jpg").string(),
                                         "2 " + (root / "a/inner/2.jpg").string(),
                                         "3 " + (root / "a/to-c/3.jpg").string()}));
@@ -106,8 +87,8 @@ TEST(ScanPictures, ScansEveryRealFolderOnceThroughLinks) {
 
 TEST(ScanPictures, UnreadableFolderContributesNothing) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "a.jpg");
-    touch(fs::path(dir.path()) / "locked" / "b.jpg");
+    dir.put("a.jpg");
+    dir.put("locked/b.jpg");
     fs::permissions(fs::path(dir.path()) / "locked", fs::perms::none);
     testing::run_unprivileged(dir.path(), [&] { EXPECT_EQ(scan(dir.path()).picture_count, 1); });
     fs::permissions(fs::path(dir.path()) / "locked", fs::perms::owner_all);
@@ -115,14 +96,14 @@ TEST(ScanPictures, UnreadableFolderContributesNothing) {
 
 TEST(ScanPictures, NothingToScanGivesNoPictures) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "file.jpg");
+    dir.put("file.jpg");
     for (const std::string& folder :
          {std::string(), (fs::path(dir.path()) / "missing").string(),
           (fs::path(dir.path()) / "file.jpg").string(),
           fs::path(dir.path()).string() + "\r\n" + fs::path(dir.path()).string() + "\r\n"}) {
-        GenerationState state = scan(folder);
-        EXPECT_EQ(state.picture_count, 0) << folder;
-        EXPECT_TRUE(state.current_page_markup.empty());
+        PageBlocks blocks = scan(folder);
+        EXPECT_EQ(blocks.picture_count, 0) << folder;
+        EXPECT_TRUE(blocks.current_page_markup.empty());
     }
 }
 
@@ -130,19 +111,17 @@ TEST(ScanPictures, HostileTreeGivesItsDocumentedCount) {
     TempDir dir;
     testing::make_hostile_tree(dir.path());
     // Links are followed, each real folder entered once.
-    GenerationState state = scan(dir.path());
-    EXPECT_EQ(state.picture_count, testing::kHostilePictureCountFollowingLinks);
+    PageBlocks blocks = scan(dir.path());
+    EXPECT_EQ(blocks.picture_count, testing::kHostilePictureCountFollowingLinks);
     // No name breaks out of its src attribute (quote".jpg, what?.png, hash#1.jpg ...).
-    EXPECT_EQ(int(sources(state.current_page_markup).size()), state.picture_count);
+    EXPECT_EQ(int(sources(blocks.current_page_markup).size()), blocks.picture_count);
     EXPECT_EQ(ImageScanner::count_picture_files(dir.text()),
               testing::kHostilePictureCountFollowingLinks);
 }
 
 TEST(ScanPictures, SourcesFollowTheAddressingMode) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "sub" / "a.jpg");
-    touch(fs::path(dir.path()) / "sub" / "b#1.jpg");
-    touch(fs::path(dir.path()) / "sub" / "c&amp;\t.jpg");
+    for (const char* name : {"sub/a.jpg", "sub/b#1.jpg", "sub/c&amp;\t.jpg"}) dir.put(name);
     ScanSettings network{true, "http://example.test/pics/", 0};
     EXPECT_EQ(sources(scan(fs::path(dir.path()), network).current_page_markup),
               (std::vector<std::string>{"1 http://example.test/pics/a.jpg",
@@ -158,7 +137,7 @@ TEST(ScanPictures, SourcesFollowTheAddressingMode) {
 
 TEST(ScanPictures, EncodesTheFolderPartOfLocalSources) {
     TempDir dir;
-    touch(fs::path(dir.path()) / "50% #2" / "a.jpg");
+    dir.put("50% #2/a.jpg");
     EXPECT_EQ(sources(scan(fs::path(dir.path()) / "50% #2").current_page_markup),
               std::vector<std::string>{"1 " + fs::path(dir.path()).string() + "/50%25 %232/a.jpg"});
 }
@@ -180,91 +159,21 @@ std::vector<int> block_sizes(const Text& pages) {
 
 TEST(ScanPaging, ClosesAPageEveryPerPagePictures) {
     TempDir dir;
-    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"})
-        touch(fs::path(dir.path()) / name);
-    GenerationState state = scan(fs::path(dir.path()), {false, "", 2});
-    EXPECT_EQ(state.page_count, 2);
-    EXPECT_EQ(block_sizes(state.pages_markup), (std::vector<int>{2, 2}));
-    EXPECT_EQ(sources(state.current_page_markup),
+    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}) dir.put(name);
+    PageBlocks blocks = scan(fs::path(dir.path()), {false, "", 2});
+    EXPECT_EQ(blocks.page_count, 2);
+    EXPECT_EQ(block_sizes(blocks.pages_markup), (std::vector<int>{2, 2}));
+    EXPECT_EQ(sources(blocks.current_page_markup),
               std::vector<std::string>{"5 " + (fs::path(dir.path()) / "5.jpg").string()});
-    EXPECT_EQ(state.in_page_counter, 2);
+    EXPECT_EQ(blocks.in_page_counter, 2);
+    EXPECT_EQ(PageBlocks().in_page_counter, 1);  // where every scan starts
 
     for (int per_page : {0, -3}) {  // never closes a page
-        GenerationState all = scan(fs::path(dir.path()), {false, "", per_page});
+        PageBlocks all = scan(fs::path(dir.path()), {false, "", per_page});
         EXPECT_EQ(all.page_count, 0);
         EXPECT_TRUE(all.pages_markup.empty());
         EXPECT_EQ(sources(all.current_page_markup).size(), 5u);
     }
-}
-
-class CountPicturesTest : public ::testing::Test {
-  protected:
-    CountPicturesTest() {
-        ui.on(ControlId::PerPage, ControlEvent::ContentChanged,
-              [this](const Text&) { generator.on_per_page_changed(); });
-        ui.on(ControlId::PageCount, ControlEvent::ContentChanged,
-              [this](const Text&) { generator.on_page_count_changed(); });
-        for (const char* name : {"a.jpg", "b.png", "c.txt"}) touch(fs::path(dir.path()) / name);
-    }
-    Text folder() const { return dir.text(); }
-
-    TempDir dir;
-    FakeControls ui;
-    ScriptedDesktop desktop;
-    GenerationState state;
-    SiteGenerator generator{ui, desktop, state, "/nonexistent"};
-    ImageScanner scanner{ui, desktop, state};
-};
-
-TEST_F(CountPicturesTest, BrowserChoiceShowsTheCount) {
-    ui.set_text(ControlId::PictureTotal, "10");
-    ui.set_text(ControlId::PerPage, "2");
-    ui.set_text(ControlId::PageCount, "5");
-    desktop.folder_answers.push_back(folder());
-    scanner.count_pictures_from_browser();
-    EXPECT_EQ(desktop.folder_dialog_titles, std::vector<Text>{"选择图片所在位置："_t});
-    EXPECT_EQ(ui.text(ControlId::PictureFolder), folder());
-    EXPECT_EQ(ui.text(ControlId::PictureTotal), "2");
-    EXPECT_EQ(state.picture_count, 2);
-    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kNormalFieldColour);
-    // Emptying the paging fields ran their handlers against the old total.
-    EXPECT_EQ(ui.text(ControlId::PerPage), "0");
-    EXPECT_EQ(ui.text(ControlId::PageCount), "");
-}
-
-TEST_F(CountPicturesTest, CancelledBrowserKeepsTheTotal) {
-    ui.set_text(ControlId::PictureFolder, folder());
-    ui.set_text(ControlId::PictureTotal, "7");
-    scanner.count_pictures_from_browser();
-    EXPECT_EQ(ui.text(ControlId::PictureFolder), "");
-    EXPECT_EQ(ui.text(ControlId::PictureTotal), "7");
-}
-
-TEST_F(CountPicturesTest, DropCountsTheDroppedFolder) {
-    scanner.count_pictures_from_drop(folder());
-    EXPECT_EQ(ui.text(ControlId::PictureFolder), folder());
-    EXPECT_EQ(ui.text(ControlId::PictureTotal), "2");
-    scanner.count_pictures_from_drop(folder() + "\r\n" + folder() + "\r\n");  // two folders
-    EXPECT_EQ(ui.text(ControlId::PictureTotal), "0");
-    EXPECT_TRUE(desktop.message_boxes.empty());
-}
-
-TEST_F(CountPicturesTest, MarksATotalAboveTheLimitRed) {
-    TempDir big;
-    // Hard links are the quickest way to many entries; ext4 allows 65000 per file.
-    const std::string sources[] = {big.file("0.jpg"), big.file("1.jpg")};
-    for (const std::string& source : sources) touch(source);
-    for (int i = 2; i < 98901; ++i)
-        ASSERT_EQ(::link(sources[i % 2].c_str(), big.file(std::to_string(i) + ".jpg").c_str()), 0);
-    scanner.count_pictures_from_drop(big.text());
-    EXPECT_EQ(ui.text(ControlId::PictureTotal), "98901");
-    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kNormalFieldColour);
-    std::ofstream(fs::path(big.path()) / "one-more.jpg");
-    scanner.count_pictures_from_drop(big.text());
-    EXPECT_EQ(ui.text(ControlId::PictureTotal), "98902");
-    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kAlertFieldColour);
-    scanner.count_pictures_from_drop(folder());
-    EXPECT_EQ(ui.background_colour(ControlId::PictureTotal), kNormalFieldColour);
 }
 
 }  // namespace

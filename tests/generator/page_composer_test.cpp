@@ -28,11 +28,10 @@ std::string utf8(std::string_view local) {
 // go into page blocks as the scan meets them, then the page is composed.
 Text scanned_page(std::string_view name, const std::vector<std::string>& sources_utf8,
                   int per_page) {
-    GenerationState state;
-    state.reset_for_generation(Text(name));
+    PageBlocks blocks;
     for (const std::string& source : sources_utf8)
-        add_picture_to_pages(state, local_text(source), per_page);
-    return compose_sub_gallery_page(state, per_page);
+        add_picture_to_pages(blocks, local_text(source), per_page);
+    return compose_sub_gallery_page(name, blocks, per_page);
 }
 
 const char kScenicPage[] =

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "core/codepage.h"
-#include "generator/site_generator.h"
+#include "generator/sub_gallery_builder.h"
 #include "tests/library/library_fixture.h"
 #include "tests/support/hostile_tree.h"
 
@@ -140,12 +140,10 @@ TEST_F(RecordGeneration, PreparesTheFormForTheNextSubGallery) {
 
 TEST_F(RecordGeneration, FollowsARealGenerationOfTheHostileTree) {
     testing::make_hostile_tree(disk("pictures/tree"));
-    SiteGenerator generator(ui(), desktop(), state(), root_.text());
-    ui().set_text(ControlId::PictureFolder, local("pictures/tree"));
-    ui().set_text(ControlId::PictureTotal, to_text(testing::kHostilePictureCount));
-    ui().type(ControlId::PerPage, "5");
-    ui().set_text(ControlId::SubGalleryName, "山水"_t);
-    ASSERT_TRUE(generator.generate_gallery(true));
+    const auto built = build_sub_gallery(
+        {local("pictures/tree"), ScanSettings{false, "", 5}, "山水"_t, local("我的图片库"), true});
+    ASSERT_TRUE(built);
+    prepare_generation(built->name, built->picture_count);
     record();
     const SubGalleryRecord written = config_.snapshot().read_record(1);
     EXPECT_EQ(written.pname, "山水"_t);

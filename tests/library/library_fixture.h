@@ -170,10 +170,9 @@ inline void LibraryTest::prepare_generation(const Text& name, int pictures) {
     GenerationState& s = state();
     s.current_main_gallery = root_.text() + "/" + selected_text(ui(), ControlId::MainGalleryList);
     s.sub_gallery_name = name;
-    s.sub_gallery_folder = s.current_main_gallery + "/" + name;
     s.picture_count = pictures;
     s.rebuild_flag = true;
-    std::filesystem::create_directories(utf8_string(s.sub_gallery_folder));
+    std::filesystem::create_directories(utf8_string(s.current_main_gallery + "/" + name));
 }
 
 }  // namespace galmora::testing
