@@ -31,7 +31,4 @@ struct GenerationState {
     void reset_for_generation(const Text& name);
 };
 
-// Nine random decimal digits, leading zeros kept.
-Text random_suffix();
-
 }  // namespace galmora
