@@ -21,10 +21,6 @@ struct GenerationState {
     Text star_string;
     Text quality_label;
 
-    // Nine-digit suffixes naming the next copied cover and logo files.
-    Text cover_suffix;
-    Text logo_suffix;
-
     // Rebuild the main page after the next sub-gallery list refresh.
     bool rebuild_flag = false;
 

@@ -22,12 +22,12 @@ Application::Application(Controls& ui, DesktopServices& desktop, Text library_ro
       desktop_(desktop),
       library_root_(std::move(library_root)),
       config_(library_root_ + "/config.ini"),
-      context_{ui_, desktop_, state_, config_, library_root_},
-      sub_galleries_(context_),
-      main_galleries_(context_, sub_galleries_),
-      deletion_(context_, sub_galleries_),
-      logo_cover_(context_),
-      recorder_(context_, sub_galleries_, logo_cover_),
+      selection_(config_, library_root_),
+      sub_galleries_(ui_, config_, library_root_, selection_),
+      main_galleries_(ui_, desktop_, config_, library_root_, sub_galleries_),
+      deletion_(ui_, desktop_, config_, library_root_, sub_galleries_),
+      logo_cover_(ui_, desktop_, selection_, library_root_),
+      recorder_(ui_, desktop_, config_, library_root_, sub_galleries_, selection_),
       scanner_(ui_, desktop_, state_),
       generator_(ui_, desktop_, state_, library_root_),
       updater_(ui_, desktop_, std::move(update_settings), std::move(update_hooks)),
@@ -43,13 +43,12 @@ void Application::start_up() {
     const Text name_suffix = random_suffix();
     state_.sub_gallery_name = name_suffix;
     ui_.set_text(ControlId::SubGalleryName, "图库"_t + name_suffix);
-    state_.cover_suffix = random_suffix();
-    state_.logo_suffix = random_suffix();
+    selection_.draw_suffixes();
     // A write killed before it finished leaves its temporary file beside
     // config.ini; the file itself is whole, the old one or the new one.
     config_.remove_abandoned_writes();
     config_.ensure_file();
-    main_galleries_.restore_main_gallery();
+    main_galleries_.restore();
     ui_.set_selected_index(ControlId::ModeList, 0);
     commands_.apply_management_mode();
     for (ControlId box :
@@ -58,7 +57,7 @@ void Application::start_up() {
           ControlId::PngFormat, ControlId::BmpFormat, ControlId::GifFormat, ControlId::WebpFormat})
         ui_.set_checked(box, true);
     state_.in_page_counter = 1;
-    logo_cover_.show_default_captions();
+    show_default_logo_cover_captions(ui_);
     ui_.set_visible(ControlId::NewMainGalleryName, false);
     ui_.set_visible(ControlId::NewMainGalleryConfirm, false);
     ui_.set_visible(ControlId::MainGalleryLabel, true);
@@ -115,19 +114,20 @@ void Application::wire_generation() {
        [this] { generator_.on_page_count_changed(); });
     on(ControlId::GenerateButton, ControlEvent::Clicked, [this] {
         if (generator_.generate_gallery(config_.snapshot().keep_proportions()))
-            recorder_.record_generation();
+            recorder_.record_generation(state_.sub_gallery_name, state_.picture_count,
+                                        state_.quality_label, state_.star_string);
     });
 }
 
 void Application::wire_library() {
     on(ControlId::NewMainGalleryButton, ControlEvent::Clicked,
-       [this] { main_galleries_.begin_create_main_gallery(); });
+       [this] { main_galleries_.begin_create(); });
     on(ControlId::NewMainGalleryConfirm, ControlEvent::Clicked,
-       [this] { main_galleries_.create_main_gallery(); });
+       [this] { main_galleries_.create(); });
     on(ControlId::MainGalleryList, ControlEvent::ItemSelected,
-       [this] { main_galleries_.choose_main_gallery(); });
+       [this] { main_galleries_.choose(); });
     on(ControlId::DeleteSubGalleryButton, ControlEvent::Clicked,
-       [this] { deletion_.delete_sub_gallery(); });
+       [this] { deletion_.delete_selected(); });
     on(ControlId::ChooseCoverButton, ControlEvent::Clicked, [this] { logo_cover_.choose_cover(); });
     ui_.on(ControlId::CoverBox, ControlEvent::FilesDropped,
            [this](const Text& dropped) { logo_cover_.drop_cover(dropped); });

@@ -9,13 +9,13 @@
 #include "generator/image_scanner.h"
 #include "generator/site_generator.h"
 #include "library/gallery_config.h"
-#include "library/generation_recorder.h"
-#include "library/library_context.h"
 #include "library/logo_cover_selection.h"
-#include "library/main_galleries.h"
-#include "library/sub_galleries.h"
-#include "library/sub_gallery_deletion.h"
+#include "shell/deletion_controller.h"
+#include "shell/generation_recorder.h"
+#include "shell/logo_cover_controller.h"
+#include "shell/main_gallery_controller.h"
 #include "shell/shell_commands.h"
+#include "shell/sub_gallery_list.h"
 #include "shell/update_controller.h"
 
 namespace galmora {
@@ -42,11 +42,11 @@ class Application {
     Text library_root_;
     GenerationState state_;
     GalleryConfig config_;
-    LibraryContext context_;
-    SubGalleries sub_galleries_;
-    MainGalleries main_galleries_;
-    SubGalleryDeletion deletion_;
-    LogoCoverSelection logo_cover_;
+    LogoCoverSelection selection_;
+    SubGalleryList sub_galleries_;
+    MainGalleryController main_galleries_;
+    DeletionController deletion_;
+    LogoCoverController logo_cover_;
     GenerationRecorder recorder_;
     ImageScanner scanner_;
     SiteGenerator generator_;

@@ -17,8 +17,6 @@ TEST(ResetForGeneration, ClearsTheScanValuesAndKeepsTheRest) {
     state.sub_gallery_folder = "/lib/main/old";
     state.star_string = "stars";
     state.quality_label = "label";
-    state.cover_suffix = "123456789";
-    state.logo_suffix = "987654321";
     state.rebuild_flag = true;
 
     state.reset_for_generation("new");
@@ -33,8 +31,6 @@ TEST(ResetForGeneration, ClearsTheScanValuesAndKeepsTheRest) {
     EXPECT_EQ(state.sub_gallery_folder, "/lib/main/old");
     EXPECT_EQ(state.star_string, "stars");
     EXPECT_EQ(state.quality_label, "label");
-    EXPECT_EQ(state.cover_suffix, "123456789");
-    EXPECT_EQ(state.logo_suffix, "987654321");
     EXPECT_TRUE(state.rebuild_flag);
 }
 
