@@ -42,6 +42,10 @@ class LibraryTest : public ::testing::Test {
     }
     std::string config_text() const { return file_bytes("config.ini"); }
     void put_config(const std::string& bytes) const { put_file("config.ini", bytes); }
+    // Sub-galleries of 我的图片库, each a folder with a page, recorded in
+    // order with their covers; each cover named "<x>.jpg" is a file in img,
+    // beside the shared "fm.jpg".
+    void library_with(const std::vector<std::pair<std::string, std::string>>& records) const;
     // Number of cards in the main page of the given main gallery.
     int card_count(const std::string& main_gallery) const {
         const std::string page = file_bytes(main_gallery + "/index.html");
@@ -60,6 +64,29 @@ class LibraryTest : public ::testing::Test {
 inline const std::string kDefaultConfig =
     "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
     "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n";
+
+// A record section as config.ini holds it.
+inline std::string record_text(int slot, const std::string& pname, const std::string& pimg) {
+    return "[P" + std::to_string(slot) + "]\r\npname=" + pname + "\r\npimg=" + pimg +
+           "\r\npnum=5\r\nphd=" + local_text("普清") + "\r\npstar=" + local_text("★★") + "\r\n";
+}
+
+inline void LibraryTest::library_with(
+    const std::vector<std::pair<std::string, std::string>>& records) const {
+    std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=" + std::to_string(records.size()) +
+                         "\r\n[Logo]\r\nweblogo=logo.png\r\n";
+    make_folder("我的图片库/img");
+    put_file("我的图片库/img/fm.jpg", "default cover");
+    int slot = 1;
+    for (const auto& [name, cover] : records) {
+        make_folder("我的图片库/" + name + "/bg");
+        put_file("我的图片库/" + name + "/index.html", "page");
+        if (cover != "fm.jpg" && cover.ends_with(".jpg") && cover.find('/') == std::string::npos)
+            put_file("我的图片库/img/" + cover, "cover");
+        config += record_text(slot++, local_text(name), cover);
+    }
+    put_config(config + "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
+}
 
 inline std::vector<Text> local_texts(std::initializer_list<const char*> utf8) {
     std::vector<Text> result;

@@ -87,21 +87,6 @@ TEST_F(LogoCoverSelectionTest, CoverTakesTheLastThreeBytesAsExtensionAndLeavesCo
     EXPECT_EQ(config_.snapshot().site_logo(), selection.chosen_logo());
 }
 
-TEST_F(LogoCoverSelectionTest, ChoicesEndWhenTheyBeginAgainOrAllEnd) {
-    take_logo("logo.png");
-    take_cover("cover.jpg");
-    selection.begin_cover_choice();
-    EXPECT_EQ(selection.chosen_cover(), "");
-    EXPECT_NE(selection.chosen_logo(), "");
-    selection.begin_logo_choice();
-    EXPECT_EQ(selection.chosen_logo(), "");
-    take_logo("logo.png");
-    take_cover("cover.jpg");
-    selection.end_choices();
-    EXPECT_EQ(selection.chosen_logo(), "");
-    EXPECT_EQ(selection.chosen_cover(), "");
-}
-
 TEST_F(LogoCoverSelectionTest, NothingIsTakenOutsideAMainGallery) {
     const std::string config = config_text();
     for (const Text& main_gallery : {root_.text(), root_.text() + "/..", Text()}) {

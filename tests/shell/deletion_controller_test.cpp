@@ -17,21 +17,13 @@ const Text kFinalText = local_text(
 
 class DeletionControllerTest : public testing::LibraryWindowTest {
   protected:
-    // Sub-galleries of 我的图片库, each a folder with a page and its own
-    // cover, recorded in order; the list and main page built from them.
-    void library_with(const std::vector<std::string>& names) {
-        std::string config =
-            "[NAME]\r\nname=0\r\n[images]\r\nnum=" + std::to_string(names.size()) + "\r\n";
-        make_folder("我的图片库/img");
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            const std::string slot = std::to_string(i + 1);
-            make_folder("我的图片库/" + names[i]);
-            put_file("我的图片库/" + names[i] + "/index.html", "page");
-            put_file("我的图片库/img/fm" + slot + ".jpg", "cover");
-            config += "[P" + slot + "]\r\npname=" + local_text(names[i]) + "\r\npimg=fm" + slot +
-                      ".jpg\r\npnum=5\r\n";
-        }
-        put_config(config);
+    // Sub-galleries of 我的图片库 with covers fm1.jpg, fm2.jpg, ...; the list
+    // and the main page built from them.
+    void start_with(const std::vector<std::string>& names) {
+        std::vector<std::pair<std::string, std::string>> records;
+        for (const std::string& name : names)
+            records.emplace_back(name, "fm" + std::to_string(records.size() + 1) + ".jpg");
+        library_with(records);
         start();
         window_->sub_galleries.rebuild_main_page();
     }
@@ -43,7 +35,7 @@ class DeletionControllerTest : public testing::LibraryWindowTest {
 };
 
 TEST_F(DeletionControllerTest, ConfirmedDeletionRebuildsTheListAndThePage) {
-    library_with({"一", "二", "三"});
+    start_with({"一", "二", "三"});
     testing::FileWriteCounter writes(disk("config.ini"));
     delete_confirmed("二");
 
@@ -61,7 +53,7 @@ TEST_F(DeletionControllerTest, ConfirmedDeletionRebuildsTheListAndThePage) {
 }
 
 TEST_F(DeletionControllerTest, CancelChangesNothingButThePanel) {
-    library_with({"a"});
+    start_with({"a"});
     const std::string config = config_text(), page = file_bytes("我的图片库/index.html");
     pick_sub_gallery("a");
     desktop().message_box_answers.push_back(kResultCancel);
@@ -77,7 +69,7 @@ TEST_F(DeletionControllerTest, CancelChangesNothingButThePanel) {
 }
 
 TEST_F(DeletionControllerTest, PromptOrANameOutsideTheMainGalleryAsksNothing) {
-    library_with({"a"});
+    start_with({"a"});
     ui().set_text(ControlId::InformationPanel, "start-up text");
     window_->deletion.delete_selected();  // the prompt is selected
     for (const Text& name : {Text(".."), Text("."), Text("img"), Text("js"), Text("stylecss"),
@@ -95,7 +87,7 @@ TEST_F(DeletionControllerTest, PromptOrANameOutsideTheMainGalleryAsksNothing) {
 }
 
 TEST_F(DeletionControllerTest, RefusalIsTheLastTextAndNothingIsRebuiltOrOpened) {
-    library_with({"a"});
+    start_with({"a"});
     put_file("我的图片库/a/.keep", "");  // never removed: the folder would stay
     const std::string page = file_bytes("我的图片库/index.html");
     ui().set_checked(ControlId::OpenFolderAfter, true);
@@ -109,7 +101,7 @@ TEST_F(DeletionControllerTest, RefusalIsTheLastTextAndNothingIsRebuiltOrOpened) 
 }
 
 TEST_F(DeletionControllerTest, OpensFolderThenPageWhenTicked) {
-    library_with({"a", "b"});
+    start_with({"a", "b"});
     ui().set_checked(ControlId::OpenFolderAfter, true);
     ui().set_checked(ControlId::OpenPageAfter, true);
     delete_confirmed("a");

@@ -32,7 +32,9 @@ class LogoCoverControllerTest : public testing::LibraryWindowTest {
     }
 };
 
-TEST_F(LogoCoverControllerTest, ChosenPicturesAreCopiedIntoTheCurrentMainGallery) {
+// A picture chosen in the dialog or dropped is copied into the current main
+// gallery's img and its box reads chosen.
+TEST_F(LogoCoverControllerTest, ChosenOrDroppedPicturesAreCopiedIntoTheCurrentMainGallery) {
     const Text logo_suffix = selection().logo_suffix();
     choose(&LogoCoverController::choose_logo, "logo.png");
     EXPECT_EQ(img("logo" + logo_suffix + ".png"), "png logo");
@@ -41,10 +43,14 @@ TEST_F(LogoCoverControllerTest, ChosenPicturesAreCopiedIntoTheCurrentMainGallery
     EXPECT_EQ(ui().text_colour(ControlId::LogoBox), kChosen);
     EXPECT_EQ(ui().text(ControlId::CoverBox), "默认封面"_t);
 
-    choose(&LogoCoverController::choose_cover, "cover.jpg");
+    controller().drop_cover(local("pictures/cover.jpg"));
     EXPECT_EQ(img(selection().chosen_cover()), "jpg cover");
     EXPECT_EQ(ui().text(ControlId::CoverBox), "已选封面"_t);
     EXPECT_EQ(ui().text_colour(ControlId::CoverBox), kChosen);
+    controller().drop_logo(local("pictures/logo.png"));
+    EXPECT_EQ(img(config_.snapshot().site_logo()), "png logo");
+    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
+    EXPECT_TRUE(desktop().message_boxes.empty());
 }
 
 TEST_F(LogoCoverControllerTest, CancelTurnsAChosenLogoBackToTheDefault) {
@@ -55,16 +61,6 @@ TEST_F(LogoCoverControllerTest, CancelTurnsAChosenLogoBackToTheDefault) {
     EXPECT_EQ(ui().text_colour(ControlId::LogoBox), kChoosing);
     EXPECT_EQ(selection().chosen_logo(), "");
     EXPECT_EQ(config_text(), config);
-}
-
-TEST_F(LogoCoverControllerTest, OneDroppedPictureIsTakenAsIfChosen) {
-    controller().drop_cover(local("pictures/cover.jpg"));
-    controller().drop_logo(local("pictures/logo.png"));
-    EXPECT_EQ(img(selection().chosen_cover()), "jpg cover");
-    EXPECT_EQ(img(config_.snapshot().site_logo()), "png logo");
-    EXPECT_EQ(ui().text(ControlId::CoverBox), "已选封面"_t);
-    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
-    EXPECT_TRUE(desktop().message_boxes.empty());
 }
 
 TEST_F(LogoCoverControllerTest, RefusedDropsAreNoticesAndChangeNothing) {
