@@ -47,5 +47,7 @@ constexpr int rgb(int r, int g, int b) {
 void seed_random();
 // Both ends included; negative bounds count as 0, swapped bounds are swapped.
 int random_int(int lo, int hi);
+// Nine random decimal digits, leading zeros kept.
+Text random_suffix();
 
 }  // namespace galmora

@@ -1,47 +1,55 @@
 #pragma once
-// The site logo and the next sub-gallery's cover: chosen in the open-file
-// dialog or dropped onto their boxes, copied at once into the current main
-// gallery's img folder under a fresh name. The box text is the choice:
-// "已选Logo" / "已选封面" while a copy stands chosen.
+// The site logo and the next sub-gallery's cover: each picture is copied at
+// once into the current main gallery's img folder under a fresh name, and
+// stands chosen until its next choice begins or the main page rebuild ends
+// the choices. A generation records the chosen ones.
 
-#include <string_view>
+#include <optional>
 
-#include "library/library_context.h"
+#include "core/text.h"
+#include "library/gallery_config.h"
 
 namespace galmora {
 
 class LogoCoverSelection {
   public:
-    explicit LogoCoverSelection(LibraryContext context);
+    LogoCoverSelection(const GalleryConfig& config, Text library_root);
 
-    void choose_logo();                    // 按钮20
-    void drop_logo(const Text& dropped);   // drop onto 浏览目录3
-    void choose_cover();                   // 按钮7
-    void drop_cover(const Text& dropped);  // drop onto 浏览目录1
+    // Fresh nine-digit suffixes for the next cover, then the next logo.
+    void draw_suffixes();
+    const Text& cover_suffix() const { return cover_suffix_; }
+    const Text& logo_suffix() const { return logo_suffix_; }
 
-    // Both boxes back to "默认封面" and "默认Logo" in red: at start-up and
-    // after every generation.
-    void show_default_captions() const;
+    void begin_logo_choice() { chosen_logo_.clear(); }
+    void begin_cover_choice() { chosen_cover_.clear(); }
+    void end_choices();
 
-    // The names under which the last logo and cover were copied into img.
-    const Text& logo_file_name() const { return logo_file_name_; }
-    const Text& cover_file_name() const { return cover_file_name_; }
+    // Copies source into main_gallery's img folder as "logo<suffix>.<ext>",
+    // deletes the logo it replaces, stores the name as weblogo and draws the
+    // next logo suffix. False, nothing done, when main_gallery is not a main
+    // gallery of the library.
+    bool take_logo(const Text& main_gallery, const Text& source);
+    // Copies source into main_gallery's img folder as "fm<suffix>.<ext>".
+    bool take_cover(const Text& main_gallery, const Text& source);
+
+    // The file names in img of the logo and cover that stand chosen; empty
+    // when none does.
+    const Text& chosen_logo() const { return chosen_logo_; }
+    const Text& chosen_cover() const { return chosen_cover_; }
 
   private:
-    // One existing picture file, or a message and false.
-    bool accept_drop(const Text& dropped);
-    void begin_choice(ControlId box, const Text& caption);
-    void take_logo(const Text& source);
-    void take_cover(const Text& source);
-    // The img folder of the current main gallery, created when missing;
-    // empty when no main gallery is current.
-    Text prepare_img_folder();
-    void delete_previous_logo(const Text& img_folder, const Text& source);
-    void show_chosen(ControlId box, const Text& caption);
+    // The img folder of main_gallery, created when missing; empty when
+    // main_gallery is not a main gallery of the library.
+    Text prepare_img_folder(const Text& main_gallery) const;
+    void delete_previous_logo(const Text& img_folder, const Text& source) const;
 
-    LibraryContext context_;
-    Text logo_file_name_;
-    Text cover_file_name_;
+    const GalleryConfig& config_;
+    Text library_root_;
+    Text cover_suffix_, logo_suffix_;
+    Text chosen_logo_, chosen_cover_;
 };
+
+// Why a dropped text is not one existing picture file; nullopt when it is.
+std::optional<Text> dropped_picture_refusal(const Text& dropped);
 
 }  // namespace galmora

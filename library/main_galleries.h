@@ -1,36 +1,31 @@
 #pragma once
-// The main-gallery list (组合框1): restoring the stored choice at start-up,
-// creating a main gallery and choosing one. Each of them sets the current
-// main gallery and refreshes the sub-gallery list without a main page
-// rebuild.
+// The main galleries: the folders of the library root. Which of them exist,
+// which one was chosen last, whether a new name is acceptable, and making
+// one's folder.
 
-#include "library/library_context.h"
-#include "library/sub_galleries.h"
+#include <optional>
+#include <vector>
+
+#include "core/text.h"
+#include "library/gallery_config.h"
 
 namespace galmora {
 
-class MainGalleries {
-  public:
-    MainGalleries(LibraryContext context, SubGalleries& sub_galleries);
+// Every folder of the library root but "我的图片库", in listing order: the
+// list always holds that one first.
+std::vector<Text> main_gallery_names(const Text& library_root);
 
-    // Appends every folder of the library root except "我的图片库".
-    void list_main_galleries();
-    void restore_main_gallery();
-    void begin_create_main_gallery();
-    void create_main_gallery();
-    void choose_main_gallery();
+// The stored index, where a damaged value below 0 counts as 0: with nothing
+// selected the library root would become the main gallery.
+int stored_main_gallery_index(const GalleryConfig& config);
+void store_main_gallery_index(const GalleryConfig& config, int index);
 
-  private:
-    // The stored index, where a damaged value below 0 counts as 0: with
-    // nothing selected the library root would become the main gallery.
-    void select_stored_main_gallery();
-    void select_first_when_none();
-    bool refuse_new_name(const Text& name);
-    Text selected_main_gallery_path() const;
-    void refresh_without_rebuild();
+// Why a new main gallery may not be called that; nullopt when it may. The
+// empty name is no refusal: it adds nothing.
+std::optional<Text> new_main_gallery_name_refusal(const Text& name);
 
-    LibraryContext context_;
-    SubGalleries& sub_galleries_;
-};
+// Creates library_root/name when name is one bare name and nothing is there.
+void create_main_gallery_folder(const Text& library_root, const Text& name);
+bool main_gallery_exists(const Text& library_root, const Text& name);
 
 }  // namespace galmora

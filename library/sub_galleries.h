@@ -1,27 +1,32 @@
 #pragma once
-// The sub-gallery list of the selected main gallery (组合框4) and the main
-// page that shows one card per recorded sub-gallery.
+// The sub-galleries of a main gallery and the main page that shows one card
+// per recorded sub-gallery.
 
+#include <vector>
+
+#include "core/text.h"
 #include "library/gallery_config.h"
-#include "library/library_context.h"
 
 namespace galmora {
 
-class SubGalleries {
-  public:
-    explicit SubGalleries(LibraryContext context);
+// The folders of library_root/main_gallery_name that are sub-galleries, in
+// listing order: every folder but the site's own asset folders. None when
+// the name is not one bare name: the library root's own folders are main
+// galleries, never sub-galleries.
+std::vector<Text> sub_gallery_names(const Text& library_root, const Text& main_gallery_name);
 
-    // Lists the folders of the selected main gallery after the prompt; then
-    // rebuilds the main page when the rebuild flag is set.
-    void refresh_sub_gallery_list();
-    // Writes current main gallery + "/index.html" from its folders and the
-    // records, then puts the cover and logo boxes back to their defaults.
-    void rebuild_main_page();
-
-  private:
-    void write_main_page(const Text& main_gallery);
-
-    LibraryContext context_;
+// What the main page shows besides the folders and config.ini.
+struct MainPageForm {
+    Text main_gallery_name;  // also the page's title
+    Text title_link;
+    Text introduction;
 };
+
+// Writes library_root/main_gallery_name/index.html from the main gallery's
+// folders, the records, the logo and the lantern switch in config.ini and
+// the form's texts. Writes nothing when the name is not one bare name; true
+// when the page was written.
+bool rebuild_main_page(const Text& library_root, const MainPageForm& form,
+                       const GalleryConfig& config);
 
 }  // namespace galmora

@@ -1,29 +1,32 @@
 #pragma once
-// Deleting one sub-gallery of the selected main gallery: its cover, its
-// record and its folder, then the records are compacted and the list and
-// the main page are rebuilt. Progress is shown in the information panel.
+// Deleting one sub-gallery of a main gallery: its cover, its record and its
+// folder, all or nothing, with the records compacted. Its progress is told
+// in texts that each replace the one before.
 
-#include "library/library_context.h"
-#include "library/sub_galleries.h"
+#include <functional>
+#include <optional>
+
+#include "core/text.h"
+#include "library/gallery_config.h"
 
 namespace galmora {
 
-class SubGalleryDeletion {
-  public:
-    SubGalleryDeletion(LibraryContext context, SubGalleries& sub_galleries);
+// A folder of a main gallery that may be deleted: one entry of it, and
+// never one of its asset folders.
+bool is_deletable_sub_gallery(const Text& name);
 
-    // The click of 清除子图库 ("删除子图库").
-    void delete_sub_gallery();
+// The first progress text, shown before the confirmation is asked.
+const Text& deletion_announcement();
+Text deletion_confirmation(const Text& name);
+// The last progress text of a deletion that went ahead.
+Text deletion_result(bool folder_gone);
 
-  private:
-    bool confirm(const Text& name);
-    // The record's own cover file in the main gallery's img folder, or the
-    // empty text when there is none to delete.
-    static Text cover_to_delete(const Text& main_gallery, const Text& pimg);
-    void show(const Text& panel_text);
-
-    LibraryContext context_;
-    SubGalleries& sub_galleries_;
-};
+// Deletes main_gallery/name, a deletable sub-gallery of a main gallery,
+// giving each progress text to progress. nullopt when something could not
+// go: nothing was changed and the last text named the cause. Otherwise
+// whether the folder is gone.
+std::optional<bool> delete_sub_gallery(const GalleryConfig& config, const Text& main_gallery,
+                                       const Text& name,
+                                       const std::function<void(const Text&)>& progress);
 
 }  // namespace galmora

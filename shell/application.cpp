@@ -22,12 +22,12 @@ Application::Application(Controls& ui, DesktopServices& desktop, Text library_ro
       desktop_(desktop),
       library_root_(std::move(library_root)),
       config_(library_root_ + "/config.ini"),
-      context_{ui_, desktop_, state_, config_, library_root_},
-      sub_galleries_(context_),
-      main_galleries_(context_, sub_galleries_),
-      deletion_(context_, sub_galleries_),
-      logo_cover_(context_),
-      recorder_(context_, sub_galleries_, logo_cover_),
+      selection_(config_, library_root_),
+      sub_galleries_(ui_, config_, library_root_, selection_),
+      main_galleries_(ui_, desktop_, config_, library_root_, sub_galleries_),
+      deletion_(ui_, desktop_, config_, library_root_, sub_galleries_),
+      logo_cover_(ui_, desktop_, selection_, library_root_),
+      recorder_(ui_, desktop_, config_, library_root_, sub_galleries_, selection_),
       generation_(ui_, desktop_, library_root_),
       updater_(ui_, desktop_, std::move(update_settings), std::move(update_hooks)),
       commands_(ui_, desktop_, config_, library_root_) {}
@@ -41,13 +41,12 @@ void Application::start_up() {
     ui_.set_selected_index(ControlId::MainGalleryList, 0);
     const Text name_suffix = random_suffix();
     ui_.set_text(ControlId::SubGalleryName, "图库"_t + name_suffix);
-    state_.cover_suffix = random_suffix();
-    state_.logo_suffix = random_suffix();
+    selection_.draw_suffixes();
     // A write killed before it finished leaves its temporary file beside
     // config.ini; the file itself is whole, the old one or the new one.
     config_.remove_abandoned_writes();
     config_.ensure_file();
-    main_galleries_.restore_main_gallery();
+    main_galleries_.restore();
     ui_.set_selected_index(ControlId::ModeList, 0);
     commands_.apply_management_mode();
     for (ControlId box :
@@ -55,7 +54,7 @@ void Application::start_up() {
           ControlId::KeepProportions, ControlId::JpgFormat, ControlId::JpegFormat,
           ControlId::PngFormat, ControlId::BmpFormat, ControlId::GifFormat, ControlId::WebpFormat})
         ui_.set_checked(box, true);
-    logo_cover_.show_default_captions();
+    show_default_logo_cover_captions(ui_);
     ui_.set_visible(ControlId::NewMainGalleryName, false);
     ui_.set_visible(ControlId::NewMainGalleryConfirm, false);
     ui_.set_visible(ControlId::MainGalleryLabel, true);
@@ -113,24 +112,21 @@ void Application::wire_generation() {
     on(ControlId::GenerateButton, ControlEvent::Clicked, [this] {
         const auto done = generation_.generate(config_.snapshot().keep_proportions());
         if (!done) return;
-        state_.sub_gallery_name = done->name;
-        state_.picture_count = done->picture_count;
-        state_.star_string = commands_.rating().stars;
-        state_.quality_label = commands_.rating().quality;
-        state_.rebuild_flag = true;
-        recorder_.record_generation();
+        const Rating& rating = commands_.rating();
+        recorder_.record_generation(done->name, done->picture_count, rating.quality,
+                                    rating.stars);
     });
 }
 
 void Application::wire_library() {
     on(ControlId::NewMainGalleryButton, ControlEvent::Clicked,
-       [this] { main_galleries_.begin_create_main_gallery(); });
+       [this] { main_galleries_.begin_create(); });
     on(ControlId::NewMainGalleryConfirm, ControlEvent::Clicked,
-       [this] { main_galleries_.create_main_gallery(); });
+       [this] { main_galleries_.create(); });
     on(ControlId::MainGalleryList, ControlEvent::ItemSelected,
-       [this] { main_galleries_.choose_main_gallery(); });
+       [this] { main_galleries_.choose(); });
     on(ControlId::DeleteSubGalleryButton, ControlEvent::Clicked,
-       [this] { deletion_.delete_sub_gallery(); });
+       [this] { deletion_.delete_selected(); });
     on(ControlId::ChooseCoverButton, ControlEvent::Clicked, [this] { logo_cover_.choose_cover(); });
     ui_.on(ControlId::CoverBox, ControlEvent::FilesDropped,
            [this](const Text& dropped) { logo_cover_.drop_cover(dropped); });

@@ -5,16 +5,15 @@
 
 #include "core/controls.h"
 #include "core/desktop.h"
-#include "generator/generation_state.h"
 #include "library/gallery_config.h"
-#include "library/generation_recorder.h"
-#include "library/library_context.h"
 #include "library/logo_cover_selection.h"
-#include "library/main_galleries.h"
-#include "library/sub_galleries.h"
-#include "library/sub_gallery_deletion.h"
+#include "shell/deletion_controller.h"
 #include "shell/generation_controller.h"
+#include "shell/generation_recorder.h"
+#include "shell/logo_cover_controller.h"
+#include "shell/main_gallery_controller.h"
 #include "shell/shell_commands.h"
+#include "shell/sub_gallery_list.h"
 #include "shell/update_controller.h"
 
 namespace galmora {
@@ -39,13 +38,12 @@ class Application {
     Controls& ui_;
     DesktopServices& desktop_;
     Text library_root_;
-    GenerationState state_;
     GalleryConfig config_;
-    LibraryContext context_;
-    SubGalleries sub_galleries_;
-    MainGalleries main_galleries_;
-    SubGalleryDeletion deletion_;
-    LogoCoverSelection logo_cover_;
+    LogoCoverSelection selection_;
+    SubGalleryList sub_galleries_;
+    MainGalleryController main_galleries_;
+    DeletionController deletion_;
+    LogoCoverController logo_cover_;
     GenerationRecorder recorder_;
     GenerationController generation_;
     UpdateController updater_;

@@ -8,6 +8,9 @@
 #include <filesystem>
 
 #include "core/codepage.h"
+#include "library/generation_record.h"
+#include "library/logo_cover_selection.h"
+#include "library/sub_gallery_deletion.h"
 #include "tests/library/library_fixture.h"
 #include "tests/support/file_writes.h"
 
@@ -45,13 +48,12 @@ void deletion_key_by_key(const GalleryConfig& copy, const Text& name) {
 
 class OneWritePerOperation : public LibraryTest {
   protected:
-    void start_with_config(const std::string& bytes) {
+    void start_with_config(const std::string& bytes) const {
         if (bytes.empty())
             std::filesystem::remove(disk("config.ini"));
         else
             put_config(bytes);
-        restart();
-        start();
+        config_.ensure_file();
     }
     // config.ini as it is now, copied beside it.
     GalleryConfig copy_of_config() const {
@@ -62,6 +64,7 @@ class OneWritePerOperation : public LibraryTest {
 
 TEST_F(OneWritePerOperation, AGenerationWritesOnceWhatItsKeyByKeyWritesLeave) {
     make_folder("pictures");
+    make_folder("我的图片库");
     put_file("pictures/logo.png", "logo");
     put_file("pictures/cover.jpg", "cover");
     const std::vector<std::string> files = {
@@ -74,24 +77,29 @@ TEST_F(OneWritePerOperation, AGenerationWritesOnceWhatItsKeyByKeyWritesLeave) {
     for (const std::string& file : files) {
         for (const Text& name : names) {
             start_with_config(file);
-            const bool choose = name == " x";
-            if (choose) {
-                desktop().file_answers = {local("pictures/logo.png"), local("pictures/cover.jpg")};
-                session_->selection.choose_logo();
-                session_->selection.choose_cover();
+            LogoCoverSelection selection(config_, root_.text());
+            selection.draw_suffixes();
+            if (name == " x") {
+                selection.take_logo(local("我的图片库"), local("pictures/logo.png"));
+                selection.take_cover(local("我的图片库"), local("pictures/cover.jpg"));
             }
-            prepare_generation(name, 7);
-            const Text logo = choose ? session_->selection.logo_file_name() : Text("logo.png");
+            const GeneratedEntry entry{name,
+                                       7,
+                                       "高清"_t,
+                                       "★★★★★"_t,
+                                       selection.chosen_logo(),
+                                       selection.chosen_cover(),
+                                       name == "'q'" ? -1 : 1};
+            const Text logo = entry.chosen_logo.empty() ? Text("logo.png") : entry.chosen_logo;
             const SubGalleryRecord record{
-                name, choose ? session_->selection.cover_file_name() : Text("fm.jpg"), "7",
-                state().quality_label, state().star_string};
-            const int selected = std::max(0, ui().selected_index(ControlId::MainGalleryList));
+                name, entry.chosen_cover.empty() ? Text("fm.jpg") : entry.chosen_cover, "7",
+                entry.quality_label, entry.star_string};
             const GalleryConfig copy = copy_of_config();
 
             testing::FileWriteCounter writes(disk("config.ini"));
-            session_->recorder.record_generation();
+            record_generation(config_, entry);
             EXPECT_EQ(writes.count(), 1) << file << " / " << name;
-            generation_key_by_key(copy, logo, record, selected);
+            generation_key_by_key(copy, logo, record, std::max(0, entry.main_gallery_index));
             EXPECT_EQ(config_text(), file_bytes("copy.ini")) << file << " / " << name;
         }
     }
@@ -115,9 +123,10 @@ TEST_F(OneWritePerOperation, ADeletionWritesOnceWhatItsKeyByKeyWritesLeave) {
         const GalleryConfig copy = copy_of_config();
 
         testing::FileWriteCounter writes(disk("config.ini"));
-        pick_sub_gallery(local_text(name));
-        desktop().message_box_answers.push_back(kResultOk);
-        session_->deletion.delete_sub_gallery();
+        EXPECT_EQ(
+            delete_sub_gallery(config_, local("我的图片库"), local_text(name), [](const Text&) {}),
+            true)
+            << name;
         EXPECT_EQ(writes.count(), 1) << name;
         EXPECT_FALSE(entry_exists("我的图片库/" + name)) << name;
         deletion_key_by_key(copy, local_text(name));

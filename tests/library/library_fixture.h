@@ -1,8 +1,6 @@
 #pragma once
-// A library root in a temporary folder with one running "session" of the
-// library operations over an in-memory window and scripted desktop
-// services. restart() begins a new session on the same folder, as the next
-// start of the program would.
+// A library root in a temporary folder with its config.ini, and raw access
+// to the files below it.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,77 +8,56 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/codepage.h"
-#include "core/files.h"
-#include "generator/generation_state.h"
 #include "library/gallery_config.h"
-#include "library/generation_recorder.h"
-#include "library/library_context.h"
-#include "library/logo_cover_selection.h"
-#include "library/main_galleries.h"
-#include "library/sub_galleries.h"
-#include "library/sub_gallery_deletion.h"
 #include "tests/library/config_files.h"
-#include "tests/support/fake_controls.h"
-#include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora::testing {
 
-struct LibrarySession {
-    LibrarySession(const GalleryConfig& config, const Text& root);
-
-    FakeControls ui;
-    ScriptedDesktop desktop;
-    GenerationState state;
-    LibraryContext context;
-    SubGalleries sub_galleries;
-    MainGalleries main_galleries;
-    SubGalleryDeletion deletion;
-    LogoCoverSelection selection;
-    GenerationRecorder recorder;
-};
-
 class LibraryTest : public ::testing::Test {
   protected:
-    LibraryTest();
-
-    // The start-up steps that concern the library: config.ini, the stored
-    // main gallery and the lists.
-    void start();
-    void restart();
-
     // Paths below the root, given in UTF-8 as on disk.
     std::string disk(const std::string& relative) const { return root_.file(relative); }
     Text local(const std::string& relative) const { return root_.file_text(relative); }
-    void make_folder(const std::string& relative) const;
-    void put_file(const std::string& relative, const std::string& bytes) const;
-    std::string file_bytes(const std::string& relative) const;
+    void make_folder(const std::string& relative) const {
+        std::filesystem::create_directories(disk(relative));
+    }
+    void put_file(const std::string& relative, const std::string& bytes) const {
+        std::ofstream out(disk(relative), std::ios::binary | std::ios::trunc);
+        out << bytes;
+    }
+    std::string file_bytes(const std::string& relative) const {
+        std::ifstream in(disk(relative), std::ios::binary);
+        if (!in) return "<missing>";
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
     // The entry itself, a symbolic link included.
-    bool entry_exists(const std::string& relative) const;
+    bool entry_exists(const std::string& relative) const {
+        struct stat info;
+        return ::lstat(disk(relative).c_str(), &info) == 0;
+    }
     std::string config_text() const { return file_bytes("config.ini"); }
     void put_config(const std::string& bytes) const { put_file("config.ini", bytes); }
-
-    std::vector<Text> items(ControlId list) const;
-    // Selects a sub-gallery by its text, as the user picks it.
-    void pick_sub_gallery(const Text& name);
+    // Sub-galleries of 我的图片库, each a folder with a page, recorded in
+    // order with their covers; each cover named "<x>.jpg" is a file in img,
+    // beside the shared "fm.jpg".
+    void library_with(const std::vector<std::pair<std::string, std::string>>& records) const;
     // Number of cards in the main page of the given main gallery.
-    int card_count(const std::string& main_gallery) const;
-
-    // What a generation leaves for the recording: the state of a written
-    // sub-gallery folder inside the current main gallery.
-    void prepare_generation(const Text& name, int pictures);
+    int card_count(const std::string& main_gallery) const {
+        const std::string page = file_bytes(main_gallery + "/index.html");
+        int count = 0;
+        for (auto at = page.find("<div class=\"item\">"); at != std::string::npos;
+             at = page.find("<div class=\"item\">", at + 1))
+            ++count;
+        return count;
+    }
 
     TempDir root_;
-    GalleryConfig config_;
-    std::unique_ptr<LibrarySession> session_;
-    FakeControls& ui() { return session_->ui; }
-    ScriptedDesktop& desktop() { return session_->desktop; }
-    GenerationState& state() { return session_->state; }
+    GalleryConfig config_{root_.text() + "/config.ini"};
 };
 
 // The defaults of a first start, byte for byte.
@@ -88,91 +65,33 @@ inline const std::string kDefaultConfig =
     "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
     "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n";
 
-// ---------------------------------------------------------------------------
-
-inline LibrarySession::LibrarySession(const GalleryConfig& config, const Text& root)
-    : context{ui, desktop, state, config, root},
-      sub_galleries(context),
-      main_galleries(context, sub_galleries),
-      deletion(context, sub_galleries),
-      selection(context),
-      recorder(context, sub_galleries, selection) {
-    state.sub_gallery_name = random_suffix();
-    state.cover_suffix = random_suffix();
-    state.logo_suffix = random_suffix();
-    state.star_string = local_text("★★★★★");
-    state.quality_label = local_text("高清");
+// A record section as config.ini holds it.
+inline std::string record_text(int slot, const std::string& pname, const std::string& pimg) {
+    return "[P" + std::to_string(slot) + "]\r\npname=" + pname + "\r\npimg=" + pimg +
+           "\r\npnum=5\r\nphd=" + local_text("普清") + "\r\npstar=" + local_text("★★") + "\r\n";
 }
 
-inline LibraryTest::LibraryTest() : config_(root_.text() + "/config.ini") {
-    restart();
-}
-
-inline void LibraryTest::restart() {
-    session_.reset();
-    session_ = std::make_unique<LibrarySession>(config_, root_.text());
-}
-
-inline void LibraryTest::start() {
-    config_.ensure_file();
-    session_->main_galleries.restore_main_gallery();
-}
-
-inline void LibraryTest::make_folder(const std::string& relative) const {
-    std::filesystem::create_directories(disk(relative));
-}
-
-inline void LibraryTest::put_file(const std::string& relative, const std::string& bytes) const {
-    std::ofstream out(disk(relative), std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-inline std::string LibraryTest::file_bytes(const std::string& relative) const {
-    std::ifstream in(disk(relative), std::ios::binary);
-    if (!in) return "<missing>";
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline bool LibraryTest::entry_exists(const std::string& relative) const {
-    struct stat info;
-    return ::lstat(disk(relative).c_str(), &info) == 0;
-}
-
-inline std::vector<Text> LibraryTest::items(ControlId list) const {
-    std::vector<Text> result;
-    for (int i = 0; i < session_->ui.item_count(list); ++i)
-        result.push_back(session_->ui.item_text(list, i));
-    return result;
-}
-
-inline void LibraryTest::pick_sub_gallery(const Text& name) {
-    const std::vector<Text> entries = items(ControlId::SubGalleryList);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i] == name) {
-            ui().pick(ControlId::SubGalleryList, static_cast<int>(i));
-            return;
-        }
+inline void LibraryTest::library_with(
+    const std::vector<std::pair<std::string, std::string>>& records) const {
+    std::string config = "[NAME]\r\nname=0\r\n[images]\r\nnum=" + std::to_string(records.size()) +
+                         "\r\n[Logo]\r\nweblogo=logo.png\r\n";
+    make_folder("我的图片库/img");
+    put_file("我的图片库/img/fm.jpg", "default cover");
+    int slot = 1;
+    for (const auto& [name, cover] : records) {
+        make_folder("我的图片库/" + name + "/bg");
+        put_file("我的图片库/" + name + "/index.html", "page");
+        if (cover != "fm.jpg" && cover.ends_with(".jpg") && cover.find('/') == std::string::npos)
+            put_file("我的图片库/img/" + cover, "cover");
+        config += record_text(slot++, local_text(name), cover);
     }
-    ADD_FAILURE() << "not listed: " << utf8_string(name);
+    put_config(config + "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
 }
 
-inline int LibraryTest::card_count(const std::string& main_gallery) const {
-    const std::string page = file_bytes(main_gallery + "/index.html");
-    int count = 0;
-    for (auto at = page.find("<div class=\"item\">"); at != std::string::npos;
-         at = page.find("<div class=\"item\">", at + 1))
-        ++count;
-    return count;
-}
-
-inline void LibraryTest::prepare_generation(const Text& name, int pictures) {
-    // What write_site leaves: the current main gallery and the new folder.
-    GenerationState& s = state();
-    s.current_main_gallery = root_.text() + "/" + selected_text(ui(), ControlId::MainGalleryList);
-    s.sub_gallery_name = name;
-    s.picture_count = pictures;
-    s.rebuild_flag = true;
-    std::filesystem::create_directories(utf8_string(s.current_main_gallery + "/" + name));
+inline std::vector<Text> local_texts(std::initializer_list<const char*> utf8) {
+    std::vector<Text> result;
+    for (const char* item : utf8) result.push_back(local_text(item));
+    return result;
 }
 
 }  // namespace galmora::testing

@@ -11,144 +11,107 @@ namespace {
 using namespace galmora::literals;
 using testing::LibraryTest;
 
-constexpr int kChoosing = rgb(128, 0, 0);
-constexpr int kChosen = rgb(0, 136, 255);
-
-class LogoCoverTest : public LibraryTest {
+class LogoCoverSelectionTest : public LibraryTest {
   protected:
     void SetUp() override {
-        start();
+        config_.ensure_file();
+        make_folder("我的图片库");
         make_folder("pictures");
         put_file("pictures/logo.png", "png logo");
         put_file("pictures/second.gif", "gif logo");
         put_file("pictures/photo.jpeg", "jpeg cover");
         put_file("pictures/cover.jpg", "jpg cover");
+        selection.draw_suffixes();
     }
-    LogoCoverSelection& selection() { return session_->selection; }
+    bool take_logo(const std::string& file) {
+        return selection.take_logo(local("我的图片库"), local("pictures/" + file));
+    }
+    bool take_cover(const std::string& file) {
+        return selection.take_cover(local("我的图片库"), local("pictures/" + file));
+    }
     std::string img(const Text& name) const {
         return file_bytes("我的图片库/img/" + utf8_string(name));
     }
-    void choose(void (LogoCoverSelection::*operation)(), const std::string& file) {
-        desktop().file_answers.push_back(local("pictures/" + file));
-        (selection().*operation)();
-    }
+
+    LogoCoverSelection selection{config_, root_.text()};
 };
 
-// choose_logo ---------------------------------------------------------------
-
-using ChooseLogo = LogoCoverTest;
-
-TEST_F(ChooseLogo, CopiesIntoImgRecordsTheNameAndDrawsANewSuffix) {
-    const Text suffix = state().logo_suffix;
-    choose(&LogoCoverSelection::choose_logo, "logo.png");
+TEST_F(LogoCoverSelectionTest, LogoIsCopiedIntoImgStoredAndANewSuffixDrawn) {
+    const Text suffix = selection.logo_suffix(), cover_suffix = selection.cover_suffix();
+    ASSERT_TRUE(take_logo("logo.png"));
     const Text name = "logo" + suffix + ".png";
     EXPECT_EQ(img(name), "png logo");
     EXPECT_EQ(config_.snapshot().site_logo(), name);
-    EXPECT_EQ(selection().logo_file_name(), name);
-    EXPECT_NE(state().logo_suffix, suffix);
-    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
-    EXPECT_EQ(ui().text_colour(ControlId::LogoBox), kChosen);
-    EXPECT_EQ(selection().cover_file_name(), "");
+    EXPECT_EQ(selection.chosen_logo(), name);
+    EXPECT_NE(selection.logo_suffix(), suffix);
+    EXPECT_EQ(selection.cover_suffix(), cover_suffix);
+    EXPECT_EQ(selection.chosen_cover(), "");
 }
 
-TEST_F(ChooseLogo, CancelTurnsAChosenLogoBackToTheDefault) {
-    choose(&LogoCoverSelection::choose_logo, "logo.png");
-    const std::string config = config_text();
-    selection().choose_logo();  // no answer queued: the dialog is cancelled
-    EXPECT_EQ(ui().text(ControlId::LogoBox), "默认Logo"_t);
-    EXPECT_EQ(ui().text_colour(ControlId::LogoBox), kChoosing);
-    EXPECT_EQ(config_text(), config);
-}
-
-TEST_F(ChooseLogo, SecondChoiceDeletesTheFirstCopy) {
-    choose(&LogoCoverSelection::choose_logo, "logo.png");
+TEST_F(LogoCoverSelectionTest, SecondLogoDeletesTheFirstCopyButNeverTheChosenFile) {
+    take_logo("logo.png");
     const Text first = config_.snapshot().site_logo();
-    choose(&LogoCoverSelection::choose_logo, "second.gif");
+    take_logo("second.gif");
     const Text second = config_.snapshot().site_logo();
     EXPECT_NE(first, second);
     EXPECT_EQ(img(first), "<missing>");
     EXPECT_EQ(img(second), "gif logo");
     EXPECT_EQ(right_text(second, 4), ".gif");
+
+    // The copy in use chosen again is kept, so that it can still be copied.
+    selection.take_logo(local("我的图片库"), local("我的图片库/img/") + second);
+    EXPECT_EQ(img(second), "gif logo");
+    EXPECT_EQ(img(config_.snapshot().site_logo()), "gif logo");
 }
 
-TEST_F(ChooseLogo, ChoosingTheCurrentCopyAgainKeepsIt) {
-    choose(&LogoCoverSelection::choose_logo, "logo.png");
-    const Text first = config_.snapshot().site_logo();
-    desktop().file_answers.push_back(local("我的图片库/img/") + first);
-    selection().choose_logo();
-    EXPECT_EQ(img(first), "png logo");
-    EXPECT_EQ(img(config_.snapshot().site_logo()), "png logo");
-}
-
-TEST_F(ChooseLogo, DamagedWeblogoNeverDeletesOutsideImg) {
+TEST_F(LogoCoverSelectionTest, DamagedWeblogoNeverDeletesOutsideImg) {
     put_file("我的图片库/keep.png", "keep");
     config_.update([](GalleryConfig::Edit& edit) { edit.set_site_logo("../keep.png"); });
-    choose(&LogoCoverSelection::choose_logo, "logo.png");
+    take_logo("logo.png");
     EXPECT_EQ(file_bytes("我的图片库/keep.png"), "keep");
 }
 
-// choose_cover --------------------------------------------------------------
-
-using ChooseCover = LogoCoverTest;
-
-TEST_F(ChooseCover, JpegIsCopiedWithTheLastThreeBytesAsExtension) {
-    const Text suffix = state().cover_suffix;
+TEST_F(LogoCoverSelectionTest, CoverTakesTheLastThreeBytesAsExtensionAndLeavesConfig) {
+    const Text suffix = selection.cover_suffix();
     const std::string config = config_text();
-    choose(&LogoCoverSelection::choose_cover, "photo.jpeg");
+    ASSERT_TRUE(take_cover("photo.jpeg"));
     const Text name = "fm" + suffix + ".peg";
-    EXPECT_EQ(selection().cover_file_name(), name);
+    EXPECT_EQ(selection.chosen_cover(), name);
     EXPECT_EQ(img(name), "jpeg cover");
-    EXPECT_EQ(state().cover_suffix, suffix);
+    EXPECT_EQ(selection.cover_suffix(), suffix);
     EXPECT_EQ(config_text(), config);
-    EXPECT_EQ(ui().text(ControlId::CoverBox), "已选封面"_t);
-    EXPECT_EQ(ui().text_colour(ControlId::CoverBox), kChosen);
+
+    take_logo("logo.png");
+    EXPECT_EQ(right_text(selection.chosen_logo(), 3), "png");
+    EXPECT_EQ(right_text(selection.chosen_cover(), 3), "peg");
+    EXPECT_EQ(config_.snapshot().site_logo(), selection.chosen_logo());
 }
 
-TEST_F(ChooseCover, LogoAndCoverKeepTheirOwnNames) {
-    choose(&LogoCoverSelection::choose_logo, "logo.png");
-    choose(&LogoCoverSelection::choose_cover, "cover.jpg");
-    EXPECT_EQ(right_text(selection().logo_file_name(), 3), "png");
-    EXPECT_EQ(right_text(selection().cover_file_name(), 3), "jpg");
-    EXPECT_EQ(config_.snapshot().site_logo(), selection().logo_file_name());
+TEST_F(LogoCoverSelectionTest, NothingIsTakenOutsideAMainGallery) {
+    const std::string config = config_text();
+    for (const Text& main_gallery : {root_.text(), root_.text() + "/..", Text()}) {
+        EXPECT_FALSE(selection.take_logo(main_gallery, local("pictures/logo.png")));
+        EXPECT_FALSE(selection.take_cover(main_gallery, local("pictures/cover.jpg")));
+    }
+    EXPECT_FALSE(entry_exists("img"));
+    EXPECT_EQ(config_text(), config);
+    EXPECT_EQ(selection.chosen_logo(), "");
 }
 
-// drop_logo, drop_cover -----------------------------------------------------
-
-using DropPicture = LogoCoverTest;
-
-TEST_F(DropPicture, OnePictureIsTakenAsIfChosen) {
-    selection().drop_cover(local("pictures/cover.jpg"));
-    selection().drop_logo(local("pictures/logo.png"));
-    EXPECT_EQ(img(selection().cover_file_name()), "jpg cover");
-    EXPECT_EQ(img(config_.snapshot().site_logo()), "png logo");
-    EXPECT_EQ(ui().text(ControlId::CoverBox), "已选封面"_t);
-    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
-    EXPECT_TRUE(desktop().message_boxes.empty());
-}
-
-TEST_F(DropPicture, RefusesWhatIsNotOnePictureFile) {
+TEST_F(LogoCoverSelectionTest, DropMustBeOneExistingPictureFile) {
     put_file("pictures/notes.txt", "text");
     make_folder("pictures/folder.png");
-    choose(&LogoCoverSelection::choose_logo, "logo.png");
-    choose(&LogoCoverSelection::choose_cover, "cover.jpg");
-    const std::string config = config_text();
-    const Text logo = selection().logo_file_name(), cover = selection().cover_file_name();
-    const std::vector<Text> drops = {
-        local("pictures/logo.png") + "\r\n" + local("pictures/cover.jpg") + "\r\n",
-        local("pictures/missing.png"), local("pictures/folder.png"), local("pictures/notes.txt"),
-        Text()};
-    for (const Text& dropped : drops) {
-        selection().drop_logo(dropped);
-        selection().drop_cover(dropped);
-    }
-    ASSERT_EQ(desktop().message_boxes.size(), 2 * drops.size());
-    for (const auto& box : desktop().message_boxes) EXPECT_TRUE(box.is_notice());
-    EXPECT_EQ(config_text(), config);
-    EXPECT_EQ(selection().logo_file_name(), logo);
-    EXPECT_EQ(selection().cover_file_name(), cover);
-    EXPECT_EQ(ui().text(ControlId::LogoBox), "已选Logo"_t);
-    EXPECT_EQ(ui().text_colour(ControlId::CoverBox), kChosen);
-    EXPECT_EQ(img(logo), "png logo");
+    const Text several = "请只拖放一个图片文件。"_t, missing = "拖放的不是一个存在的文件。"_t,
+               not_picture = "拖放的文件不是支持的图片格式（jpg、jpeg、png、gif、bmp、webp）。"_t;
+    const std::pair<Text, Text> refused[] = {
+        {local("pictures/logo.png") + "\r\n" + local("pictures/cover.jpg") + "\r\n", several},
+        {local("pictures/missing.png"), missing},
+        {local("pictures/folder.png"), missing},
+        {local("pictures/notes.txt"), not_picture},
+        {Text(), missing}};
+    for (const auto& [dropped, refusal] : refused)
+        EXPECT_EQ(dropped_picture_refusal(dropped), refusal) << dropped;
+    EXPECT_EQ(dropped_picture_refusal(local("pictures/photo.jpeg")), std::nullopt);
 }
 
 }  // namespace

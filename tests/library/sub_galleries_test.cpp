@@ -10,6 +10,7 @@ namespace {
 
 using namespace galmora::literals;
 using testing::LibraryTest;
+using testing::local_texts;
 
 // A config.ini with the given records, in slots 1, 2, ...
 std::string config_with(std::initializer_list<std::pair<const char*, const char*>> records,
@@ -26,65 +27,44 @@ std::string config_with(std::initializer_list<std::pair<const char*, const char*
     return text + "[dl]\r\nd=" + lanterns + "\r\n";
 }
 
-class SubGalleryTest : public LibraryTest {
+class SubGalleries : public LibraryTest {
   protected:
-    void rebuild() {
-        state().rebuild_flag = true;
-        session_->sub_galleries.refresh_sub_gallery_list();
+    void SetUp() override { make_folder("我的图片库"); }
+    std::vector<Text> names() const { return sub_gallery_names(root_.text(), "我的图片库"_t); }
+    bool rebuild(const Text& link = "#", const Text& introduction = {}) {
+        return rebuild_main_page(root_.text(), {"我的图片库"_t, link, introduction}, config_);
     }
     std::string page() const { return file_bytes("我的图片库/index.html"); }
 };
 
-// refresh_sub_gallery_list --------------------------------------------------
-
-using RefreshSubGalleryList = SubGalleryTest;
-
-TEST_F(RefreshSubGalleryList, AssetFoldersAloneListOnlyThePrompt) {
+TEST_F(SubGalleries, FoldersNotFilesAndNeverTheAssetFolders) {
     for (const char* folder : {"img", "js", "stylecss"})
         make_folder(std::string("我的图片库/") + folder);
     put_file("我的图片库/index.html", "old");
-    start();
-    EXPECT_EQ(items(ControlId::SubGalleryList), std::vector<Text>{"选择要删除的子图库后点击 →"_t});
-    EXPECT_EQ(ui().selected_index(ControlId::SubGalleryList), 0);
-}
-
-TEST_F(RefreshSubGalleryList, ListsFoldersNotFilesAndReplacesTheOldList) {
+    EXPECT_TRUE(names().empty());
     make_folder("我的图片库/b 风景");
     make_folder("我的图片库/A#1");
     put_file("我的图片库/c.txt", "");
-    start();
-    ui().append_item(ControlId::SubGalleryList, "stale");
-    ui().set_selected_index(ControlId::SubGalleryList, 2);
-    session_->sub_galleries.refresh_sub_gallery_list();
-    EXPECT_EQ(items(ControlId::SubGalleryList),
-              (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "A#1", "b 风景"_t}));
-    EXPECT_EQ(ui().selected_index(ControlId::SubGalleryList), 0);
-    EXPECT_FALSE(entry_exists("我的图片库/index.html"));  // flag not set
+    EXPECT_EQ(names(), local_texts({"A#1", "b 风景"}));
 }
 
-// rebuild_main_page ---------------------------------------------------------
-
-using RebuildMainPage = SubGalleryTest;
-
-TEST_F(RebuildMainPage, HandMadeFolderIsListedButHasNoCard) {
+TEST_F(SubGalleries, HandMadeFolderIsListedButHasNoCard) {
     make_folder("我的图片库/手工");
     make_folder("我的图片库/风景");
     put_config(config_with({{"风景", "fm.jpg"}}));
-    start();
-    rebuild();
-    EXPECT_EQ(items(ControlId::SubGalleryList).size(), 3u);
+    ASSERT_TRUE(rebuild());
+    EXPECT_EQ(names().size(), 2u);
     EXPECT_EQ(card_count("我的图片库"), 1);
     EXPECT_NE(page().find("风景"), std::string::npos);
     EXPECT_EQ(page().find("手工"), std::string::npos);
 }
 
-TEST_F(RebuildMainPage, CardsGroupedByFolderInListingOrderOnePerRecord) {
+TEST_F(SubGalleries, CardsGroupedByFolderInListingOrderOnePerRecord) {
     make_folder("我的图片库/b");
     make_folder("我的图片库/a");
     // A record whose folder is gone shows nothing.
     put_config(
         config_with({{"b", "fm1.jpg"}, {"a", "fm2.jpg"}, {"gone", "fm3.jpg"}, {"b", "fm4.jpg"}}));
-    start();
     rebuild();
     EXPECT_EQ(card_count("我的图片库"), 3);
     const std::string html = page();
@@ -98,22 +78,18 @@ TEST_F(RebuildMainPage, CardsGroupedByFolderInListingOrderOnePerRecord) {
               std::string::npos);
 }
 
-TEST_F(RebuildMainPage, FolderNamedLikeAMainGalleryStillGetsItsCard) {
+TEST_F(SubGalleries, FolderNamedLikeAMainGalleryStillGetsItsCard) {
     make_folder("B");
     make_folder("我的图片库/B");
     put_config(config_with({{"B", "fm.jpg"}}));
-    start();
     rebuild();
     EXPECT_EQ(card_count("我的图片库"), 1);
 }
 
-TEST_F(RebuildMainPage, PageValuesComeFromTheFormAndTheFile) {
+TEST_F(SubGalleries, PageValuesComeFromTheFormAndTheFile) {
     put_config(config_with({}, "0"));
     config_.update([](GalleryConfig::Edit& edit) { edit.set_site_logo("logo123456789.gif"); });
-    start();
-    ui().set_text(ControlId::SiteTitleLink, "http://example.test/");
-    ui().set_text(ControlId::SiteIntroduction, "介绍文字"_t);
-    rebuild();
+    rebuild("http://example.test/", "介绍文字"_t);
     const std::string html = page();
     EXPECT_NE(html.find("<title>我的图片库</title>"), std::string::npos);
     EXPECT_NE(html.find("type=\"image/gif\" href=\"./img/logo123456789.gif\""), std::string::npos);
@@ -126,25 +102,18 @@ TEST_F(RebuildMainPage, PageValuesComeFromTheFormAndTheFile) {
     EXPECT_NE(page().find("<script src=\"./js/kl.js\"></script>"), std::string::npos);
 }
 
-TEST_F(RebuildMainPage, ResetsTheCoverAndLogoCaptionsButNotTheirColours) {
-    start();
-    ui().set_text(ControlId::CoverBox, "已选封面"_t);
-    ui().set_text_colour(ControlId::CoverBox, rgb(0, 136, 255));
-    ui().set_text(ControlId::LogoBox, "已选Logo"_t);
-    rebuild();
-    EXPECT_EQ(ui().text(ControlId::CoverBox), "默认封面"_t);
-    EXPECT_EQ(ui().text(ControlId::LogoBox), "默认Logo"_t);
-    EXPECT_EQ(ui().text_colour(ControlId::CoverBox), rgb(0, 136, 255));
-}
-
-TEST_F(RebuildMainPage, WritesNothingWithoutACurrentMainGallery) {
-    start();
-    for (const Text& bad : {Text(), root_.text(), root_.text() + "/", root_.text() + "/.."}) {
-        state().current_main_gallery = bad;
-        session_->sub_galleries.rebuild_main_page();
+TEST_F(SubGalleries, NothingOutsideAMainGallery) {
+    make_folder("A/inside");
+    config_.ensure_file();
+    // The library root's own folders are main galleries, never sub-galleries.
+    for (const Text& bad : {Text(), Text("."), Text(".."), Text("../x"), Text("A/inside")}) {
+        EXPECT_TRUE(sub_gallery_names(root_.text(), bad).empty()) << bad;
+        EXPECT_FALSE(rebuild_main_page(root_.text(), {bad, "#", {}}, config_)) << bad;
     }
+    EXPECT_FALSE(rebuild_main_page(Text(), {"我的图片库"_t, "#", {}}, config_));
     EXPECT_FALSE(entry_exists("index.html"));
     EXPECT_FALSE(entry_exists("我的图片库/index.html"));
+    EXPECT_FALSE(entry_exists("A/inside/index.html"));
 }
 
 }  // namespace

@@ -1,15 +1,10 @@
-#include "library/library_texts.h"
+#include "shell/library_captions.h"
 
 #include "core/codepage.h"
 
-namespace galmora::library_texts {
+namespace galmora::library_captions {
 
 using namespace galmora::literals;
-
-const Text& default_main_gallery() {
-    static const Text text = "我的图片库"_t;
-    return text;
-}
 
 const Text& sub_gallery_prompt() {
     static const Text text = "选择要删除的子图库后点击 →"_t;
@@ -41,4 +36,4 @@ const Text& gallery_name_prefix() {
     return text;
 }
 
-}  // namespace galmora::library_texts
+}  // namespace galmora::library_captions

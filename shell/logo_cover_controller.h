@@ -1,0 +1,40 @@
+#pragma once
+// The logo and cover boxes (LogoBox, CoverBox): a picture chosen in the
+// open-file dialog (ChooseLogoButton, ChooseCoverButton) or dropped onto a
+// box is taken by the selection, and the box's caption and colour tell
+// whether one stands chosen.
+
+#include "core/controls.h"
+#include "core/desktop.h"
+#include "library/logo_cover_selection.h"
+
+namespace galmora {
+
+class LogoCoverController {
+  public:
+    LogoCoverController(Controls& ui, DesktopServices& desktop, LogoCoverSelection& selection,
+                        Text library_root);
+
+    void choose_logo();
+    void drop_logo(const Text& dropped);
+    void choose_cover();
+    void drop_cover(const Text& dropped);
+
+  private:
+    bool accept_drop(const Text& dropped);
+    void begin_logo_choice();
+    void begin_cover_choice();
+    void take_logo(const Text& source);
+    void take_cover(const Text& source);
+
+    Controls& ui_;
+    DesktopServices& desktop_;
+    LogoCoverSelection& selection_;
+    Text library_root_;
+};
+
+// Both boxes back to "默认封面" and "默认Logo" in red: at start-up and after
+// every generation.
+void show_default_logo_cover_captions(Controls& ui);
+
+}  // namespace galmora

@@ -1,0 +1,35 @@
+#pragma once
+// The main-gallery list (MainGalleryList): restoring the stored choice at
+// start-up, creating a main gallery and choosing one. Each of them ends with
+// the sub-gallery list refreshed; none rebuilds a main page.
+
+#include "core/controls.h"
+#include "core/desktop.h"
+#include "library/gallery_config.h"
+#include "shell/sub_gallery_list.h"
+
+namespace galmora {
+
+class MainGalleryController {
+  public:
+    MainGalleryController(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
+                          Text library_root, SubGalleryList& sub_galleries);
+
+    void restore();
+    void begin_create();  // NewMainGalleryButton
+    void create();        // NewMainGalleryConfirm
+    void choose();        // a pick in MainGalleryList
+
+  private:
+    void select_stored();
+    void select_first_when_none();
+    void show_title();
+
+    Controls& ui_;
+    DesktopServices& desktop_;
+    const GalleryConfig& config_;
+    Text library_root_;
+    SubGalleryList& sub_galleries_;
+};
+
+}  // namespace galmora

@@ -1,0 +1,90 @@
+#pragma once
+// The library's controllers over an in-memory window and scripted desktop
+// services, on a library root in a temporary folder. restart() begins a new
+// session on the same folder, as the next start of the program would.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/codepage.h"
+#include "library/logo_cover_selection.h"
+#include "shell/current_main_gallery.h"
+#include "shell/deletion_controller.h"
+#include "shell/generation_recorder.h"
+#include "shell/logo_cover_controller.h"
+#include "shell/main_gallery_controller.h"
+#include "shell/sub_gallery_list.h"
+#include "tests/library/library_fixture.h"
+#include "tests/support/fake_controls.h"
+#include "tests/support/scripted_desktop.h"
+
+namespace galmora::testing {
+
+struct LibraryWindow {
+    LibraryWindow(const GalleryConfig& config, const Text& root)
+        : selection(config, root),
+          sub_galleries(ui, config, root, selection),
+          main_galleries(ui, desktop, config, root, sub_galleries),
+          deletion(ui, desktop, config, root, sub_galleries),
+          logo_cover(ui, desktop, selection, root),
+          recorder(ui, desktop, config, root, sub_galleries, selection) {
+        selection.draw_suffixes();
+    }
+
+    FakeControls ui;
+    ScriptedDesktop desktop;
+    LogoCoverSelection selection;
+    SubGalleryList sub_galleries;
+    MainGalleryController main_galleries;
+    DeletionController deletion;
+    LogoCoverController logo_cover;
+    GenerationRecorder recorder;
+};
+
+class LibraryWindowTest : public LibraryTest {
+  protected:
+    LibraryWindowTest() { restart(); }
+
+    // The start-up steps that concern the library: config.ini, the stored
+    // main gallery and the lists.
+    void start() {
+        config_.ensure_file();
+        window_->main_galleries.restore();
+    }
+    void restart() {
+        window_.reset();
+        window_ = std::make_unique<LibraryWindow>(config_, root_.text());
+    }
+
+    std::vector<Text> items(ControlId list) const {
+        std::vector<Text> result;
+        for (int i = 0; i < window_->ui.item_count(list); ++i)
+            result.push_back(window_->ui.item_text(list, i));
+        return result;
+    }
+    // Selects a sub-gallery by its text, as the user picks it.
+    void pick_sub_gallery(const Text& name) {
+        const std::vector<Text> entries = items(ControlId::SubGalleryList);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i] == name) return ui().pick(ControlId::SubGalleryList, int(i));
+        }
+        ADD_FAILURE() << "not listed: " << utf8_string(name);
+    }
+    Text current() const { return current_main_gallery(window_->ui, root_.text()); }
+    Text panel() const { return window_->ui.text(ControlId::InformationPanel); }
+    // What a generation leaves for the recording: the written sub-gallery's
+    // folder in the current main gallery; then the recording itself.
+    void record(const Text& name, int pictures, const Text& quality = local_text("高清"),
+                const Text& stars = local_text("★★★★★")) {
+        std::filesystem::create_directories(utf8_string(current() + "/" + name));
+        window_->recorder.record_generation(name, pictures, quality, stars);
+    }
+
+    std::unique_ptr<LibraryWindow> window_;
+    FakeControls& ui() { return window_->ui; }
+    ScriptedDesktop& desktop() { return window_->desktop; }
+};
+
+}  // namespace galmora::testing
