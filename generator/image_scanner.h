@@ -12,9 +12,9 @@ namespace galmora {
 // The form values one scan depends on, read once before it: nothing can
 // change them while the blocking scan runs.
 struct ScanSettings {
-    bool network_mode = false;  // 组合框3 at "网络模式"
-    Text web_address;           // 网络地址, the source prefix in network mode
-    int per_page = 0;           // 单页数量; 0 or less never closes a page
+    bool network_mode = false;  // "网络模式": sources start with the web address
+    Text web_address;
+    int per_page = 0;  // 0 or less never closes a page
 };
 
 class ImageScanner {

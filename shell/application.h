@@ -3,11 +3,11 @@
 // window's control events to the operations. Qt-free: it works on any
 // Controls and DesktopServices, the real window's or the tests'.
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "library/gallery_config.h"
 #include "library/logo_cover_selection.h"
+#include "shell/controls.h"
 #include "shell/deletion_controller.h"
+#include "shell/desktop.h"
 #include "shell/generation_controller.h"
 #include "shell/generation_recorder.h"
 #include "shell/logo_cover_controller.h"

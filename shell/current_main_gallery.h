@@ -3,9 +3,9 @@
 // the selection of the main-gallery list, and what is opened after a change
 // to it.
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "core/text.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 
 namespace galmora {
 

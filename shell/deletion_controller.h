@@ -3,9 +3,9 @@
 // selected main gallery is deleted after a confirmation, its progress shown
 // in the information panel; then the list and the main page are rebuilt.
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "library/gallery_config.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 #include "shell/sub_gallery_list.h"
 
 namespace galmora {

@@ -1,8 +1,8 @@
 #pragma once
 // Background colours of the form's edit boxes.
 
-#include "core/controls.h"
 #include "core/text.h"
+#include "shell/controls.h"
 
 namespace galmora {
 

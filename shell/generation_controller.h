@@ -7,10 +7,10 @@
 
 #include <optional>
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "generator/image_scanner.h"
 #include "generator/sub_gallery_builder.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 
 namespace galmora {
 

@@ -3,10 +3,10 @@
 // written: its record in config.ini, the refreshed list and main page, the
 // optional openings, and the form made ready for the next sub-gallery.
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "library/gallery_config.h"
 #include "library/logo_cover_selection.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 #include "shell/sub_gallery_list.h"
 
 namespace galmora {

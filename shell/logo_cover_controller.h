@@ -4,9 +4,9 @@
 // box is taken by the selection, and the box's caption and colour tell
 // whether one stands chosen.
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "library/logo_cover_selection.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 
 namespace galmora {
 

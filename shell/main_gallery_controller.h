@@ -3,9 +3,9 @@
 // start-up, creating a main gallery and choosing one. Each of them ends with
 // the sub-gallery list refreshed; none rebuilds a main page.
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "library/gallery_config.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 #include "shell/sub_gallery_list.h"
 
 namespace galmora {

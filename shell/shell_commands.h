@@ -3,9 +3,9 @@
 // information panel, the management mode, the rating, the two switches,
 // always-on-top, opening the library folder and clearing the site texts.
 
-#include "core/controls.h"
-#include "core/desktop.h"
 #include "library/gallery_config.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 
 namespace galmora {
 

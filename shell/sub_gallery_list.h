@@ -2,9 +2,9 @@
 // The sub-gallery list of the selected main gallery (SubGalleryList) and the
 // rebuild of that main gallery's page from the form.
 
-#include "core/controls.h"
 #include "library/gallery_config.h"
 #include "library/logo_cover_selection.h"
+#include "shell/controls.h"
 
 namespace galmora {
 

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "core/controls.h"
-#include "core/desktop.h"
+#include "shell/controls.h"
+#include "shell/desktop.h"
 #include "update/update_checker.h"
 
 namespace galmora {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "core/controls.h"
+#include "shell/controls.h"
 
 namespace galmora {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "core/desktop.h"
+#include "shell/desktop.h"
 
 class QWidget;
 

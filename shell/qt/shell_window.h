@@ -12,7 +12,7 @@
 #include <map>
 #include <string>
 
-#include "core/controls.h"
+#include "shell/controls.h"
 #include "shell/qt/gradual_text_fill.h"
 #include "shell/qt/qt_desktop_services.h"
 #include "shell/window_layout.h"

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "core/controls.h"
+#include "shell/controls.h"
 #include "shell/window_layout.h"
 
 namespace galmora {

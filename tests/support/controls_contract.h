@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/codepage.h"
-#include "core/controls.h"
+#include "shell/controls.h"
 #include "shell/window_layout.h"
 
 namespace galmora::testing {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/controls.h"
+#include "shell/controls.h"
 #include "shell/window_layout.h"
 #include "tests/support/control_printing.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/desktop.h"
+#include "shell/desktop.h"
 
 namespace galmora::testing {
 

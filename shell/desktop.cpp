@@ -1,4 +1,4 @@
-#include "core/desktop.h"
+#include "shell/desktop.h"
 
 #include "core/codepage.h"
 
