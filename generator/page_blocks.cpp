@@ -6,12 +6,14 @@ namespace galmora {
 
 namespace {
 
-// Blocks are of about equal size and a generation accepts at most 99 of
-// them, so room for 99 times the first one spares re-copying the growing
-// text; memory not written to is never touched.
+// A generation accepts at most 99 blocks. Later blocks are a little longer
+// than the first, their picture numbers having more digits, and the page is
+// later composed around the blocks in place: room for 99 first blocks and a
+// quarter more spares re-copying the growing text. Memory not written to is
+// never touched.
 void reserve_for_all_blocks(Text& pages) {
     constexpr std::size_t kMostBlocks = 99;
-    pages.reserve(pages.size() * kMostBlocks);
+    pages.reserve(pages.size() * kMostBlocks * 5 / 4);
 }
 
 }  // namespace

@@ -105,16 +105,17 @@ void PageComposer::append_page_block(Text& pages, int number, std::string_view p
 }
 
 Text PageComposer::sub_gallery_page(std::string_view name, std::string_view shown_total,
-                                    std::string_view pages_markup, int final_number,
+                                    Text pages_markup, int final_number,
                                     std::string_view final_block_markup) {
-    Text page;
-    append(
-        page,
-        {fragment(Fragment::SubPageHead), escape_markup(name), fragment(Fragment::SubPageTitleEnd),
-         shown_total, fragment(Fragment::SubPageTotalEnd), pages_markup, kLineEnd,
-         fragment(Fragment::PageBlockStart), to_text(final_number), fragment(Fragment::TagEnd),
-         kLineEnd, final_block_markup, fragment(Fragment::SubPageTail), kLineEnd});
-    return page;
+    Text head;
+    append(head,
+           {fragment(Fragment::SubPageHead), escape_markup(name),
+            fragment(Fragment::SubPageTitleEnd), shown_total, fragment(Fragment::SubPageTotalEnd)});
+    pages_markup.insert(0, head);
+    append(pages_markup, {kLineEnd, fragment(Fragment::PageBlockStart), to_text(final_number),
+                          fragment(Fragment::TagEnd), kLineEnd, final_block_markup,
+                          fragment(Fragment::SubPageTail), kLineEnd});
+    return pages_markup;
 }
 
 Text PageComposer::main_page(const MainPageValues& values) {

@@ -27,9 +27,11 @@ class PageComposer {
     static void append_picture(Text& page, int number, std::string_view source);
     static Text page_block(int number, std::string_view pictures);
     static void append_page_block(Text& pages, int number, std::string_view pictures);
-    // The name shows as text in the page's title (escape_markup).
+    // The name shows as text in the page's title (escape_markup). The page
+    // is built inside pages_markup, so a moved-in text of many megabytes is
+    // not copied.
     static Text sub_gallery_page(std::string_view name, std::string_view shown_total,
-                                 std::string_view pages_markup, int final_number,
+                                 Text pages_markup, int final_number,
                                  std::string_view final_block_markup);
     // The main gallery name shows as text in the title and the heading link
     // (escape_markup); the title link and the introduction go in unchanged.

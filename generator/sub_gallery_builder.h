@@ -28,7 +28,8 @@ struct GeneratedSubGallery {
 
 // The page of a finished scan: the last, possibly empty, block carries number
 // page count + 1; the shown total counts it unless the pages came out even.
-Text compose_sub_gallery_page(std::string_view name, const PageBlocks& blocks, int per_page);
+// Blocks moved in are composed in place.
+Text compose_sub_gallery_page(std::string_view name, PageBlocks blocks, int per_page);
 
 // Main gallery folder and assets, the folder main_gallery/name and its
 // assets, then its index.html holding page. Only the write of index.html is

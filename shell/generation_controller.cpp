@@ -95,11 +95,13 @@ std::optional<GeneratedSubGallery> GenerationController::generate(bool keep_prop
     ui_.set_text(ControlId::InformationPanel, Text());
     ui_.set_text(ControlId::PictureTotal, Text());
     ui_.set_title(kTitle);
-    const PageBlocks blocks = ImageScanner::scan_pictures(form.picture_folder, form.scan);
-    ui_.set_text(ControlId::PictureTotal, to_text(blocks.picture_count));
-    const Text page = compose_sub_gallery_page(form.sub_gallery_name, blocks, form.scan.per_page);
+    PageBlocks blocks = ImageScanner::scan_pictures(form.picture_folder, form.scan);
+    const int picture_count = blocks.picture_count;
+    ui_.set_text(ControlId::PictureTotal, to_text(picture_count));
+    const Text page =
+        compose_sub_gallery_page(form.sub_gallery_name, std::move(blocks), form.scan.per_page);
     if (!write_site(form, page, keep_proportions)) return std::nullopt;
-    return GeneratedSubGallery{form.sub_gallery_name, blocks.picture_count};
+    return GeneratedSubGallery{form.sub_gallery_name, picture_count};
 }
 
 GenerationController::Form GenerationController::read_form() const {
