@@ -33,6 +33,11 @@ class ConfigFileTest : public ::testing::Test {
     const std::string path_ = root_.file("config.ini");
 };
 
+// The defaults of a first start, byte for byte.
+inline const std::string kDefaultConfig =
+    "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
+    "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n";
+
 // Single operations on the file, each one replacement of it as the program
 // makes them.
 inline int append_record(const GalleryConfig& config, const SubGalleryRecord& record) {

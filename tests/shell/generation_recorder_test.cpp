@@ -24,14 +24,11 @@ class GenerationRecorderTest : public testing::LibraryWindowTest {
   protected:
     void SetUp() override {
         start();
-        make_folder("pictures");
-        put_file("pictures/logo.png", "logo");
-        put_file("pictures/cover.jpg", "cover");
+        put_pictures();
     }
     void choose_logo_and_cover() {
-        desktop().file_answers = {local("pictures/logo.png"), local("pictures/cover.jpg")};
-        window_->logo_cover.choose_logo();
-        window_->logo_cover.choose_cover();
+        choose(&LogoCoverController::choose_logo, "logo.png");
+        choose(&LogoCoverController::choose_cover, "cover.jpg");
     }
 };
 

@@ -74,6 +74,17 @@ class LibraryWindowTest : public LibraryTest {
     }
     Text current() const { return current_main_gallery(window_->ui, root_.text()); }
     Text panel() const { return window_->ui.text(ControlId::InformationPanel); }
+    // A picture folder with a logo and a cover to choose or drop.
+    void put_pictures() const {
+        make_folder("pictures");
+        put_file("pictures/logo.png", "png logo");
+        put_file("pictures/cover.jpg", "jpg cover");
+    }
+    // A choice whose dialog answers with one of those pictures.
+    void choose(void (LogoCoverController::*operation)(), const std::string& file) {
+        desktop().file_answers.push_back(local("pictures/" + file));
+        (window_->logo_cover.*operation)();
+    }
     // What a generation leaves for the recording: the written sub-gallery's
     // folder in the current main gallery; then the recording itself.
     void record(const Text& name, int pictures, const Text& quality = local_text("高清"),
