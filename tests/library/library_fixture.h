@@ -27,8 +27,7 @@ class LibraryTest : public ::testing::Test {
         std::filesystem::create_directories(disk(relative));
     }
     void put_file(const std::string& relative, const std::string& bytes) const {
-        std::ofstream out(disk(relative), std::ios::binary | std::ios::trunc);
-        out << bytes;
+        root_.put(relative, bytes);
     }
     std::string file_bytes(const std::string& relative) const {
         std::ifstream in(disk(relative), std::ios::binary);
