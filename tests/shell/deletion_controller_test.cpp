@@ -99,16 +99,7 @@ TEST_F(DeletionControllerTest, RefusalIsTheLastTextAndNothingIsRebuiltOrOpened) 
 
 TEST_F(DeletionControllerTest, OpensFolderThenPageWhenTicked) {
     start_with({"a", "b"});
-    ui().set_checked(ControlId::OpenFolderAfter, true);
-    ui().set_checked(ControlId::OpenPageAfter, true);
-    delete_confirmed("a");
-    const Text main_gallery = local("我的图片库");
-    EXPECT_EQ(desktop().opened,
-              (std::vector<Text>{"open:" + main_gallery, "web:" + main_gallery + "/index.html"}));
-    ui().set_checked(ControlId::OpenFolderAfter, false);
-    ui().set_checked(ControlId::OpenPageAfter, false);
-    delete_confirmed("b");
-    EXPECT_EQ(desktop().opened.size(), 2u);
+    expect_openings([&] { delete_confirmed("a"); }, [&] { delete_confirmed("b"); });
 }
 
 }  // namespace

@@ -90,18 +90,7 @@ TEST_F(GenerationRecorderTest, StoresEverythingBeforeThePostActions) {
 }
 
 TEST_F(GenerationRecorderTest, OpensTheFolderThenThePage) {
-    ui().set_checked(ControlId::OpenFolderAfter, true);
-    ui().set_checked(ControlId::OpenPageAfter, true);
-    record("a"_t, 1);
-    const Text main_gallery = local("我的图片库");
-    EXPECT_EQ(desktop().opened,
-              (std::vector<Text>{"open:" + main_gallery, "web:" + main_gallery + "/index.html"}));
-
-    desktop().opened.clear();
-    ui().set_checked(ControlId::OpenFolderAfter, false);
-    ui().set_checked(ControlId::OpenPageAfter, false);
-    record("b"_t, 1);
-    EXPECT_TRUE(desktop().opened.empty());
+    expect_openings([&] { record("a"_t, 1); }, [&] { record("b"_t, 1); });
 }
 
 TEST_F(GenerationRecorderTest, PreparesTheFormForTheNextSubGallery) {

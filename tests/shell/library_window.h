@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -84,6 +85,21 @@ class LibraryWindowTest : public LibraryTest {
     void choose(void (LogoCoverController::*operation)(), const std::string& file) {
         desktop().file_answers.push_back(local("pictures/" + file));
         (window_->logo_cover.*operation)();
+    }
+    // With both boxes ticked, an operation opens the main gallery's folder,
+    // then its page; with neither ticked, the next opens nothing.
+    void expect_openings(const std::function<void()>& ticked,
+                         const std::function<void()>& unticked) {
+        ui().set_checked(ControlId::OpenFolderAfter, true);
+        ui().set_checked(ControlId::OpenPageAfter, true);
+        ticked();
+        const Text main_gallery = local("我的图片库");
+        EXPECT_EQ(desktop().opened, (std::vector<Text>{"open:" + main_gallery,
+                                                       "web:" + main_gallery + "/index.html"}));
+        ui().set_checked(ControlId::OpenFolderAfter, false);
+        ui().set_checked(ControlId::OpenPageAfter, false);
+        unticked();
+        EXPECT_EQ(desktop().opened.size(), 2u);
     }
     // What a generation leaves for the recording: the written sub-gallery's
     // folder in the current main gallery; then the recording itself.
