@@ -13,12 +13,14 @@
 #include "core/files.h"
 #include "generator/asset_store.h"
 #include "generator/embedded_files.h"
+#include "tests/generator/embedded_asset.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::embedded;
 
 // This file lies in tests/generator/ of the source tree.
 const fs::path kSourceRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
@@ -30,10 +32,6 @@ std::string read_bytes(const fs::path& path) {
 
 std::string as_string(ByteView bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-std::string embedded(std::string_view name) {
-    return as_string(AssetStore::embedded(name));
 }
 
 std::vector<std::string> split_lines(const std::string& text, const std::string& end) {
@@ -166,35 +164,28 @@ TEST(EmbeddedFiles, TextFilesHaveTheirEncodingsAndLineEnds) {
 
 class AssetPlacement : public ::testing::Test {
   protected:
-    std::string contents(const std::string& relative) const {
-        return read_bytes(fs::path(folder_.path()) / relative);
-    }
+    std::string contents(const std::string& relative) const { return folder_.contents(relative); }
     void overwrite(const std::string& relative, const std::string& text) const {
-        std::ofstream(fs::path(folder_.path()) / relative, std::ios::binary) << text;
+        folder_.put(relative, text);
     }
-    bool exists(const std::string& relative) const {
-        return fs::exists(fs::path(folder_.path()) / relative);
-    }
+    fs::path at(const std::string& relative) const { return fs::path(folder_.path()) / relative; }
 
     testing::TempDir folder_;
 };
 
 TEST_F(AssetPlacement, MainGalleryGetsItsFoldersAndFiles) {
     AssetStore::place_main_gallery_assets(folder_.text());
-    EXPECT_EQ(contents("img/tkgxtb.svg"), embedded("tkgxtb.svg"));
-    EXPECT_EQ(contents("img/bgh2560L30.jpg"), embedded("bgh2560L30.jpg"));
-    EXPECT_EQ(contents("img/fm.jpg"), embedded("fm.jpg"));
-    EXPECT_EQ(contents("img/logo.png"), embedded("logo.png"));
-    EXPECT_EQ(contents("js/kl.js"), embedded("kl.js"));
-    EXPECT_EQ(contents("stylecss/style.css"), embedded("style.css"));
-    EXPECT_FALSE(exists("index.html"));
+    for (const char* placed : {"img/tkgxtb.svg", "img/bgh2560L30.jpg", "img/fm.jpg", "img/logo.png",
+                               "js/kl.js", "stylecss/style.css"})
+        EXPECT_EQ(contents(placed), embedded(at(placed).filename().string())) << placed;
+    EXPECT_FALSE(fs::exists(at("index.html")));
 }
 
 TEST_F(AssetPlacement, MainGalleryFilesAreWrittenOnlyWhenMissing) {
     AssetStore::place_main_gallery_assets(folder_.text());
     overwrite("img/logo.png", "user logo");
     overwrite("stylecss/style.css", "body{}");
-    fs::remove(fs::path(folder_.path()) / "img/fm.jpg");
+    fs::remove(at("img/fm.jpg"));
     AssetStore::place_main_gallery_assets(folder_.text());
     EXPECT_EQ(contents("img/logo.png"), "user logo");
     EXPECT_EQ(contents("stylecss/style.css"), "body{}");
@@ -202,9 +193,9 @@ TEST_F(AssetPlacement, MainGalleryFilesAreWrittenOnlyWhenMissing) {
 }
 
 TEST_F(AssetPlacement, AFolderOfAFileNameIsLeftAlone) {
-    fs::create_directories(fs::path(folder_.path()) / "js/kl.js");
+    fs::create_directories(at("js/kl.js"));
     AssetStore::place_main_gallery_assets(folder_.text());
-    EXPECT_TRUE(fs::is_directory(fs::path(folder_.path()) / "js/kl.js"));
+    EXPECT_TRUE(fs::is_directory(at("js/kl.js")));
     EXPECT_EQ(contents("img/logo.png"), embedded("logo.png"));
 }
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "core/codepage.h"
-#include "generator/asset_store.h"
 #include "generator/paging.h"
 #include "generator/sub_gallery_target.h"
+#include "tests/generator/embedded_asset.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -18,12 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace galmora::literals;
+using testing::embedded;
 using testing::TempDir;
-
-std::string embedded(std::string_view name) {
-    ByteView bytes = AssetStore::embedded(name);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 // The text between `page-n">` + CR LF and the next "</div>".
 std::string block(const std::string& page, int n) {

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -18,20 +16,19 @@ namespace galmora::testing {
 
 class ConfigFileTest : public ::testing::Test {
   protected:
-    void put(const std::string& bytes) const {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
-    std::string bytes() const {
-        std::ifstream in(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    void put(const std::string& bytes) const { root_.put("config.ini", bytes); }
+    std::string bytes() const { return root_.contents("config.ini"); }
     bool exists() const { return std::filesystem::exists(path_); }
     GalleryConfig config() const { return GalleryConfig(path_); }
 
     TempDir root_;
     const std::string path_ = root_.file("config.ini");
 };
+
+// The defaults of a first start, byte for byte.
+inline const std::string kDefaultConfig =
+    "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
+    "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n";
 
 // Single operations on the file, each one replacement of it as the program
 // makes them.

@@ -15,13 +15,10 @@ using testing::append_record;
 using testing::blank_record;
 using testing::compact;
 using testing::ConfigFileTest;
+using testing::kDefaultConfig;
 using testing::literal_record;
 using testing::literal_value;
 using testing::write_value;
-
-const std::string kDefaults =
-    "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
-    "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n";
 
 SubGalleryRecord record(const Text& name, const Text& cover, int pictures) {
     static const Text hd = "高清"_t, five = "★★★★★"_t;
@@ -39,7 +36,7 @@ using EnsureFile = ConfigFileTest;
 
 TEST_F(EnsureFile, FirstStartWritesTheDefaultsInOrder) {
     config().ensure_file();
-    EXPECT_EQ(bytes(), kDefaults);
+    EXPECT_EQ(bytes(), kDefaultConfig);
 }
 
 TEST_F(EnsureFile, ExistingFileIsNeverReinitialised) {
@@ -133,18 +130,14 @@ TEST_F(AppendRecord, OverwritesASlotLeftOverBeyondTheCount) {
                   fresh.phd + "\r\npstar=" + fresh.pstar + "\r\n");
 }
 
-TEST_F(AppendRecord, HugeCountAppendsRightAfterIt) {
-    put("[images]\r\nnum=2000000000\r\n");
-    EXPECT_EQ(append_record(config(), record("a", "fm.jpg", 1)), 2000000001);
-    EXPECT_EQ(literal_value(config(), "images", "num"), "2000000001");
-    EXPECT_EQ(literal_record(config(), 2000000001).pname, "a");
-}
-
-TEST_F(AppendRecord, NegativeCountCountsAsZero) {
-    put("[images]\r\nnum=-4\r\n");
-    EXPECT_EQ(append_record(config(), record("a", "fm.jpg", 1)), 1);
-    EXPECT_EQ(literal_value(config(), "images", "num"), "1");
-    EXPECT_EQ(literal_record(config(), 1).pname, "a");
+// A huge count appends right after it; a negative one counts as zero.
+TEST_F(AppendRecord, NextSlotFollowsAHugeOrNegativeCount) {
+    for (const auto& [count, next] : {std::pair{"2000000000", 2000000001}, {"-4", 1}}) {
+        put(std::string("[images]\r\nnum=") + count + "\r\n");
+        EXPECT_EQ(append_record(config(), record("a", "fm.jpg", 1)), next) << count;
+        EXPECT_EQ(literal_value(config(), "images", "num"), to_text(next)) << count;
+        EXPECT_EQ(literal_record(config(), next).pname, "a") << count;
+    }
 }
 
 TEST_F(AppendRecord, SaturatedCountRefusesInsteadOfOverwriting) {
@@ -180,7 +173,7 @@ TEST_F(StoredValues, LineBreaksAreRefusedNotInjected) {
     Text with_zero = "a";
     with_zero += '\0';
     EXPECT_EQ(append_record(c, record("ok", with_zero, 1)), 0);
-    EXPECT_EQ(bytes(), kDefaults);
+    EXPECT_EQ(bytes(), kDefaultConfig);
 }
 
 // blank_record ------------------------------------------------------------
@@ -250,44 +243,39 @@ TEST_F(Compact, DropsBlankedSlotsAndKeepsTheSwitches) {
                   record_text(1, two) + record_text(2, four) + "[dl]\r\nd=0\r\n[bl]\r\nd=1\r\n");
 }
 
-TEST_F(Compact, ZeroCountWritesOnlyTheHead) {
-    put("[NAME]\nname=1\n[images]\nnum=0\n[Logo]\nweblogo=logo.png\n[P1]\npname=left\n[bl]\nd=0");
-    ASSERT_TRUE(compact(config()));
-    EXPECT_EQ(
-        bytes(),
-        "[NAME]\r\nname=1\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n[bl]\r\nd=0\r\n");
-}
-
-TEST_F(Compact, MissingSwitchesStayMissing) {
-    put("[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n[dl]\r\nx=1\r\n");
-    ASSERT_TRUE(compact(config()));
-    EXPECT_EQ(bytes(),
-              "[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=\r\n"
-              "[P1]\r\npname=a\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n");
-}
-
-TEST_F(Compact, HugeCountKeepsEveryNamedRecord) {
-    put("[images]\r\nnum=2000000000\r\n[P1999999999]\r\npname=far\r\n[P2]\r\npname=near\r\n"
-        "[P7]\r\npname=\r\n");
-    ASSERT_TRUE(compact(config()));
-    EXPECT_EQ(bytes(),
-              "[NAME]\r\nname=\r\n[images]\r\nnum=2\r\n[Logo]\r\nweblogo=\r\n"
-              "[P1]\r\npname=near\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n"
-              "[P2]\r\npname=far\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n");
-}
-
-TEST_F(Compact, NegativeCountKeepsNoSlot) {
-    put("[images]\r\nnum=-3\r\n[P1]\r\npname=a\r\n");
-    ASSERT_TRUE(compact(config()));
-    EXPECT_EQ(bytes(), "[NAME]\r\nname=\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=\r\n");
-}
-
-TEST_F(Compact, KeepsAByteOrderMark) {
-    put("\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n");
-    ASSERT_TRUE(compact(config()));
-    EXPECT_EQ(bytes(),
-              "\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=\r\n"
-              "[P1]\r\npname=a\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n");
+// Untidy files and the bytes their compaction leaves: the head is always
+// written, switches only when they were there.
+TEST_F(Compact, RewritesUntidyFilesToTheirRecords) {
+    struct Case {
+        const char *what, *before, *after;
+    };
+    for (const Case& c : {
+             Case{"zero count writes only the head",
+                  "[NAME]\nname=1\n[images]\nnum=0\n[Logo]\nweblogo=logo.png\n[P1]\npname=left\n"
+                  "[bl]\nd=0",
+                  "[NAME]\r\nname=1\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
+                  "[bl]\r\nd=0\r\n"},
+             Case{"missing switches stay missing",
+                  "[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n[dl]\r\nx=1\r\n",
+                  "[NAME]\r\nname=0\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=\r\n"
+                  "[P1]\r\npname=a\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n"},
+             Case{"huge count keeps every named record",
+                  "[images]\r\nnum=2000000000\r\n[P1999999999]\r\npname=far\r\n[P2]\r\n"
+                  "pname=near\r\n[P7]\r\npname=\r\n",
+                  "[NAME]\r\nname=\r\n[images]\r\nnum=2\r\n[Logo]\r\nweblogo=\r\n"
+                  "[P1]\r\npname=near\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n"
+                  "[P2]\r\npname=far\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n"},
+             Case{"negative count keeps no slot", "[images]\r\nnum=-3\r\n[P1]\r\npname=a\r\n",
+                  "[NAME]\r\nname=\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=\r\n"},
+             Case{"a byte order mark is kept",
+                  "\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[P1]\r\npname=a\r\n",
+                  "\xEF\xBB\xBF[NAME]\r\nname=1\r\n[images]\r\nnum=1\r\n[Logo]\r\nweblogo=\r\n"
+                  "[P1]\r\npname=a\r\npimg=\r\npnum=\r\nphd=\r\npstar=\r\n"},
+         }) {
+        put(c.before);
+        ASSERT_TRUE(compact(config())) << c.what;
+        EXPECT_EQ(bytes(), c.after) << c.what;
+    }
 }
 
 TEST_F(Compact, UnreadableFileIsLeftAlone) {

@@ -27,8 +27,7 @@ class LibraryTest : public ::testing::Test {
         std::filesystem::create_directories(disk(relative));
     }
     void put_file(const std::string& relative, const std::string& bytes) const {
-        std::ofstream out(disk(relative), std::ios::binary | std::ios::trunc);
-        out << bytes;
+        root_.put(relative, bytes);
     }
     std::string file_bytes(const std::string& relative) const {
         std::ifstream in(disk(relative), std::ios::binary);
@@ -41,6 +40,10 @@ class LibraryTest : public ::testing::Test {
         return ::lstat(disk(relative).c_str(), &info) == 0;
     }
     std::string config_text() const { return file_bytes("config.ini"); }
+    // A file in the img folder of 我的图片库.
+    std::string img(const Text& name) const {
+        return file_bytes("我的图片库/img/" + utf8_string(name));
+    }
     void put_config(const std::string& bytes) const { put_file("config.ini", bytes); }
     // Sub-galleries of 我的图片库, each a folder with a page, recorded in
     // order with their covers; each cover named "<x>.jpg" is a file in img,
@@ -60,10 +63,14 @@ class LibraryTest : public ::testing::Test {
     GalleryConfig config_{root_.text() + "/config.ini"};
 };
 
-// The defaults of a first start, byte for byte.
-inline const std::string kDefaultConfig =
-    "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
-    "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n";
+// Every text a deletion tells before its outcome, as the panel shows it.
+inline const std::string kDeletionSteps = local_text(
+    "即将删除被选择的子图库所有相关数据...\r\n\r\n清除被选择子图库的相关记录...\r\n\r\n"
+    "删除被选择子图库的封面与目录...\r\n\r\n刷新子图库列表...\r\n\r\n更新数据...\r\n\r\n");
+
+// Entries of a main gallery that are never a sub-gallery to delete.
+inline const std::vector<Text> kNotSubGalleries = {
+    "..", ".", "img", "js", "stylecss", "../" + local_text("我的图片库"), Text()};
 
 // A record section as config.ini holds it.
 inline std::string record_text(int slot, const std::string& pname, const std::string& pimg) {

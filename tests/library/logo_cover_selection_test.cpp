@@ -29,9 +29,6 @@ class LogoCoverSelectionTest : public LibraryTest {
     bool take_cover(const std::string& file) {
         return selection.take_cover(local("我的图片库"), local("pictures/" + file));
     }
-    std::string img(const Text& name) const {
-        return file_bytes("我的图片库/img/" + utf8_string(name));
-    }
 
     LogoCoverSelection selection{config_, root_.text()};
 };

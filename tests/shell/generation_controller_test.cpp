@@ -12,9 +12,9 @@
 #include <iterator>
 
 #include "core/codepage.h"
-#include "generator/asset_store.h"
 #include "generator/sub_gallery_target.h"
 #include "shell/form_colours.h"
+#include "tests/generator/embedded_asset.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
@@ -24,14 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace galmora::literals;
+using testing::embedded;
 using testing::FakeControls;
 using testing::ScriptedDesktop;
 using testing::TempDir;
-
-std::string embedded(std::string_view name) {
-    ByteView bytes = AssetStore::embedded(name);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 constexpr ControlId kPagingFields[] = {ControlId::PerPage, ControlId::PageCount,
                                        ControlId::PictureFolder};

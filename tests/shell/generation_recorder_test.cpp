@@ -24,14 +24,11 @@ class GenerationRecorderTest : public testing::LibraryWindowTest {
   protected:
     void SetUp() override {
         start();
-        make_folder("pictures");
-        put_file("pictures/logo.png", "logo");
-        put_file("pictures/cover.jpg", "cover");
+        put_pictures();
     }
     void choose_logo_and_cover() {
-        desktop().file_answers = {local("pictures/logo.png"), local("pictures/cover.jpg")};
-        window_->logo_cover.choose_logo();
-        window_->logo_cover.choose_cover();
+        choose(&LogoCoverController::choose_logo, "logo.png");
+        choose(&LogoCoverController::choose_cover, "cover.jpg");
     }
 };
 
@@ -93,18 +90,7 @@ TEST_F(GenerationRecorderTest, StoresEverythingBeforeThePostActions) {
 }
 
 TEST_F(GenerationRecorderTest, OpensTheFolderThenThePage) {
-    ui().set_checked(ControlId::OpenFolderAfter, true);
-    ui().set_checked(ControlId::OpenPageAfter, true);
-    record("a"_t, 1);
-    const Text main_gallery = local("我的图片库");
-    EXPECT_EQ(desktop().opened,
-              (std::vector<Text>{"open:" + main_gallery, "web:" + main_gallery + "/index.html"}));
-
-    desktop().opened.clear();
-    ui().set_checked(ControlId::OpenFolderAfter, false);
-    ui().set_checked(ControlId::OpenPageAfter, false);
-    record("b"_t, 1);
-    EXPECT_TRUE(desktop().opened.empty());
+    expect_openings([&] { record("a"_t, 1); }, [&] { record("b"_t, 1); });
 }
 
 TEST_F(GenerationRecorderTest, PreparesTheFormForTheNextSubGallery) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,32 @@ class LibraryWindowTest : public LibraryTest {
     }
     Text current() const { return current_main_gallery(window_->ui, root_.text()); }
     Text panel() const { return window_->ui.text(ControlId::InformationPanel); }
+    // A picture folder with a logo and a cover to choose or drop.
+    void put_pictures() const {
+        make_folder("pictures");
+        put_file("pictures/logo.png", "png logo");
+        put_file("pictures/cover.jpg", "jpg cover");
+    }
+    // A choice whose dialog answers with one of those pictures.
+    void choose(void (LogoCoverController::*operation)(), const std::string& file) {
+        desktop().file_answers.push_back(local("pictures/" + file));
+        (window_->logo_cover.*operation)();
+    }
+    // With both boxes ticked, an operation opens the main gallery's folder,
+    // then its page; with neither ticked, the next opens nothing.
+    void expect_openings(const std::function<void()>& ticked,
+                         const std::function<void()>& unticked) {
+        ui().set_checked(ControlId::OpenFolderAfter, true);
+        ui().set_checked(ControlId::OpenPageAfter, true);
+        ticked();
+        const Text main_gallery = local("我的图片库");
+        EXPECT_EQ(desktop().opened, (std::vector<Text>{"open:" + main_gallery,
+                                                       "web:" + main_gallery + "/index.html"}));
+        ui().set_checked(ControlId::OpenFolderAfter, false);
+        ui().set_checked(ControlId::OpenPageAfter, false);
+        unticked();
+        EXPECT_EQ(desktop().opened.size(), 2u);
+    }
     // What a generation leaves for the recording: the written sub-gallery's
     // folder in the current main gallery; then the recording itself.
     void record(const Text& name, int pictures, const Text& quality = local_text("高清"),

@@ -17,19 +17,10 @@ class LogoCoverControllerTest : public testing::LibraryWindowTest {
   protected:
     void SetUp() override {
         start();
-        make_folder("pictures");
-        put_file("pictures/logo.png", "png logo");
-        put_file("pictures/cover.jpg", "jpg cover");
+        put_pictures();
     }
     LogoCoverController& controller() { return window_->logo_cover; }
     const LogoCoverSelection& selection() const { return window_->selection; }
-    std::string img(const Text& name) const {
-        return file_bytes("我的图片库/img/" + utf8_string(name));
-    }
-    void choose(void (LogoCoverController::*operation)(), const std::string& file) {
-        desktop().file_answers.push_back(local("pictures/" + file));
-        (controller().*operation)();
-    }
 };
 
 // A picture chosen in the dialog or dropped is copied into the current main

@@ -29,8 +29,7 @@ TEST_F(SubGalleryListTest, RefreshReplacesTheOldListAndSelectsThePrompt) {
 
 TEST_F(SubGalleryListTest, RebuildTakesTheFormsTextsAndEndsTheChoices) {
     start();
-    make_folder("pictures");
-    put_file("pictures/logo.png", "logo");
+    put_pictures();
     window_->selection.take_logo(current(), local("pictures/logo.png"));
     ui().set_text(ControlId::CoverBox, "已选封面"_t);
     ui().set_text_colour(ControlId::CoverBox, rgb(0, 136, 255));
