@@ -37,6 +37,7 @@ TEST_F(DeletionControllerTest, ConfirmedDeletionRebuildsTheListAndThePage) {
     delete_confirmed("二");
 
     EXPECT_EQ(writes.count(), 1);
+    EXPECT_FALSE(entry_exists("我的图片库/二"));
     EXPECT_EQ(items(ControlId::SubGalleryList),
               (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "一"_t, "三"_t}));
     EXPECT_EQ(card_count("我的图片库"), 2);

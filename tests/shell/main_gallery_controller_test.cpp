@@ -15,9 +15,12 @@ using testing::local_texts;
 using MainGalleryControllerTest = testing::LibraryWindowTest;
 
 TEST_F(MainGalleryControllerTest, FirstStartCreatesTheDefaultMainGallery) {
-    start();  // the folder, config.ini and the title: see the application's first start
+    start();
+    EXPECT_TRUE(entry_exists("我的图片库"));
     EXPECT_EQ(items(ControlId::MainGalleryList), local_texts({"我的图片库"}));
     EXPECT_EQ(ui().selected_index(ControlId::MainGalleryList), 0);
+    EXPECT_EQ(config_text(), testing::kDefaultConfig);
+    EXPECT_EQ(ui().text(ControlId::SiteTitle), "我的图片库"_t);
     EXPECT_EQ(current(), local("我的图片库"));
     EXPECT_EQ(items(ControlId::SubGalleryList), local_texts({"选择要删除的子图库后点击 →"}));
     EXPECT_FALSE(entry_exists("我的图片库/index.html"));

@@ -1,6 +1,5 @@
 // 检测更新 and 软件主页 as the window shows them: the button's busy and idle
-// states, the information panel, the notice and the opened page. What is
-// fetched, and when, is the update checker's own test.
+// states, the information panel, the notice and the opened page.
 
 #include "shell/update_controller.h"
 
@@ -115,6 +114,8 @@ TEST_F(UpdateControllerTest, WithoutNetworkOnlyAMessageBoxAppears) {
     EXPECT_EQ(controls_.text(ControlId::CheckUpdateButton), caption);
     EXPECT_EQ(controls_.enabled(ControlId::CheckUpdateButton), enabled);
     EXPECT_EQ(panel(), "earlier content"_t);
+    EXPECT_EQ(maker.request_count(), 0);
+    EXPECT_EQ(probe_.request_count(), 0);
 }
 
 TEST_F(UpdateControllerTest, AnUnreachableProbeSiteShowsTheNoNetworkMessage) {
@@ -123,6 +124,7 @@ TEST_F(UpdateControllerTest, AnUnreachableProbeSiteShowsTheNoNetworkMessage) {
     settings.network.probe_url = testing::refused_url();
     controller(std::move(settings)).check_for_update();
     expect_no_network_message();
+    EXPECT_EQ(maker.request_count(), 0);
 }
 
 TEST_F(UpdateControllerTest, HomePageOpensTheMakersSiteWhenConnected) {
@@ -131,6 +133,7 @@ TEST_F(UpdateControllerTest, HomePageOpensTheMakersSiteWhenConnected) {
     ASSERT_EQ(desktop_.opened.size(), 1u);
     EXPECT_EQ(desktop_.opened[0], "web:" + maker.url("/"));
     EXPECT_TRUE(desktop_.message_boxes.empty());
+    EXPECT_EQ(maker.request_count(), 0);
 }
 
 TEST_F(UpdateControllerTest, HomePageRefusesWithoutNetwork) {
