@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "core/codepage.h"
+#include "shell/current_main_gallery.h"
 #include "shell/info_texts.h"
 #include "update/maker_site.h"
 
@@ -58,7 +59,7 @@ void Application::start_up() {
     ui_.set_visible(ControlId::NewMainGalleryName, false);
     ui_.set_visible(ControlId::NewMainGalleryConfirm, false);
     ui_.set_visible(ControlId::MainGalleryLabel, true);
-    const Text main_gallery = selected_text(ui_, ControlId::MainGalleryList);
+    const Text main_gallery = selected_main_gallery_name(ui_);
     ui_.set_text(ControlId::SiteTitle, main_gallery);
     ui_.set_text(ControlId::SiteTitleLink, "#");
     ui_.set_text(ControlId::SiteIntroduction, default_introduction());
@@ -113,8 +114,7 @@ void Application::wire_generation() {
         const auto done = generation_.generate(config_.snapshot().keep_proportions());
         if (!done) return;
         const Rating& rating = commands_.rating();
-        recorder_.record_generation(done->name, done->picture_count, rating.quality,
-                                    rating.stars);
+        recorder_.record_generation(done->name, done->picture_count, rating.quality, rating.stars);
     });
 }
 

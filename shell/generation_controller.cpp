@@ -5,6 +5,7 @@
 #include "core/codepage.h"
 #include "generator/paging.h"
 #include "generator/sub_gallery_target.h"
+#include "shell/current_main_gallery.h"
 #include "shell/form_colours.h"
 
 namespace galmora {
@@ -111,7 +112,8 @@ GenerationController::Form GenerationController::read_form() const {
     form.per_page = ui_.text(ControlId::PerPage);
     form.page_count = ui_.text(ControlId::PageCount);
     form.sub_gallery_name = ui_.text(ControlId::SubGalleryName);
-    form.main_gallery_name = selected_text(ui_, ControlId::MainGalleryList);
+    form.main_gallery_name = selected_main_gallery_name(ui_);
+    form.main_gallery = current_main_gallery(ui_, library_root_);
     form.scan.network_mode = ui_.selected_index(ControlId::ModeList) == 1;
     form.scan.web_address = ui_.text(ControlId::SiteAddress);
     form.scan.per_page = to_integer(form.per_page);
@@ -137,9 +139,8 @@ bool GenerationController::write_site(const Form& form, const Text& page, bool k
     static const Text kResultHead = "\r\n 新图库目录："_t;
     static const Text kFailureHead = "图库生成失败，无法写入图库页面：\r\n"_t;
     static const Text kFailureTail = "\r\n请检查主图库目录是否可写、磁盘空间是否充足。"_t;
-    const Text main_gallery = library_root_ + "/" + form.main_gallery_name;
-    const Text shown_path = main_gallery + "/" + form.sub_gallery_name + "/index.html";
-    if (!write_sub_gallery(main_gallery, form.sub_gallery_name, keep_proportions, page)) {
+    const Text shown_path = form.main_gallery + "/" + form.sub_gallery_name + "/index.html";
+    if (!write_sub_gallery(form.main_gallery, form.sub_gallery_name, keep_proportions, page)) {
         ui_.set_text(ControlId::InformationPanel,
                      page);   // the panel shows what could not be written
         ui_.set_busy(false);  // no busy cursor over the message

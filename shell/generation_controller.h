@@ -38,6 +38,7 @@ class GenerationController {
     struct Form {
         Text picture_folder, picture_total, per_page, page_count;
         Text sub_gallery_name, main_gallery_name;
+        Text main_gallery;  // its folder
         ScanSettings scan;
     };
     Form read_form() const;
