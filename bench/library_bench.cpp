@@ -74,7 +74,7 @@ int main() {
     const Text victim = sub_gallery_names(root, main_name)[kSubGalleries / 2 - 1];
     int progress_texts = 0;
     start = Clock::now();
-    const std::optional<bool> gone =
+    const auto outcome =
         delete_sub_gallery(config, main_gallery, victim, [&](const Text&) { ++progress_texts; });
     sub_gallery_names(root, main_name);
     rebuild_main_page(root, form, config);
@@ -82,7 +82,7 @@ int main() {
         "one deletion (record, folder, compaction, listing, main page): %.1f ms, "
         "%d records left\n",
         milliseconds_since(start), config.snapshot().record_count());
-    const bool deleted = gone.value_or(false) && progress_texts == 3 &&
+    const bool deleted = outcome && outcome->folder_gone && progress_texts == 3 &&
                          config.snapshot().record_count() == kSubGalleries - 1;
 
     std::error_code ignored;

@@ -14,7 +14,8 @@
 #include "bench/support/picture_tree.h"
 #include "core/codepage.h"
 #include "generator/image_scanner.h"
-#include "generator/sub_gallery_builder.h"
+#include "generator/page_blocks.h"
+#include "tests/support/sub_gallery_generation.h"
 
 namespace fs = std::filesystem;
 using namespace galmora;
@@ -39,17 +40,23 @@ int main(int argc, char** argv) {
     fs::create_directories(root.path / "library" / "bench");
 
     const bench::Timing find_time = bench::find_timing(pictures, kRounds);
-    ScanSettings settings;
-    settings.per_page = bench::kLargestPerPage;
     const Text folder = local_text(pictures.string());
     int found = 0;
-    const bench::Timing scan_time = bench::best_of(
-        kRounds, [&] { found = ImageScanner::scan_pictures(folder, settings).picture_count; });
+    const bench::Timing scan_time = bench::best_of(kRounds, [&] {
+        found = static_cast<int>(
+            page_blocks(ImageScanner::scan_pictures(folder, {}), bench::kLargestPerPage)
+                .picture_count);
+    });
     bool written = true;
     const bench::Timing generation_time = bench::best_of(kRounds, [&] {
-        SubGalleryRequest request{folder, settings, "gallery",
-                                  local_text((root.path / "library" / "bench").string()), true};
-        written = build_sub_gallery(request).has_value() && written;
+        const testing::SubGalleryRequest request{
+            folder,
+            {},
+            bench::kLargestPerPage,
+            "gallery",
+            local_text((root.path / "library" / "bench").string()),
+            true};
+        written = testing::build_sub_gallery(request).has_value() && written;
     });
     std::error_code error;
     const auto page_size =

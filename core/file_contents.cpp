@@ -127,24 +127,28 @@ struct Replacement {
 };
 
 // The temporary sibling of target filled with contents and flushed, ready
-// to be renamed over it; nullopt (and nothing left behind) when target may
-// not be replaced or the contents cannot be stored. A folder is never
-// replaced, nor a file marked read-only (its owner cannot write it), even
-// where the folder would allow the rename.
-std::optional<Replacement> prepared_replacement(const std::string& target, ByteView contents) {
+// to be renamed over it; nullopt (and nothing left behind, problem set) when
+// target may not be replaced or the contents cannot be stored. A folder is
+// never replaced, nor a file marked read-only (its owner cannot write it),
+// even where the folder would allow the rename.
+std::optional<Replacement> prepared_replacement(const std::string& target, ByteView contents,
+                                                WriteProblem& problem) {
     struct stat status;
-    if (::stat(target.c_str(), &status) == 0 &&
-        (S_ISDIR(status.st_mode) || (status.st_mode & S_IWUSR) == 0)) {
-        return std::nullopt;
+    if (::stat(target.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) return problem = WriteProblem::IsFolder, std::nullopt;
+        if ((status.st_mode & S_IWUSR) == 0)
+            return problem = WriteProblem::ReadOnlyFile, std::nullopt;
     }
     Replacement replacement{temporary_name_for(target)};
     const int fd = ::mkostemp(replacement.path.data(), O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return problem = write_problem_of(errno), std::nullopt;
     // Opened while the file still has mkostemp's owner-only mode.
     replacement.lock = ::open(replacement.path.c_str(), O_RDONLY | O_CLOEXEC);
     const bool locked = replacement.lock >= 0 && ::flock(replacement.lock, LOCK_EX | LOCK_NB) == 0;
     const bool filled = locked && fill_temporary(fd, target, contents);
+    const int fill_error = errno;
     if (!close_checked(fd) || !filled) {
+        problem = write_problem_of(filled ? errno : fill_error);
         replacement.discard();
         return std::nullopt;
     }
@@ -200,7 +204,8 @@ bool replace_file_atomically(const Text& path, ByteView contents) {
     const auto system = system_path(path);
     if (!system) return false;
     const std::string target = replacement_target(*system);
-    std::optional<Replacement> replacement = prepared_replacement(target, contents);
+    WriteProblem problem;
+    std::optional<Replacement> replacement = prepared_replacement(target, contents, problem);
     if (!replacement) return false;
     if (::rename(replacement->path.c_str(), target.c_str()) != 0) {
         replacement->discard();
@@ -211,14 +216,32 @@ bool replace_file_atomically(const Text& path, ByteView contents) {
     return true;
 }
 
-bool can_replace_file_atomically(const Text& path, ByteView contents) {
+std::optional<WriteProblem> replacement_problem(const Text& path, ByteView contents) {
     const auto system = system_path(path);
-    if (!system) return false;
+    if (!system) return WriteProblem::Other;
+    WriteProblem problem = WriteProblem::Other;
     std::optional<Replacement> replacement =
-        prepared_replacement(replacement_target(*system), contents);
-    if (!replacement) return false;
+        prepared_replacement(replacement_target(*system), contents, problem);
+    if (!replacement) return problem;
     replacement->discard();
-    return true;
+    return std::nullopt;
+}
+
+WriteProblem write_problem_of(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return WriteProblem::FolderNotWritable;
+        case EROFS:
+            return WriteProblem::ReadOnlyDisk;
+        case ENOSPC:
+        case EDQUOT:
+            return WriteProblem::DiskFull;
+        case EISDIR:
+            return WriteProblem::IsFolder;
+        default:
+            return WriteProblem::Other;
+    }
 }
 
 void remove_abandoned_replacements(const Text& path) {

@@ -78,10 +78,22 @@ bool replace_file_atomically(const Text& path, ByteView contents);
 // beside path when the process was killed before its rename. A temporary
 // file that a running replacement still holds is left alone.
 void remove_abandoned_replacements(const Text& path);
-// Whether replace_file_atomically(path, contents) can succeed now: the same
-// checks and a trial write of contents beside path, removed again; path
-// itself is not touched.
-bool can_replace_file_atomically(const Text& path, ByteView contents);
+// Why a file cannot be written or replaced.
+enum class WriteProblem {
+    IsFolder,           // a folder has the file's name
+    ReadOnlyFile,       // the file is marked read-only
+    FolderNotWritable,  // its folder may not be changed by this user
+    ReadOnlyDisk,       // the file system is mounted read-only
+    DiskFull,           // no space (or quota) left
+    Unreadable,         // the file is there but cannot be read
+    Other,
+};
+// The problem a failed write's errno stands for.
+WriteProblem write_problem_of(int error);
+// What would keep replace_file_atomically(path, contents) from succeeding
+// now, found by the same checks and a trial write of contents beside path,
+// removed again; path itself is not touched. nullopt when it can succeed.
+std::optional<WriteProblem> replacement_problem(const Text& path, ByteView contents);
 std::optional<Bytes> read_file(const Text& path);
 
 // Device and inode of a folder (links followed), so that a recursive walk can

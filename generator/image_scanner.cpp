@@ -7,7 +7,6 @@
 
 #include "core/directory_scan.h"
 #include "core/files.h"
-#include "generator/page_blocks.h"
 #include "generator/page_composer.h"
 
 namespace galmora {
@@ -26,7 +25,7 @@ struct IdentityHash {
 
 // One open folder of the walk, with its listing in progress.
 struct Frame {
-    Frame(Text path, Text prefix) : folder(std::move(path)), source_prefix(std::move(prefix)) {}
+    Frame(Text path, std::uint32_t listed) : folder(std::move(path)), listed_as(listed) {}
 
     // The next entry's name, or the empty text at the end.
     Text next_name() {
@@ -37,16 +36,16 @@ struct Frame {
 
     DirectoryScan listing;
     bool started = false;
-    Text folder;  // ends with "/"
-    Text source_prefix;
+    Text folder;              // ends with "/"
+    std::uint32_t listed_as;  // what folder_listed gave for it
 };
 
 // Depth-first walk without recursion, so neither a deep tree nor a link loop
 // can exhaust the stack; a folder reached twice (through a link) is skipped.
-// Each plain subfolder is walked where it is met. prefix_of(folder) gives the
-// source prefix of a folder's pictures; on_picture(frame, name) handles one.
-template <typename PrefixOf, typename OnPicture>
-void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_picture) {
+// Each plain subfolder is walked where it is met. folder_entered(folder) is
+// told of each folder walked; on_picture(frame, name) handles one picture.
+template <typename FolderEntered, typename OnPicture>
+void walk_pictures(const Text& root, FolderEntered&& folder_entered, OnPicture&& on_picture) {
     std::deque<Frame> stack;  // a listing stays where it is while deeper ones open
     std::unordered_set<FileIdentity, IdentityHash> seen;
     auto enter = [&](Text folder) {
@@ -54,8 +53,8 @@ void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_pictur
         if (folder.back() != '/') folder += '/';
         auto identity = file_identity(folder);
         if (!identity || !seen.insert(*identity).second) return;
-        Text prefix = prefix_of(folder);
-        stack.emplace_back(std::move(folder), std::move(prefix));
+        const std::uint32_t listed = folder_entered(folder);
+        stack.emplace_back(std::move(folder), listed);
     };
     enter(root);
     while (!stack.empty()) {
@@ -72,22 +71,6 @@ void walk_pictures(const Text& root, PrefixOf&& prefix_of, OnPicture&& on_pictur
     }
 }
 
-// Only the bytes the page composer encodes make a name need encoding; the
-// common case appends the name as it is.
-bool may_need_encoding(std::string_view name) {
-    return std::any_of(name.begin(), name.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '#' || c == '?' ||
-               c == '%' || c == '\\' || c == '&';
-    });
-}
-
-void append_source_name(Text& source, std::string_view name) {
-    if (may_need_encoding(name))
-        source += PageComposer::encode_source(name);
-    else
-        source += name;
-}
-
 }  // namespace
 
 bool ImageScanner::is_picture_name(std::string_view name) {
@@ -96,25 +79,25 @@ bool ImageScanner::is_picture_name(std::string_view name) {
     return false;
 }
 
-PageBlocks ImageScanner::scan_pictures(const Text& folder, const ScanSettings& settings) {
-    PageBlocks blocks;
-    Text source;
-    auto prefix_of = [&](const Text& path) {
-        return settings.network_mode ? settings.web_address : PageComposer::encode_source(path);
+PictureList ImageScanner::scan_pictures(const Text& folder, const PictureAddressing& addressing) {
+    PictureList pictures;
+    auto folder_entered = [&](const Text& path) {
+        return pictures.add_folder(path, addressing.network_mode
+                                             ? addressing.web_address
+                                             : PageComposer::encode_source(path));
     };
     auto on_picture = [&](const Frame& frame, const Text& name) {
-        source.assign(frame.source_prefix);
-        append_source_name(source, name);
-        add_picture_to_pages(blocks, source, settings.per_page);
+        pictures.add_picture(frame.listed_as, name);
     };
-    walk_pictures(folder, prefix_of, on_picture);
-    return blocks;
+    walk_pictures(folder, folder_entered, on_picture);
+    return pictures;
 }
 
 int ImageScanner::count_picture_files(const Text& folder) {
     int count = 0;
     walk_pictures(
-        folder, [](const Text&) { return Text(); }, [&](const Frame&, const Text&) { ++count; });
+        folder, [](const Text&) { return std::uint32_t(0); },
+        [&](const Frame&, const Text&) { ++count; });
     return count;
 }
 

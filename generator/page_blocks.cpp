@@ -31,4 +31,15 @@ void add_picture_to_pages(PageBlocks& blocks, std::string_view source, int per_p
     ++blocks.picture_count;
 }
 
+PageBlocks page_blocks(const PictureList& pictures, int per_page) {
+    PageBlocks blocks;
+    Text source;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        source.clear();  // keeps its capacity for the next source
+        pictures.append_source(source, i);
+        add_picture_to_pages(blocks, source, per_page);
+    }
+    return blocks;
+}
+
 }  // namespace galmora

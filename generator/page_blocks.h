@@ -1,9 +1,10 @@
 #pragma once
-// The pictures of one generation in page blocks, as a scan meets them.
+// The pictures of one generation in page blocks.
 
 #include <string_view>
 
 #include "core/text.h"
+#include "generator/picture_list.h"
 
 namespace galmora {
 
@@ -20,5 +21,8 @@ struct PageBlocks {
 // pictures (0 or less never closes one). The sub-gallery page is then
 // compose_sub_gallery_page(name, blocks, per_page).
 void add_picture_to_pages(PageBlocks& blocks, std::string_view source, int per_page);
+
+// Every picture of the list, in order, as add_picture_to_pages puts them.
+PageBlocks page_blocks(const PictureList& pictures, int per_page);
 
 }  // namespace galmora

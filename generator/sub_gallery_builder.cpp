@@ -5,7 +5,6 @@
 #include "core/files.h"
 #include "generator/asset_store.h"
 #include "generator/page_composer.h"
-#include "generator/sub_gallery_name.h"
 
 namespace galmora {
 
@@ -18,25 +17,20 @@ Text compose_sub_gallery_page(std::string_view name, PageBlocks blocks, int per_
                                           blocks.current_page_markup);
 }
 
-bool write_sub_gallery(const Text& main_gallery, const Text& name, bool keep_proportions,
-                       std::string_view page) {
+WrittenSubGallery write_sub_gallery(const Text& main_gallery, const Text& name,
+                                    bool keep_proportions, std::string_view page) {
     if (!path_exists(main_gallery)) create_directory(main_gallery);
     AssetStore::place_main_gallery_assets(main_gallery);
     const Text folder = main_gallery + "/" + name;
-    create_directory(folder);  // an existing folder is reused
+    WrittenSubGallery written;
+    written.folder_created = create_directory(folder);  // an existing folder is reused
     AssetStore::place_sub_gallery_assets(folder, keep_proportions);
-    return PageComposer::write_page(folder + "/index.html", page);
-}
-
-std::optional<GeneratedSubGallery> build_sub_gallery(const SubGalleryRequest& request) {
-    if (sub_gallery_name_problem(request.name) != SubGalleryNameProblem::None) return std::nullopt;
-    PageBlocks blocks = ImageScanner::scan_pictures(request.picture_folder, request.settings);
-    const int picture_count = blocks.picture_count;
-    const Text page =
-        compose_sub_gallery_page(request.name, std::move(blocks), request.settings.per_page);
-    if (!write_sub_gallery(request.main_gallery, request.name, request.keep_proportions, page))
-        return std::nullopt;
-    return GeneratedSubGallery{request.name, picture_count};
+    written.page_written = PageComposer::write_page(folder + "/index.html", page);
+    // A folder made for a page that could not be written would be a
+    // sub-gallery without a record: it goes again.
+    if (!written.page_written && written.folder_created && remove_tree(folder))
+        written.folder_created = false;
+    return written;
 }
 
 }  // namespace galmora

@@ -44,7 +44,7 @@ std::optional<Text> deletion_refusal(const Text& folder, const Text& cover,
     if (!cover.empty()) {
         if (const auto obstacle = removal_obstacle(cover)) return obstacle_line(*obstacle);
     }
-    if (!config.can_rewrite()) return config_line + quoted(config.path()) + "。"_t;
+    if (config.rewrite_problem()) return config_line + quoted(config.path()) + "。"_t;
     return std::nullopt;
 }
 

@@ -262,11 +262,11 @@ std::optional<GalleryConfig::Edit> GalleryConfig::open_edit() const {
     return Edit(std::move(*document));
 }
 
-void GalleryConfig::ensure_file() const {
-    if (file_attributes(path_) != -1) return;
+bool GalleryConfig::ensure_file() const {
+    if (file_attributes(path_) != -1) return true;
     // Key by key into the empty file, so it is exactly what the profile
     // writes make, and written whole.
-    update([](Edit& edit) {
+    return update([](Edit& edit) {
         edit.set_selected_index(0);
         edit.write_value("images", "num", "0");
         edit.set_site_logo("logo.png");
@@ -275,10 +275,21 @@ void GalleryConfig::ensure_file() const {
     });
 }
 
-bool GalleryConfig::can_rewrite() const {
+std::optional<WriteProblem> GalleryConfig::rewrite_problem() const {
     const std::optional<Bytes> old = read_file(path_);
-    if (!old && file_attributes(path_) != -1) return false;
-    return can_replace_file_atomically(path_, old ? ByteView(*old) : ByteView());
+    if (!old && file_attributes(path_) != -1) {
+        return (file_attributes(path_) & kDirectory) ? WriteProblem::IsFolder
+                                                     : WriteProblem::Unreadable;
+    }
+    return replacement_problem(path_, old ? ByteView(*old) : ByteView());
+}
+
+std::optional<Bytes> GalleryConfig::saved_contents() const {
+    return read_file(path_);
+}
+
+bool GalleryConfig::restore(const Bytes& contents) const {
+    return replace_file_atomically(path_, contents);
 }
 
 void GalleryConfig::remove_abandoned_writes() const {

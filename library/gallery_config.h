@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/files.h"
 #include "core/profile.h"
 #include "core/text.h"
 
@@ -100,11 +101,18 @@ class GalleryConfig {
         return edit->document_.save();
     }
 
-    // When the file is missing: the first-start defaults.
-    void ensure_file() const;
-    // Whether the file can be rewritten now (read when present, a replacement
-    // written beside it), asked before an operation changes anything.
-    bool can_rewrite() const;
+    // When the file is missing: the first-start defaults. False when it is
+    // missing and could not be created.
+    bool ensure_file() const;
+    // What keeps the file from being rewritten now (read when present, a
+    // replacement written beside it), asked before an operation changes
+    // anything; nullopt when it can be.
+    std::optional<WriteProblem> rewrite_problem() const;
+    // The file's bytes as they are now, to be put back by restore() when
+    // what an operation wrote must be undone; nullopt when missing or
+    // unreadable.
+    std::optional<Bytes> saved_contents() const;
+    bool restore(const Bytes& contents) const;
     // Removes what a write killed before it finished left beside the file.
     void remove_abandoned_writes() const;
 

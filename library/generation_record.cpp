@@ -2,19 +2,42 @@
 
 #include <algorithm>
 
+#include "core/files.h"
+#include "library/library_paths.h"
+
 namespace galmora {
 
-void record_generation(const GalleryConfig& config, const GeneratedEntry& entry) {
+bool record_generation(const GalleryConfig& config, const GeneratedEntry& entry) {
     const Text logo = entry.chosen_logo.empty() ? Text("logo.png") : entry.chosen_logo;
     const SubGalleryRecord record{
         entry.sub_gallery_name, entry.chosen_cover.empty() ? Text("fm.jpg") : entry.chosen_cover,
         to_text(entry.picture_count), entry.quality_label, entry.star_string};
     const int selected = std::max(0, entry.main_gallery_index);
-    config.update([&](GalleryConfig::Edit& edit) {
+    return config.update([&](GalleryConfig::Edit& edit) {
         edit.set_site_logo(logo);
         edit.append_record(record);
         edit.set_selected_index(selected);
     });
+}
+
+CommitOutcome commit_generation(const GalleryConfig& config, const Text& library_root,
+                                const GeneratedEntry& entry, const MainPageForm& form,
+                                bool folder_created) {
+    const Text folder =
+        child_path(child_path(library_root, form.main_gallery_name), entry.sub_gallery_name);
+    const auto taken_back = [&](GenerationCommit state) {
+        const bool folder_left = folder_created && !remove_tree(folder) && entry_exists(folder);
+        return CommitOutcome{state, folder_left};
+    };
+    // The bytes to put back; a file that was missing is put back by removal.
+    const bool existed = entry_exists(config.path());
+    const std::optional<Bytes> before = existed ? config.saved_contents() : Bytes();
+    if (!before || !record_generation(config, entry))
+        return taken_back(GenerationCommit::RecordFailed);
+    if (rebuild_main_page(library_root, form, config)) return {GenerationCommit::Committed};
+    const bool restored = existed ? config.restore(*before) : delete_file(config.path());
+    if (!restored) return {GenerationCommit::UndoFailed};
+    return taken_back(GenerationCommit::MainPageFailed);
 }
 
 }  // namespace galmora

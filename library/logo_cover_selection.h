@@ -11,6 +11,14 @@
 
 namespace galmora {
 
+// What became of a logo or cover choice: taken (the copy stands chosen) or
+// not, and a notice for the user when something failed. Not taken without a
+// notice: no main gallery to take it into.
+struct PictureTaking {
+    bool taken = false;
+    Text notice;
+};
+
 class LogoCoverSelection {
   public:
     LogoCoverSelection(const GalleryConfig& config, Text library_root);
@@ -26,11 +34,11 @@ class LogoCoverSelection {
 
     // Copies source into main_gallery's img folder as "logo<suffix>.<ext>",
     // deletes the logo it replaces, stores the name as weblogo and draws the
-    // next logo suffix. False, nothing done, when main_gallery is not a main
-    // gallery of the library.
-    bool take_logo(const Text& main_gallery, const Text& source);
+    // next logo suffix. Nothing done when main_gallery is not a main gallery
+    // of the library or the copy fails.
+    PictureTaking take_logo(const Text& main_gallery, const Text& source);
     // Copies source into main_gallery's img folder as "fm<suffix>.<ext>".
-    bool take_cover(const Text& main_gallery, const Text& source);
+    PictureTaking take_cover(const Text& main_gallery, const Text& source);
 
     // The file names in img of the logo and cover that stand chosen; empty
     // when none does.
@@ -40,8 +48,12 @@ class LogoCoverSelection {
   private:
     // The img folder of main_gallery, created when missing; empty when
     // main_gallery is not a main gallery of the library.
-    Text prepare_img_folder(const Text& main_gallery) const;
-    void delete_previous_logo(const Text& img_folder, const Text& source) const;
+    Text img_folder_of(const Text& main_gallery) const;
+    // The copy of source as img_folder/name; the notice when it fails.
+    Text copy_notice(const Text& source, const Text& img_folder, const Text& name) const;
+    // false when a previous logo had to go and could not.
+    bool delete_previous_logo(const Text& img_folder, const Text& source,
+                              const Text& successor) const;
 
     const GalleryConfig& config_;
     Text library_root_;

@@ -26,8 +26,8 @@ int stored_main_gallery_index(const GalleryConfig& config) {
     return std::max(0, config.snapshot().selected_index());
 }
 
-void store_main_gallery_index(const GalleryConfig& config, int index) {
-    config.update([&](GalleryConfig::Edit& edit) { edit.set_selected_index(index); });
+bool store_main_gallery_index(const GalleryConfig& config, int index) {
+    return config.update([&](GalleryConfig::Edit& edit) { edit.set_selected_index(index); });
 }
 
 std::optional<Text> new_main_gallery_name_refusal(const Text& name) {
@@ -36,9 +36,10 @@ std::optional<Text> new_main_gallery_name_refusal(const Text& name) {
     return refusal;
 }
 
-void create_main_gallery_folder(const Text& library_root, const Text& name) {
+bool create_main_gallery_folder(const Text& library_root, const Text& name) {
     const Text path = child_path(library_root, name);
-    if (is_main_gallery_path(library_root, path) && !entry_exists(path)) create_directory(path);
+    if (!is_main_gallery_path(library_root, path) || entry_exists(path)) return true;
+    return create_directory(path);
 }
 
 bool main_gallery_exists(const Text& library_root, const Text& name) {

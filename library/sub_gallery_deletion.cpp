@@ -63,15 +63,19 @@ Text deletion_confirmation(const Text& name) {
     return before + name + after;
 }
 
-Text deletion_result(bool folder_gone) {
+Text deletion_result(const DeletionOutcome& outcome) {
     static const Text done = "完成删除^^!"_t;
     static const Text not_deleted = "子图库目录未能删除，请检查文件权限或是否有文件正在使用。"_t;
-    return final_steps() + (folder_gone ? done : not_deleted);
+    static const Text cover_head = "\r\n子图库封面“"_t, cover_tail = "”未能删除。"_t;
+    Text result = final_steps() + (outcome.folder_gone ? done : not_deleted);
+    if (!outcome.cover_left.empty()) result += cover_head + outcome.cover_left + cover_tail;
+    return result;
 }
 
-std::optional<bool> delete_sub_gallery(const GalleryConfig& config, const Text& main_gallery,
-                                       const Text& name,
-                                       const std::function<void(const Text&)>& progress) {
+std::optional<DeletionOutcome> delete_sub_gallery(
+    const GalleryConfig& config, const Text& main_gallery, const Text& name,
+    const std::function<void(const Text&)>& progress) {
+    static const Text config_refusal = "未删除任何数据：无法写入配置文件“"_t;
     // One reading serves the search and the cover name: nothing writes the
     // file between them.
     const GalleryConfig::Snapshot snapshot = config.snapshot();
@@ -87,20 +91,26 @@ std::optional<bool> delete_sub_gallery(const GalleryConfig& config, const Text& 
         return std::nullopt;
     }
     progress(clearing_data());
-    if (!cover.empty()) delete_file(cover);
     // The record blanked and the rest moved up in one replacement of
-    // config.ini, before the folder goes: a kill in between leaves a folder
-    // without a record, which can be deleted again. A folder made by hand
-    // has no record and keeps every other record.
-    config.update([&](GalleryConfig::Edit& edit) {
+    // config.ini, before the cover and the folder go: a config.ini that
+    // fails after all still leaves everything in place, and a kill in
+    // between leaves a folder without a record, which can be deleted again.
+    // A folder made by hand has no record and keeps every other record.
+    const bool recorded = config.update([&](GalleryConfig::Edit& edit) {
         if (slot) edit.blank_record(*slot);
         edit.compact();
     });
+    if (!recorded) {
+        progress(final_steps() + config_refusal + config.path() + "”。"_t);
+        return std::nullopt;
+    }
+    DeletionOutcome outcome;
+    if (!cover.empty() && !delete_file(cover)) outcome.cover_left = cover;
     progress(clearing_records());
     remove_tree(folder);
-    const bool folder_gone = !entry_exists(folder);
+    outcome.folder_gone = !entry_exists(folder);
     progress(deleting_folder());
-    return folder_gone;
+    return outcome;
 }
 
 }  // namespace galmora

@@ -18,15 +18,20 @@ bool is_deletable_sub_gallery(const Text& name);
 // The first progress text, shown before the confirmation is asked.
 const Text& deletion_announcement();
 Text deletion_confirmation(const Text& name);
+// What a deletion that went ahead left behind.
+struct DeletionOutcome {
+    bool folder_gone = false;
+    Text cover_left;  // the cover file that could not be deleted, or empty
+};
+
 // The last progress text of a deletion that went ahead.
-Text deletion_result(bool folder_gone);
+Text deletion_result(const DeletionOutcome& outcome);
 
 // Deletes main_gallery/name, a deletable sub-gallery of a main gallery,
 // giving each progress text to progress. nullopt when something could not
-// go: nothing was changed and the last text named the cause. Otherwise
-// whether the folder is gone.
-std::optional<bool> delete_sub_gallery(const GalleryConfig& config, const Text& main_gallery,
-                                       const Text& name,
-                                       const std::function<void(const Text&)>& progress);
+// go: nothing was changed and the last text named the cause.
+std::optional<DeletionOutcome> delete_sub_gallery(const GalleryConfig& config,
+                                                  const Text& main_gallery, const Text& name,
+                                                  const std::function<void(const Text&)>& progress);
 
 }  // namespace galmora

@@ -2,6 +2,8 @@
 
 #include "core/codepage.h"
 #include "shell/current_main_gallery.h"
+#include "shell/failure_notices.h"
+#include "shell/generation_request.h"
 #include "shell/info_texts.h"
 #include "update/maker_site.h"
 
@@ -24,12 +26,12 @@ Application::Application(Controls& ui, DesktopServices& desktop, Text library_ro
       library_root_(std::move(library_root)),
       config_(library_root_ + "/config.ini"),
       selection_(config_, library_root_),
-      sub_galleries_(ui_, config_, library_root_, selection_),
+      sub_galleries_(ui_, config_, library_root_),
       main_galleries_(ui_, desktop_, config_, library_root_, sub_galleries_),
-      deletion_(ui_, desktop_, config_, library_root_, sub_galleries_),
       logo_cover_(ui_, desktop_, selection_, library_root_),
-      recorder_(ui_, desktop_, config_, library_root_, sub_galleries_, selection_),
-      generation_(ui_, desktop_, library_root_),
+      deletion_(ui_, desktop_, config_, library_root_, sub_galleries_, logo_cover_),
+      recorder_(ui_, desktop_, config_, library_root_, sub_galleries_, logo_cover_),
+      generation_(ui_, desktop_, config_, library_root_),
       updater_(ui_, desktop_, std::move(update_settings), std::move(update_hooks)),
       commands_(ui_, desktop_, config_, library_root_) {}
 
@@ -39,42 +41,24 @@ void Application::start_up() {
     wire_generation();
     wire_library();
     wire_options();
-    ui_.set_selected_index(ControlId::MainGalleryList, 0);
-    const Text name_suffix = random_suffix();
-    ui_.set_text(ControlId::SubGalleryName, "图库"_t + name_suffix);
-    selection_.draw_suffixes();
+    main_galleries_.select_default();
+    const Text name_suffix = recorder_.show_next_name();
+    logo_cover_.draw_suffixes();
     // A write killed before it finished leaves its temporary file beside
     // config.ini; the file itself is whole, the old one or the new one.
     config_.remove_abandoned_writes();
-    config_.ensure_file();
+    if (!config_.ensure_file())
+        show_notice(desktop_, config_not_created(config_.path(), config_.rewrite_problem()));
     main_galleries_.restore();
-    ui_.set_selected_index(ControlId::ModeList, 0);
-    commands_.apply_management_mode();
-    for (ControlId box :
-         {ControlId::OpenFolderAfter, ControlId::LanternSwitch, ControlId::OpenPageAfter,
-          ControlId::KeepProportions, ControlId::JpgFormat, ControlId::JpegFormat,
-          ControlId::PngFormat, ControlId::BmpFormat, ControlId::GifFormat, ControlId::WebpFormat})
-        ui_.set_checked(box, true);
-    show_default_logo_cover_captions(ui_);
-    ui_.set_visible(ControlId::NewMainGalleryName, false);
-    ui_.set_visible(ControlId::NewMainGalleryConfirm, false);
-    ui_.set_visible(ControlId::MainGalleryLabel, true);
-    const Text main_gallery = selected_main_gallery_name(ui_);
-    ui_.set_text(ControlId::SiteTitle, main_gallery);
-    ui_.set_text(ControlId::SiteTitleLink, "#");
-    ui_.set_text(ControlId::SiteIntroduction, default_introduction());
+    commands_.choose_local_mode();
+    commands_.tick_options();
+    logo_cover_.show_default_captions();
+    main_galleries_.hide_new_name();
+    commands_.show_default_site_texts();
     ui_.set_text(ControlId::InformationPanel,
-                 startup_information(main_gallery, name_suffix, maker_site()));
+                 startup_information(selected_main_gallery_name(ui_), name_suffix, maker_site()));
     commands_.apply_rating();
-    apply_stored_switches();
-}
-
-void Application::apply_stored_switches() {
-    // The stored switches override the ticks; nothing else keeps a copy,
-    // because the main page rebuild and generation read config.ini themselves.
-    const GalleryConfig::Snapshot stored = config_.snapshot();
-    ui_.set_checked(ControlId::LanternSwitch, stored.lanterns_on());
-    ui_.set_checked(ControlId::KeepProportions, stored.keep_proportions());
+    commands_.restore_switches();
 }
 
 void Application::show_help() {
@@ -111,10 +95,10 @@ void Application::wire_generation() {
     on(ControlId::PageCount, ControlEvent::ContentChanged,
        [this] { generation_.on_page_count_changed(); });
     on(ControlId::GenerateButton, ControlEvent::Clicked, [this] {
-        const auto done = generation_.generate(config_.snapshot().keep_proportions());
-        if (!done) return;
-        const Rating& rating = commands_.rating();
-        recorder_.record_generation(done->name, done->picture_count, rating.quality, rating.stars);
+        const GenerationRequest request = read_generation_request(
+            ui_, config_.snapshot(), commands_.rating(), selection_, library_root_);
+        if (const auto result = generation_.generate(request))
+            recorder_.record_generation(request, *result);
     });
 }
 

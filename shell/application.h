@@ -32,7 +32,6 @@ class Application {
     void wire_generation();
     void wire_library();
     void wire_options();
-    void apply_stored_switches();
     void on(ControlId control, ControlEvent event, std::function<void()> operation);
 
     Controls& ui_;
@@ -42,8 +41,8 @@ class Application {
     LogoCoverSelection selection_;
     SubGalleryList sub_galleries_;
     MainGalleryController main_galleries_;
-    DeletionController deletion_;
     LogoCoverController logo_cover_;
+    DeletionController deletion_;
     GenerationRecorder recorder_;
     GenerationController generation_;
     UpdateController updater_;

@@ -14,9 +14,14 @@ Text current_main_gallery(const Controls& ui, const Text& library_root) {
 
 void open_main_gallery_after_change(const Controls& ui, DesktopServices& desktop,
                                     const Text& library_root) {
-    const Text main_gallery = current_main_gallery(ui, library_root);
-    if (ui.checked(ControlId::OpenFolderAfter)) desktop.shell_open(main_gallery);
-    if (ui.checked(ControlId::OpenPageAfter)) desktop.open_web_page(main_gallery + "/index.html");
+    open_after_change(desktop, current_main_gallery(ui, library_root),
+                      ui.checked(ControlId::OpenFolderAfter), ui.checked(ControlId::OpenPageAfter));
+}
+
+void open_after_change(DesktopServices& desktop, const Text& main_gallery, bool open_folder,
+                       bool open_page) {
+    if (open_folder) desktop.shell_open(main_gallery);
+    if (open_page) desktop.open_web_page(main_gallery + "/index.html");
 }
 
 }  // namespace galmora

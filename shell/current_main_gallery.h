@@ -17,5 +17,8 @@ Text current_main_gallery(const Controls& ui, const Text& library_root);
 // OpenFolderAfter is ticked, then its main page when OpenPageAfter is.
 void open_main_gallery_after_change(const Controls& ui, DesktopServices& desktop,
                                     const Text& library_root);
+// The same with the boxes as they were read.
+void open_after_change(DesktopServices& desktop, const Text& main_gallery, bool open_folder,
+                       bool open_page);
 
 }  // namespace galmora

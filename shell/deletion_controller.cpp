@@ -1,5 +1,6 @@
 #include "shell/deletion_controller.h"
 
+#include "core/codepage.h"
 #include "library/library_paths.h"
 #include "library/sub_gallery_deletion.h"
 #include "shell/current_main_gallery.h"
@@ -7,14 +8,29 @@
 
 namespace galmora {
 
+using namespace galmora::literals;
+
+namespace {
+
+// The main page still shows the deleted sub-gallery's card.
+Text main_page_not_written(const Text& path) {
+    return "\r\n主图库页面“"_t + path +
+           "”无法写入，页面中仍有已删除子图库的卡片；"
+           "排除问题后，下一次生成或删除子图库时会重新写入。"_t;
+}
+
+}  // namespace
+
 DeletionController::DeletionController(Controls& ui, DesktopServices& desktop,
                                        const GalleryConfig& config, Text library_root,
-                                       SubGalleryList& sub_galleries)
+                                       SubGalleryList& sub_galleries,
+                                       LogoCoverController& logo_cover)
     : ui_(ui),
       desktop_(desktop),
       config_(config),
       library_root_(std::move(library_root)),
-      sub_galleries_(sub_galleries) {}
+      sub_galleries_(sub_galleries),
+      logo_cover_(logo_cover) {}
 
 void DeletionController::delete_selected() {
     const int index = ui_.selected_index(ControlId::SubGalleryList);
@@ -26,14 +42,16 @@ void DeletionController::delete_selected() {
     show(Text());
     show(deletion_announcement());
     if (ask_to_confirm(desktop_, deletion_confirmation(name)) != kResultOk) return;
-    const std::optional<bool> folder_gone =
-        delete_sub_gallery(config_, current_main_gallery(ui_, library_root_), name,
-                           [this](const Text& progress) { show(progress); });
-    if (!folder_gone) return;
+    const Text main_gallery = current_main_gallery(ui_, library_root_);
+    const std::optional<DeletionOutcome> outcome = delete_sub_gallery(
+        config_, main_gallery, name, [this](const Text& progress) { show(progress); });
+    if (!outcome) return;
     sub_galleries_.refresh();
-    sub_galleries_.rebuild_main_page();
+    const bool page_written = sub_galleries_.rebuild_main_page();
+    logo_cover_.end_choices();
     open_main_gallery_after_change(ui_, desktop_, library_root_);
-    show(deletion_result(*folder_gone));
+    show(deletion_result(*outcome) +
+         (page_written ? Text() : main_page_not_written(main_gallery + "/index.html")));
 }
 
 void DeletionController::show(const Text& panel_text) {

@@ -6,6 +6,7 @@
 #include "library/gallery_config.h"
 #include "shell/controls.h"
 #include "shell/desktop.h"
+#include "shell/logo_cover_controller.h"
 #include "shell/sub_gallery_list.h"
 
 namespace galmora {
@@ -13,7 +14,8 @@ namespace galmora {
 class DeletionController {
   public:
     DeletionController(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
-                       Text library_root, SubGalleryList& sub_galleries);
+                       Text library_root, SubGalleryList& sub_galleries,
+                       LogoCoverController& logo_cover);
 
     void delete_selected();
 
@@ -25,6 +27,7 @@ class DeletionController {
     const GalleryConfig& config_;
     Text library_root_;
     SubGalleryList& sub_galleries_;
+    LogoCoverController& logo_cover_;
 };
 
 }  // namespace galmora

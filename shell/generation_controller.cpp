@@ -3,9 +3,11 @@
 #include <utility>
 
 #include "core/codepage.h"
+#include "generator/image_scanner.h"
+#include "generator/page_blocks.h"
 #include "generator/paging.h"
 #include "generator/sub_gallery_target.h"
-#include "shell/current_main_gallery.h"
+#include "shell/failure_notices.h"
 #include "shell/form_colours.h"
 
 namespace galmora {
@@ -29,8 +31,8 @@ class BusyCursor {
 }  // namespace
 
 GenerationController::GenerationController(Controls& ui, DesktopServices& desktop,
-                                           Text library_root)
-    : ui_(ui), desktop_(desktop), library_root_(std::move(library_root)) {}
+                                           const GalleryConfig& config, Text library_root)
+    : ui_(ui), desktop_(desktop), config_(config), library_root_(std::move(library_root)) {}
 
 // Each handler writes the other field; the guard of the field being written
 // keeps its own handler from writing back.
@@ -79,7 +81,7 @@ void GenerationController::empty_paging_fields() {
 }
 
 void GenerationController::count_folder_field() {
-    const Text folder = ui_.text(ControlId::PictureFolder);
+    const Text folder = picture_folder_path(ui_.text(ControlId::PictureFolder), library_root_);
     if (folder.empty()) return;
     const int count = ImageScanner::count_picture_files(folder);
     ui_.set_text(ControlId::PictureTotal, to_text(count));
@@ -88,67 +90,61 @@ void GenerationController::count_folder_field() {
                                                            : kNormalFieldColour);
 }
 
-std::optional<GeneratedSubGallery> GenerationController::generate(bool keep_proportions) {
+std::optional<GenerationResult> GenerationController::generate(const GenerationRequest& request) {
     static const Text kTitle = "Galmora - 带 [星] 号为必填项目"_t;
-    const Form form = read_form();
-    if (!check_form(form) || refuse_target(form)) return std::nullopt;
+    if (!check_form(request) || refuse(request)) return std::nullopt;
     BusyCursor busy(ui_);
     ui_.set_text(ControlId::InformationPanel, Text());
     ui_.set_text(ControlId::PictureTotal, Text());
     ui_.set_title(kTitle);
-    PageBlocks blocks = ImageScanner::scan_pictures(form.picture_folder, form.scan);
-    const int picture_count = blocks.picture_count;
+    const PictureList pictures =
+        ImageScanner::scan_pictures(request.picture_folder, request.addressing);
+    const int picture_count = static_cast<int>(pictures.size());
     ui_.set_text(ControlId::PictureTotal, to_text(picture_count));
-    const Text page =
-        compose_sub_gallery_page(form.sub_gallery_name, std::move(blocks), form.scan.per_page);
-    if (!write_site(form, page, keep_proportions)) return std::nullopt;
-    return GeneratedSubGallery{form.sub_gallery_name, picture_count};
+    const Text page = compose_sub_gallery_page(
+        request.entry.sub_gallery_name, page_blocks(pictures, request.per_page), request.per_page);
+    return write_site(request, page, picture_count);
 }
 
-GenerationController::Form GenerationController::read_form() const {
-    Form form;
-    form.picture_folder = ui_.text(ControlId::PictureFolder);
-    form.picture_total = ui_.text(ControlId::PictureTotal);
-    form.per_page = ui_.text(ControlId::PerPage);
-    form.page_count = ui_.text(ControlId::PageCount);
-    form.sub_gallery_name = ui_.text(ControlId::SubGalleryName);
-    form.main_gallery_name = selected_main_gallery_name(ui_);
-    form.main_gallery = current_main_gallery(ui_, library_root_);
-    form.scan.network_mode = ui_.selected_index(ControlId::ModeList) == 1;
-    form.scan.web_address = ui_.text(ControlId::SiteAddress);
-    form.scan.per_page = to_integer(form.per_page);
-    return form;
-}
-
-bool GenerationController::check_form(const Form& form) {
+bool GenerationController::check_form(const GenerationRequest& request) {
     paint_paging_fields(ui_, kNormalFieldColour);
-    const bool passed = passes_generate_check(
-        {form.picture_folder, form.picture_total, form.per_page, form.page_count});
+    const bool passed = passes_generate_check(request.paging);
     if (!passed) paint_paging_fields(ui_, kAlertFieldColour);
     return passed;
 }
 
-bool GenerationController::refuse_target(const Form& form) {
-    const std::optional<Text> refusal =
-        sub_gallery_target_refusal(library_root_, form.sub_gallery_name, form.main_gallery_name);
+// Checked before anything is written, so that a refused generation leaves
+// the library and the form as they were.
+bool GenerationController::refuse(const GenerationRequest& request) {
+    std::optional<Text> refusal = sub_gallery_target_refusal(
+        library_root_, request.entry.sub_gallery_name, request.main_page.main_gallery_name);
+    if (!refusal) {
+        if (const std::optional<WriteProblem> problem = config_.rewrite_problem())
+            refusal = generation_config_refusal(config_.path(), *problem);
+    }
     if (refusal) show_notice(desktop_, *refusal);
     return refusal.has_value();
 }
 
-bool GenerationController::write_site(const Form& form, const Text& page, bool keep_proportions) {
+std::optional<GenerationResult> GenerationController::write_site(const GenerationRequest& request,
+                                                                 const Text& page,
+                                                                 int picture_count) {
     static const Text kResultHead = "\r\n 新图库目录："_t;
     static const Text kFailureHead = "图库生成失败，无法写入图库页面：\r\n"_t;
     static const Text kFailureTail = "\r\n请检查主图库目录是否可写、磁盘空间是否充足。"_t;
-    const Text shown_path = form.main_gallery + "/" + form.sub_gallery_name + "/index.html";
-    if (!write_sub_gallery(form.main_gallery, form.sub_gallery_name, keep_proportions, page)) {
+    const Text& name = request.entry.sub_gallery_name;
+    const Text shown_path = request.main_gallery + "/" + name + "/index.html";
+    const WrittenSubGallery written =
+        write_sub_gallery(request.main_gallery, name, request.keep_proportions, page);
+    if (!written.page_written) {
         ui_.set_text(ControlId::InformationPanel,
                      page);   // the panel shows what could not be written
         ui_.set_busy(false);  // no busy cursor over the message
         show_notice(desktop_, kFailureHead + shown_path + kFailureTail);
-        return false;
+        return std::nullopt;
     }
     ui_.set_text(ControlId::InformationPanel, kResultHead + shown_path + "\r\n\r\n" + page);
-    return true;
+    return GenerationResult{picture_count, written.folder_created};
 }
 
 }  // namespace galmora

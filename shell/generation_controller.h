@@ -1,22 +1,30 @@
 #pragma once
 // The window's side of a generation: the coupling of 单页数量 and 页总数,
 // counting the pictures of a chosen or dropped folder, the colours of the
-// paging fields, and the click of 生成图片库, which reads the form once,
-// runs the generator's steps and shows what they give. Recording the
-// generation in config.ini is the library's and follows.
+// paging fields, and the click of 生成图片库, which checks the request, runs
+// the generator's steps and shows what they give. Recording the generation
+// in config.ini follows (GenerationRecorder).
 
 #include <optional>
 
-#include "generator/image_scanner.h"
 #include "generator/sub_gallery_builder.h"
+#include "library/gallery_config.h"
 #include "shell/controls.h"
 #include "shell/desktop.h"
+#include "shell/generation_request.h"
 
 namespace galmora {
 
+// A sub-gallery whose index.html was written, to be recorded.
+struct GenerationResult {
+    int picture_count = 0;
+    bool folder_created = false;
+};
+
 class GenerationController {
   public:
-    GenerationController(Controls& ui, DesktopServices& desktop, Text library_root);
+    GenerationController(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
+                         Text library_root);
 
     // Content-changed handlers of 单页数量 and 页总数.
     void on_per_page_changed();
@@ -29,31 +37,28 @@ class GenerationController {
     // Files dropped onto 浏览目录 (拖放对象1).
     void count_pictures_from_drop(const Text& dropped);
 
-    // The click of 生成图片库: the sub-gallery when its index.html was
-    // written and the generation is to be recorded.
-    std::optional<GeneratedSubGallery> generate(bool keep_proportions);
+    // The click of 生成图片库 with the request read at that moment. nullopt
+    // when the paging fields fail the check (painted red), the target or
+    // config.ini refuses the generation (a notice; nothing written), or the
+    // page could not be written.
+    std::optional<GenerationResult> generate(const GenerationRequest& request);
 
   private:
-    // The form as the generation reads it, once, before it changes anything.
-    struct Form {
-        Text picture_folder, picture_total, per_page, page_count;
-        Text sub_gallery_name, main_gallery_name;
-        Text main_gallery;  // its folder
-        ScanSettings scan;
-    };
-    Form read_form() const;
     // Paints the paging fields red when the form fails the generate check.
-    bool check_form(const Form& form);
-    bool refuse_target(const Form& form);
+    bool check_form(const GenerationRequest& request);
+    // A notice when the target or config.ini refuses the generation.
+    bool refuse(const GenerationRequest& request);
     // Folders, assets, index.html holding page, then the result line and the
-    // page in the panel; false with a notice when index.html was not written.
-    bool write_site(const Form& form, const Text& page, bool keep_proportions);
+    // page in the panel; nullopt with a notice when index.html was not written.
+    std::optional<GenerationResult> write_site(const GenerationRequest& request, const Text& page,
+                                               int picture_count);
 
     void empty_paging_fields();
     void count_folder_field();
 
     Controls& ui_;
     DesktopServices& desktop_;
+    const GalleryConfig& config_;
     Text library_root_;
     bool pages_guard_ = false;
     bool per_page_guard_ = false;

@@ -65,18 +65,31 @@ void LogoCoverController::begin_cover_choice() {
 }
 
 void LogoCoverController::take_logo(const Text& source) {
-    if (selection_.take_logo(current_main_gallery(ui_, library_root_), source))
-        show_caption(ui_, ControlId::LogoBox, library_captions::chosen_logo(), kChosenColour);
+    show_taking(selection_.take_logo(current_main_gallery(ui_, library_root_), source),
+                ControlId::LogoBox, library_captions::chosen_logo());
 }
 
 void LogoCoverController::take_cover(const Text& source) {
-    if (selection_.take_cover(current_main_gallery(ui_, library_root_), source))
-        show_caption(ui_, ControlId::CoverBox, library_captions::chosen_cover(), kChosenColour);
+    show_taking(selection_.take_cover(current_main_gallery(ui_, library_root_), source),
+                ControlId::CoverBox, library_captions::chosen_cover());
 }
 
-void show_default_logo_cover_captions(Controls& ui) {
-    show_caption(ui, ControlId::CoverBox, library_captions::default_cover(), kDefaultCaptionColour);
-    show_caption(ui, ControlId::LogoBox, library_captions::default_logo(), kDefaultCaptionColour);
+void LogoCoverController::show_taking(const PictureTaking& taking, ControlId box,
+                                      const Text& chosen_caption) {
+    if (taking.taken) show_caption(ui_, box, chosen_caption, kChosenColour);
+    if (!taking.notice.empty()) show_notice(desktop_, taking.notice);
+}
+
+void LogoCoverController::end_choices() {
+    selection_.end_choices();
+    ui_.set_text(ControlId::CoverBox, library_captions::default_cover());
+    ui_.set_text(ControlId::LogoBox, library_captions::default_logo());
+}
+
+void LogoCoverController::show_default_captions() {
+    show_caption(ui_, ControlId::CoverBox, library_captions::default_cover(),
+                 kDefaultCaptionColour);
+    show_caption(ui_, ControlId::LogoBox, library_captions::default_logo(), kDefaultCaptionColour);
 }
 
 }  // namespace galmora

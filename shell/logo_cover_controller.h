@@ -1,8 +1,8 @@
 #pragma once
-// The logo and cover boxes (LogoBox, CoverBox): a picture chosen in the
-// open-file dialog (ChooseLogoButton, ChooseCoverButton) or dropped onto a
-// box is taken by the selection, and the box's caption and colour tell
-// whether one stands chosen.
+// The logo and cover boxes (LogoBox, CoverBox), written here only: a picture
+// chosen in the open-file dialog (ChooseLogoButton, ChooseCoverButton) or
+// dropped onto a box is taken by the selection, and the box's caption and
+// colour tell whether one stands chosen.
 
 #include "library/logo_cover_selection.h"
 #include "shell/controls.h"
@@ -20,21 +20,27 @@ class LogoCoverController {
     void choose_cover();
     void drop_cover(const Text& dropped);
 
+    // The choices end when the main page is rebuilt: both boxes say
+    // "默认封面" and "默认Logo" again.
+    void end_choices();
+    // Both boxes back to "默认封面" and "默认Logo" in red: at start-up and
+    // after every generation.
+    void show_default_captions();
+    // Fresh suffixes for the next cover and logo copies.
+    void draw_suffixes() { selection_.draw_suffixes(); }
+
   private:
     bool accept_drop(const Text& dropped);
     void begin_logo_choice();
     void begin_cover_choice();
     void take_logo(const Text& source);
     void take_cover(const Text& source);
+    void show_taking(const PictureTaking& taking, ControlId box, const Text& chosen_caption);
 
     Controls& ui_;
     DesktopServices& desktop_;
     LogoCoverSelection& selection_;
     Text library_root_;
 };
-
-// Both boxes back to "默认封面" and "默认Logo" in red: at start-up and after
-// every generation.
-void show_default_logo_cover_captions(Controls& ui);
 
 }  // namespace galmora

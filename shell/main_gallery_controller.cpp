@@ -1,7 +1,10 @@
 #include "shell/main_gallery_controller.h"
 
+#include "core/codepage.h"
+#include "library/library_paths.h"
 #include "library/main_galleries.h"
 #include "shell/current_main_gallery.h"
+#include "shell/failure_notices.h"
 
 namespace galmora {
 
@@ -14,11 +17,15 @@ MainGalleryController::MainGalleryController(Controls& ui, DesktopServices& desk
       library_root_(std::move(library_root)),
       sub_galleries_(sub_galleries) {}
 
+void MainGalleryController::select_default() {
+    ui_.set_selected_index(ControlId::MainGalleryList, 0);
+}
+
 void MainGalleryController::restore() {
     select_stored();
     if (!main_gallery_exists(library_root_, selected_main_gallery_name(ui_))) {
-        ui_.set_selected_index(ControlId::MainGalleryList, 0);
-        create_main_gallery_folder(library_root_, ui_.item_text(ControlId::MainGalleryList, 0));
+        select_default();
+        create_folder(ui_.item_text(ControlId::MainGalleryList, 0));
     }
     for (const Text& name : main_gallery_names(library_root_))
         ui_.append_item(ControlId::MainGalleryList, name);
@@ -34,10 +41,14 @@ void MainGalleryController::begin_create() {
     ui_.set_visible(ControlId::MainGalleryLabel, false);
 }
 
-void MainGalleryController::create() {
+void MainGalleryController::hide_new_name() {
     ui_.set_visible(ControlId::NewMainGalleryName, false);
     ui_.set_visible(ControlId::NewMainGalleryConfirm, false);
     ui_.set_visible(ControlId::MainGalleryLabel, true);
+}
+
+void MainGalleryController::create() {
+    hide_new_name();
 
     const Text name = ui_.text(ControlId::NewMainGalleryName);
     // A refused name stays in the box for the next try; nothing else changes.
@@ -51,20 +62,32 @@ void MainGalleryController::create() {
         ui_.set_selected_index(ControlId::MainGalleryList, count);
         // The count, one above the new entry's index: at the next start it
         // selects the last entry of the list.
-        store_main_gallery_index(config_, count);
+        store_index(count);
         show_title();
     }
     select_first_when_none();
-    create_main_gallery_folder(library_root_, selected_main_gallery_name(ui_));
+    create_folder(selected_main_gallery_name(ui_));
     ui_.set_text(ControlId::NewMainGalleryName, Text());
     sub_galleries_.refresh();
 }
 
 void MainGalleryController::choose() {
     select_first_when_none();
-    store_main_gallery_index(config_, ui_.selected_index(ControlId::MainGalleryList));
+    store_index(ui_.selected_index(ControlId::MainGalleryList));
     show_title();
     sub_galleries_.refresh();
+}
+
+void MainGalleryController::store_index(int index) {
+    using namespace galmora::literals;
+    if (!store_main_gallery_index(config_, index))
+        show_notice(desktop_, setting_not_stored("主图库的选择"_t, config_.path(),
+                                                 config_.rewrite_problem()));
+}
+
+void MainGalleryController::create_folder(const Text& name) {
+    if (!create_main_gallery_folder(library_root_, name))
+        show_notice(desktop_, folder_not_created(child_path(library_root_, name)));
 }
 
 void MainGalleryController::select_stored() {

@@ -15,15 +15,22 @@ class MainGalleryController {
     MainGalleryController(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
                           Text library_root, SubGalleryList& sub_galleries);
 
+    // Selects the list's first entry, the default main gallery.
+    void select_default();
     void restore();
     void begin_create();  // NewMainGalleryButton
-    void create();        // NewMainGalleryConfirm
-    void choose();        // a pick in MainGalleryList
+    // The new name's box and button hidden, the list's label shown.
+    void hide_new_name();
+    void create();  // NewMainGalleryConfirm
+    void choose();  // a pick in MainGalleryList
 
   private:
     void select_stored();
     void select_first_when_none();
     void show_title();
+    // Store and create, telling the user when it fails.
+    void store_index(int index);
+    void create_folder(const Text& name);
 
     Controls& ui_;
     DesktopServices& desktop_;

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "core/codepage.h"
+#include "shell/failure_notices.h"
+#include "shell/info_texts.h"
 
 namespace galmora {
 
@@ -59,13 +61,47 @@ void ShellCommands::toggle_always_on_top() {
 }
 
 void ShellCommands::store_lantern_switch() {
-    const bool on = ui_.checked(ControlId::LanternSwitch);
-    config_.update([&](GalleryConfig::Edit& edit) { edit.set_lanterns_on(on); });
+    store_switch(ControlId::LanternSwitch, "“灯笼开关”的设置"_t,
+                 [](GalleryConfig::Edit& edit, bool on) { edit.set_lanterns_on(on); });
 }
 
 void ShellCommands::store_proportion_switch() {
-    const bool on = ui_.checked(ControlId::KeepProportions);
-    config_.update([&](GalleryConfig::Edit& edit) { edit.set_keep_proportions(on); });
+    store_switch(ControlId::KeepProportions, "“保证图片比例”的设置"_t,
+                 [](GalleryConfig::Edit& edit, bool on) { edit.set_keep_proportions(on); });
+}
+
+template <typename Store>
+void ShellCommands::store_switch(ControlId box, const Text& setting, Store&& store) {
+    const bool on = ui_.checked(box);
+    if (config_.update([&](GalleryConfig::Edit& edit) { store(edit, on); })) return;
+    ui_.set_checked(box, !on);
+    show_notice(desktop_, setting_not_stored(setting, config_.path(), config_.rewrite_problem()));
+}
+
+void ShellCommands::choose_local_mode() {
+    ui_.set_selected_index(ControlId::ModeList, 0);
+    apply_management_mode();
+}
+
+void ShellCommands::tick_options() {
+    for (ControlId box :
+         {ControlId::OpenFolderAfter, ControlId::LanternSwitch, ControlId::OpenPageAfter,
+          ControlId::KeepProportions, ControlId::JpgFormat, ControlId::JpegFormat,
+          ControlId::PngFormat, ControlId::BmpFormat, ControlId::GifFormat, ControlId::WebpFormat})
+        ui_.set_checked(box, true);
+}
+
+void ShellCommands::show_default_site_texts() {
+    ui_.set_text(ControlId::SiteTitleLink, "#");
+    ui_.set_text(ControlId::SiteIntroduction, default_introduction());
+}
+
+// The stored switches override the ticks; nothing else keeps a copy,
+// because the main page rebuild and generation read config.ini themselves.
+void ShellCommands::restore_switches() {
+    const GalleryConfig::Snapshot stored = config_.snapshot();
+    ui_.set_checked(ControlId::LanternSwitch, stored.lanterns_on());
+    ui_.set_checked(ControlId::KeepProportions, stored.keep_proportions());
 }
 
 }  // namespace galmora

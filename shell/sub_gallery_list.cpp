@@ -6,9 +6,8 @@
 
 namespace galmora {
 
-SubGalleryList::SubGalleryList(Controls& ui, const GalleryConfig& config, Text library_root,
-                               LogoCoverSelection& selection)
-    : ui_(ui), config_(config), library_root_(std::move(library_root)), selection_(selection) {}
+SubGalleryList::SubGalleryList(Controls& ui, const GalleryConfig& config, Text library_root)
+    : ui_(ui), config_(config), library_root_(std::move(library_root)) {}
 
 void SubGalleryList::refresh() {
     const Text& prompt = library_captions::sub_gallery_prompt();
@@ -19,14 +18,12 @@ void SubGalleryList::refresh() {
         if (name != prompt) ui_.append_item(ControlId::SubGalleryList, name);
 }
 
-void SubGalleryList::rebuild_main_page() {
-    galmora::rebuild_main_page(library_root_,
-                               {selected_main_gallery_name(ui_), ui_.text(ControlId::SiteTitleLink),
-                                ui_.text(ControlId::SiteIntroduction)},
-                               config_);
-    selection_.end_choices();
-    ui_.set_text(ControlId::CoverBox, library_captions::default_cover());
-    ui_.set_text(ControlId::LogoBox, library_captions::default_logo());
+bool SubGalleryList::rebuild_main_page() {
+    return galmora::rebuild_main_page(
+        library_root_,
+        {selected_main_gallery_name(ui_), ui_.text(ControlId::SiteTitleLink),
+         ui_.text(ControlId::SiteIntroduction)},
+        config_);
 }
 
 }  // namespace galmora

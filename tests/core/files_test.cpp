@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/codepage.h"
+#include "tests/support/child_run.h"
 #include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
 
@@ -179,19 +180,26 @@ TEST(RemoveTree, DoesNotRemoveFiles) {
     EXPECT_TRUE(fs::exists(dir.file("file")));
 }
 
-TEST(CanReplaceFileAtomically, AnswersAsTheReplacementWouldAndTouchesNothing) {
+TEST(ReplacementProblem, AnswersAsTheReplacementWouldAndTouchesNothing) {
     TempDir dir;
     dir.put("config.ini", "old");
     dir.put("locked.ini", "old");
     ::chmod(dir.file("locked.ini").c_str(), 0444);
     fs::create_directory(dir.file("folder.ini"));
-    EXPECT_TRUE(can_replace_file_atomically(dir.file_text("config.ini"), as_bytes("new")));
-    EXPECT_TRUE(can_replace_file_atomically(dir.file_text("new.ini"), as_bytes("new")));
-    EXPECT_FALSE(can_replace_file_atomically(dir.file_text("locked.ini"), as_bytes("new")));
-    EXPECT_FALSE(can_replace_file_atomically(dir.file_text("folder.ini"), as_bytes("new")));
-    EXPECT_FALSE(can_replace_file_atomically(dir.file_text("missing/x.ini"), as_bytes("new")));
+    fs::create_directory(dir.file("closed"));
+    const auto problem = [&](const char* name) {
+        return replacement_problem(dir.file_text(name), as_bytes("new"));
+    };
+    EXPECT_EQ(problem("config.ini"), std::nullopt);
+    EXPECT_EQ(problem("new.ini"), std::nullopt);
+    EXPECT_EQ(problem("locked.ini"), WriteProblem::ReadOnlyFile);
+    EXPECT_EQ(problem("folder.ini"), WriteProblem::IsFolder);
+    EXPECT_EQ(problem("missing/x.ini"), WriteProblem::Other);
+    ::chmod(dir.file("closed").c_str(), 0555);
+    testing::run_unprivileged(
+        dir.path(), [&] { EXPECT_EQ(problem("closed/x.ini"), WriteProblem::FolderNotWritable); });
     EXPECT_EQ(dir.contents("config.ini"), "old");
-    EXPECT_EQ(entry_count(dir.path()), 3);  // no trial file left behind
+    EXPECT_EQ(entry_count(dir.path()), 4);  // no trial file left behind
 }
 
 TEST(CopyFile, CopiesAndOverwrites) {

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "core/codepage.h"
+#include "generator/page_blocks.h"
 #include "tests/support/child_run.h"
 #include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
@@ -27,8 +28,16 @@ std::vector<std::string> sources(const Text& markup) {
     return found;
 }
 
+// The scan's pictures in blocks of per_page, as a generation composes them.
+struct ScanSettings {
+    bool network_mode = false;
+    Text web_address;
+    int per_page = 0;
+};
 PageBlocks scan(const fs::path& folder, ScanSettings settings = {}) {
-    return ImageScanner::scan_pictures(local_text(folder.string()), settings);
+    const PictureList pictures = ImageScanner::scan_pictures(
+        local_text(folder.string()), {settings.network_mode, settings.web_address});
+    return page_blocks(pictures, settings.per_page);
 }
 
 TEST(IsPictureName, AcceptsExactlyTheEighteenSuffixForms) {

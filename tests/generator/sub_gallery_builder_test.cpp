@@ -11,6 +11,7 @@
 #include "generator/paging.h"
 #include "generator/sub_gallery_target.h"
 #include "tests/generator/embedded_asset.h"
+#include "tests/support/sub_gallery_generation.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -18,7 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace galmora::literals;
+using testing::build_sub_gallery;
 using testing::embedded;
+using testing::GeneratedSubGallery;
+using testing::SubGalleryRequest;
 using testing::TempDir;
 
 // The text between `page-n">` + CR LF and the next "</div>".
@@ -110,8 +114,12 @@ class BuildSubGallery : public ::testing::Test {
         fs::create_directories(folder);
         for (int i = 1; i <= pictures; ++i)
             dir.put("pictures-" + name + "/p" + std::to_string(i) + ".png");
-        return build_sub_gallery({local_text(folder.string()), ScanSettings{false, "", per_page},
-                                  local_text(name), local_text(main().string()), keep_proportions});
+        return build_sub_gallery({local_text(folder.string()),
+                                  {},
+                                  per_page,
+                                  local_text(name),
+                                  local_text(main().string()),
+                                  keep_proportions});
     }
     fs::path main() const { return fs::path(dir.path()) / "main"; }
     std::string page(const std::string& name) const {
@@ -160,6 +168,11 @@ TEST_F(BuildSubGallery, ExistingSubGalleryIsReusedKeepingItsBackground) {
     dir.put("main/风景/script.js", "old script");
     dir.put("main/风景/mains.css", "old style");
     dir.put("main/风景/index.html", "old page");
+    const WrittenSubGallery written =
+        write_sub_gallery(local_text(main().string()), "风景"_t, false, "page");
+    EXPECT_TRUE(written.page_written);
+    EXPECT_FALSE(written.folder_created);
+    EXPECT_TRUE(write_sub_gallery(local_text(main().string()), "新"_t, false, "").folder_created);
     ASSERT_TRUE(build(2, 2, "风景", false));
     EXPECT_EQ(dir.contents("main/风景/bg/bgh2560L30.jpg"), "my own background");
     EXPECT_EQ(dir.contents("main/风景/script.js"), embedded("script.js"));
@@ -171,8 +184,11 @@ TEST_F(BuildSubGallery, NetworkSourcesAndRefusals) {
     dir.put("pictures/a.jpg");
     dir.put("pictures/b.jpg");
     SubGalleryRequest request{local_text((fs::path(dir.path()) / "pictures").string()),
-                              ScanSettings{true, "https://site.test/", 1}, "g",
-                              local_text(main().string()), true};
+                              {true, "https://site.test/"},
+                              1,
+                              "g",
+                              local_text(main().string()),
+                              true};
     ASSERT_TRUE(build_sub_gallery(request));
     EXPECT_EQ(shown_total(page("g")), "2");
     EXPECT_NE(block(page("g"), 2).find("src=\"https://site.test/b.jpg\""), std::string::npos);

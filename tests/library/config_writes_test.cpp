@@ -123,10 +123,9 @@ TEST_F(OneWritePerOperation, ADeletionWritesOnceWhatItsKeyByKeyWritesLeave) {
         const GalleryConfig copy = copy_of_config();
 
         testing::FileWriteCounter writes(disk("config.ini"));
-        EXPECT_EQ(
-            delete_sub_gallery(config_, local("我的图片库"), local_text(name), [](const Text&) {}),
-            true)
-            << name;
+        const auto outcome =
+            delete_sub_gallery(config_, local("我的图片库"), local_text(name), [](const Text&) {});
+        EXPECT_TRUE(outcome && outcome->folder_gone) << name;
         EXPECT_EQ(writes.count(), 1) << name;
         EXPECT_FALSE(entry_exists("我的图片库/" + name)) << name;
         deletion_key_by_key(copy, local_text(name));

@@ -1,9 +1,11 @@
 #include "library/logo_cover_selection.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/codepage.h"
 #include "tests/library/library_fixture.h"
+#include "tests/support/child_run.h"
 
 namespace galmora {
 namespace {
@@ -24,10 +26,10 @@ class LogoCoverSelectionTest : public LibraryTest {
         selection.draw_suffixes();
     }
     bool take_logo(const std::string& file) {
-        return selection.take_logo(local("我的图片库"), local("pictures/" + file));
+        return selection.take_logo(local("我的图片库"), local("pictures/" + file)).taken;
     }
     bool take_cover(const std::string& file) {
-        return selection.take_cover(local("我的图片库"), local("pictures/" + file));
+        return selection.take_cover(local("我的图片库"), local("pictures/" + file)).taken;
     }
 
     LogoCoverSelection selection{config_, root_.text()};
@@ -87,12 +89,30 @@ TEST_F(LogoCoverSelectionTest, CoverTakesTheLastThreeBytesAsExtensionAndLeavesCo
 TEST_F(LogoCoverSelectionTest, NothingIsTakenOutsideAMainGallery) {
     const std::string config = config_text();
     for (const Text& main_gallery : {root_.text(), root_.text() + "/..", Text()}) {
-        EXPECT_FALSE(selection.take_logo(main_gallery, local("pictures/logo.png")));
-        EXPECT_FALSE(selection.take_cover(main_gallery, local("pictures/cover.jpg")));
+        const PictureTaking logo = selection.take_logo(main_gallery, local("pictures/logo.png"));
+        const PictureTaking cover = selection.take_cover(main_gallery, local("pictures/cover.jpg"));
+        EXPECT_FALSE(logo.taken || cover.taken);
+        EXPECT_EQ(logo.notice + cover.notice, "");  // nothing to tell: no main gallery chosen
     }
     EXPECT_FALSE(entry_exists("img"));
     EXPECT_EQ(config_text(), config);
     EXPECT_EQ(selection.chosen_logo(), "");
+}
+
+TEST_F(LogoCoverSelectionTest, ACopyThatFailsIsNotChosenAndKeepsTheLogoInUse) {
+    ASSERT_TRUE(take_logo("logo.png"));
+    const Text in_use = config_.snapshot().site_logo();
+    ::chmod(disk("我的图片库/img").c_str(), 0555);
+    testing::run_unprivileged(root_.path(), [&] {
+        const PictureTaking logo =
+            selection.take_logo(local("我的图片库"), local("pictures/second.gif"));
+        EXPECT_FALSE(logo.taken);
+        EXPECT_NE(logo.notice.find(local("pictures/second.gif")), Text::npos);
+        EXPECT_FALSE(take_cover("cover.jpg"));
+        EXPECT_EQ(config_.snapshot().site_logo(), in_use);
+        EXPECT_EQ(img(in_use), "png logo");
+        EXPECT_EQ(selection.chosen_cover(), "");
+    });
 }
 
 TEST_F(LogoCoverSelectionTest, DropMustBeOneExistingPictureFile) {

@@ -21,10 +21,15 @@ using testing::record_text;
 class DeleteSubGallery : public LibraryTest {
   protected:
     // The deletion's outcome; progress holds the texts it told.
+    // Whether the folder is gone; nullopt for a refusal.
     std::optional<bool> remove(const std::string& name) {
         progress.clear();
-        return delete_sub_gallery(config_, local("我的图片库"), local_text(name),
-                                  [this](const Text& text) { progress.push_back(text); });
+        const auto outcome =
+            delete_sub_gallery(config_, local("我的图片库"), local_text(name),
+                               [this](const Text& text) { progress.push_back(text); });
+        if (!outcome) return std::nullopt;
+        EXPECT_EQ(outcome->cover_left, Text());
+        return outcome->folder_gone;
     }
     std::vector<Text> listed() const { return sub_gallery_names(root_.text(), "我的图片库"_t); }
     // A refused deletion: nothing told but the cause; folder, cover and
@@ -64,9 +69,10 @@ TEST_F(DeleteSubGallery, RemovesTheMiddleOfThreeAndCompacts) {
 }
 
 TEST_F(DeleteSubGallery, ResultTellsWhetherTheFolderIsGone) {
-    EXPECT_EQ(deletion_result(true), kDeletionSteps + "完成删除^^!"_t);
-    EXPECT_EQ(deletion_result(false),
-              kDeletionSteps + "子图库目录未能删除，请检查文件权限或是否有文件正在使用。"_t);
+    EXPECT_EQ(deletion_result({true, {}}), kDeletionSteps + "完成删除^^!"_t);
+    EXPECT_EQ(deletion_result({false, "/g/img/fm1.jpg"}),
+              kDeletionSteps + "子图库目录未能删除，请检查文件权限或是否有文件正在使用。"_t +
+                  "\r\n子图库封面“/g/img/fm1.jpg”未能删除。"_t);
 }
 
 TEST_F(DeleteSubGallery, OfTwoRecordsOfOneNameTheLowerGoes) {

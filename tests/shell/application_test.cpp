@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "core/files.h"
 #include "core/profile.h"
 #include "tests/library/config_files.h"
+#include "tests/support/child_run.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
@@ -110,6 +112,36 @@ TEST_F(ApplicationTest, SwitchesAreWrittenAtOnce) {
     EXPECT_EQ(config_value("bl", "d"), "0");
     ui.click(ControlId::KeepProportions);
     EXPECT_EQ(config_value("bl", "d"), "1");
+}
+
+TEST_F(ApplicationTest, ASwitchThatCannotBeStoredSaysSoAndShowsWhatIsStored) {
+    start();
+    ::chmod(root.file("config.ini").c_str(), 0444);
+    ui.click(ControlId::LanternSwitch);
+    ::chmod(root.file("config.ini").c_str(), 0644);
+    EXPECT_TRUE(ui.checked(ControlId::LanternSwitch));
+    EXPECT_EQ(config_value("dl", "d"), "1");
+    ASSERT_EQ(desktop.message_boxes.size(), 1u);
+    EXPECT_TRUE(desktop.message_boxes[0].is_notice());
+    EXPECT_EQ(desktop.message_boxes[0].message, "“灯笼开关”的设置未能保存：配置文件“"_t +
+                                                    root.file_text("config.ini") +
+                                                    "”无法写入（文件是只读的）。"_t);
+}
+
+TEST_F(ApplicationTest, AStartInARootThatCannotBeWrittenSaysWhatCannotBeMade) {
+    testing::run_unprivileged(root.path(), [&] {
+        std::filesystem::permissions(
+            root.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        start();
+        std::filesystem::permissions(root.path(), std::filesystem::perms::owner_all);
+        ASSERT_EQ(desktop.message_boxes.size(), 2u);
+        EXPECT_EQ(
+            desktop.message_boxes[0].message,
+            "配置文件“"_t + root.file_text("config.ini") +
+                "”无法创建（没有权限在它所在的目录中写入），设置和子图库的记录都将无法保存。"_t);
+        EXPECT_NE(desktop.message_boxes[1].message.find(root.file_text("我的图片库")), Text::npos);
+        EXPECT_EQ(ui.text(ControlId::SiteTitle), "我的图片库"_t);  // the window still starts
+    });
 }
 
 TEST_F(ApplicationTest, ManagementModeSwitchesTheAddressField) {

@@ -98,6 +98,17 @@ TEST_F(DeletionControllerTest, RefusalIsTheLastTextAndNothingIsRebuiltOrOpened) 
     EXPECT_TRUE(desktop().opened.empty());
 }
 
+TEST_F(DeletionControllerTest, AMainPageThatCannotBeRewrittenIsToldInTheLastLine) {
+    start_with({"a"});
+    std::filesystem::remove(disk("我的图片库/index.html"));
+    make_folder("我的图片库/index.html");  // the page's path is taken
+    delete_confirmed("a");
+    EXPECT_FALSE(entry_exists("我的图片库/a"));
+    EXPECT_EQ(panel(), kDeletionSteps + "完成删除^^!\r\n主图库页面“"_t + current() +
+                           "/index.html”无法写入，页面中仍有已删除子图库的卡片；"
+                           "排除问题后，下一次生成或删除子图库时会重新写入。"_t);
+}
+
 TEST_F(DeletionControllerTest, OpensFolderThenPageWhenTicked) {
     start_with({"a", "b"});
     expect_openings([&] { delete_confirmed("a"); }, [&] { delete_confirmed("b"); });

@@ -12,9 +12,12 @@
 #include <iterator>
 
 #include "core/codepage.h"
+#include "generator/image_scanner.h"
+#include "generator/page_blocks.h"
 #include "generator/sub_gallery_target.h"
 #include "shell/form_colours.h"
 #include "tests/generator/embedded_asset.h"
+#include "tests/support/child_run.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
@@ -53,6 +56,13 @@ class GenerationControllerTest : public ::testing::Test {
     }
     Text root() const { return library.text(); }
     fs::path main_gallery() const { return fs::path(library.path()) / "我的图片库"; }
+    // The click of 生成图片库 with the request read from the window now.
+    std::optional<GenerationResult> generate(bool keep_proportions = true) {
+        GenerationRequest request =
+            read_generation_request(ui, config.snapshot(), {}, selection, root());
+        request.keep_proportions = keep_proportions;
+        return controller.generate(request);
+    }
     // A picture folder with n pictures and the form filled in for it.
     void fill_form(int pictures, const char* per_page) {
         for (int i = 1; i <= pictures; ++i) pictures_dir.put("p" + std::to_string(i) + ".jpg");
@@ -61,7 +71,10 @@ class GenerationControllerTest : public ::testing::Test {
         ui.set_text(ControlId::PerPage, per_page);
         ui.set_text(ControlId::SubGalleryName, "风景"_t);
     }
-    bool library_is_empty() const { return fs::is_empty(fs::path(library.path())); }
+    // Nothing but config.ini.
+    bool library_is_empty() const {
+        return std::distance(fs::directory_iterator(library.path()), fs::directory_iterator()) == 1;
+    }
     void expect_paging_fields(int colour) const {
         for (ControlId field : kPagingFields)
             EXPECT_EQ(ui.background_colour(field), colour) << field;
@@ -69,14 +82,17 @@ class GenerationControllerTest : public ::testing::Test {
     // The page as the generator's steps compose it for the filled form.
     Text composed_page(int per_page) const {
         return compose_sub_gallery_page(
-            "风景"_t, ImageScanner::scan_pictures(pictures_dir.text(), {false, "", per_page}),
+            "风景"_t, page_blocks(ImageScanner::scan_pictures(pictures_dir.text(), {}), per_page),
             per_page);
     }
 
     TempDir library, pictures_dir;
     ForgetfulPanelControls ui;
     ScriptedDesktop desktop;
-    GenerationController controller{ui, desktop, root()};
+    GalleryConfig config{root() + "/config.ini"};
+    bool config_made = config.ensure_file();
+    LogoCoverSelection selection{config, root()};
+    GenerationController controller{ui, desktop, config, root()};
 };
 
 TEST_F(GenerationControllerTest, PagingFieldsComputeTheOtherFieldOnce) {
@@ -120,7 +136,7 @@ TEST_F(GenerationControllerTest, EmptyRequiredFieldsStopTheCommand) {
         ui.set_text(field, "");
         ui.set_text(ControlId::InformationPanel, "info");
         ui.set_title("copied");
-        EXPECT_EQ(controller.generate(true), std::nullopt) << field;
+        EXPECT_EQ(generate(), std::nullopt) << field;
         EXPECT_EQ(ui.title(), "copied");
         expect_paging_fields(kAlertFieldColour);
         EXPECT_EQ(ui.text(ControlId::InformationPanel), "info");
@@ -132,7 +148,7 @@ TEST_F(GenerationControllerTest, EmptyRequiredFieldsStopTheCommand) {
 
 TEST_F(GenerationControllerTest, AnEmptyFormIsPaintedBeforeTheNameIsChecked) {
     ui.set_text(ControlId::SubGalleryName, "a/b");
-    EXPECT_EQ(controller.generate(true), std::nullopt);
+    EXPECT_EQ(generate(), std::nullopt);
     expect_paging_fields(kAlertFieldColour);
     EXPECT_TRUE(desktop.message_boxes.empty());
 }
@@ -142,10 +158,10 @@ TEST_F(GenerationControllerTest, GenerateWritesThePageAndTheResultLine) {
     ui.set_title("已复制");
     ui.set_background_colour(ControlId::PageCount, kAlertFieldColour);
     ui.forget_panel = true;  // the page is written as composed, never read back
-    const auto done = controller.generate(true);
+    const auto done = generate();
     ASSERT_TRUE(done);
-    EXPECT_EQ(done->name, "风景"_t);
     EXPECT_EQ(done->picture_count, 3);
+    EXPECT_TRUE(done->folder_created);
     expect_paging_fields(kNormalFieldColour);  // the check passed
     const std::string page = library.contents("我的图片库/风景/index.html");
     EXPECT_EQ(page, utf8_string(composed_page(2)));
@@ -172,7 +188,7 @@ TEST_F(GenerationControllerTest, TheFormIsReadForTheScanAndTheProportions) {
     ui.set_text(ControlId::SubGalleryName, "网"_t);
     ui.set_selected_index(ControlId::ModeList, 1);
     ui.set_text(ControlId::SiteAddress, "https://site.test/");
-    ASSERT_TRUE(controller.generate(false));
+    ASSERT_TRUE(generate(false));
     EXPECT_NE(library.contents("我的图片库/网/index.html").find("src=\"https://site.test/a.jpg\""),
               std::string::npos);
     EXPECT_EQ(library.contents("我的图片库/网/mains.css"), embedded("mains-stretched.css"));
@@ -184,7 +200,7 @@ TEST_F(GenerationControllerTest, RefusedTargetsShowTheirNoticeAndChangeNothing) 
     auto expect_refused = [&](const Text& name, const Text& message) {
         desktop.message_boxes.clear();
         ui.set_text(ControlId::SubGalleryName, name);
-        EXPECT_EQ(controller.generate(true), std::nullopt) << name;
+        EXPECT_EQ(generate(), std::nullopt) << name;
         ASSERT_EQ(desktop.message_boxes.size(), 1u) << name;
         EXPECT_TRUE(desktop.message_boxes[0].is_notice());
         EXPECT_EQ(desktop.message_boxes[0].message, message);
@@ -200,12 +216,12 @@ TEST_F(GenerationControllerTest, RefusedTargetsShowTheirNoticeAndChangeNothing) 
     expect_refused("风景"_t, "主图库“旅行”中已有名为“风景”的子图库，请更换名称后再生成！"_t);
     ui.clear_items(ControlId::MainGalleryList);  // the site would land in the library root itself
     expect_refused("风景"_t, "请先选择或新建主图库后再生成！"_t);
-    EXPECT_EQ(std::distance(fs::directory_iterator(library.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(library.path()), fs::directory_iterator()), 2);
     EXPECT_TRUE(fs::is_empty(other / "风景"));
     // Generating again into the main gallery that holds it is as before.
     ui.append_item(ControlId::MainGalleryList, "旅行"_t);
     ui.set_selected_index(ControlId::MainGalleryList, 0);
-    EXPECT_TRUE(controller.generate(true));
+    EXPECT_TRUE(generate());
     EXPECT_TRUE(fs::exists(other / "风景" / "index.html"));
 }
 
@@ -213,7 +229,7 @@ TEST_F(GenerationControllerTest, UnwritablePageIsReportedNotRecorded) {
     fill_form(1, "2");
     fs::create_directories(main_gallery() / "风景" / "index.html");  // the page's path is taken
     ui.set_text(ControlId::InformationPanel, "info");
-    EXPECT_EQ(controller.generate(true), std::nullopt);
+    EXPECT_EQ(generate(), std::nullopt);
     ASSERT_EQ(desktop.message_boxes.size(), 1u);
     const auto& box = desktop.message_boxes[0];
     EXPECT_TRUE(box.is_notice());
@@ -224,6 +240,44 @@ TEST_F(GenerationControllerTest, UnwritablePageIsReportedNotRecorded) {
               -1);                                                      // no result line
     EXPECT_EQ(ui.text(ControlId::InformationPanel), composed_page(2));  // the page, as composed
     EXPECT_FALSE(ui.busy());
+}
+
+TEST_F(GenerationControllerTest, AConfigFileThatCannotBeReplacedRefusesBeforeAnythingIsWritten) {
+    fill_form(2, "2");
+    fs::create_directories(main_gallery());
+    ui.set_text(ControlId::InformationPanel, "info");
+    const std::string config_before = library.contents("config.ini");
+    testing::run_unprivileged(library.path(), [&] {
+        fs::permissions(library.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(generate(), std::nullopt);
+        fs::permissions(library.path(), fs::perms::owner_all);
+        ASSERT_EQ(desktop.message_boxes.size(), 1u);
+        EXPECT_TRUE(desktop.message_boxes[0].is_notice());
+        EXPECT_EQ(desktop.message_boxes[0].message,
+                  "未生成图库：配置文件“"_t + root() +
+                      "/config.ini”无法写入（没有权限在它所在的目录中写入）。\r\n"
+                      "请排除问题后再点击“生成图片库”。"_t);
+        EXPECT_TRUE(fs::is_empty(main_gallery()));
+        EXPECT_EQ(library.contents("config.ini"), config_before);
+        EXPECT_EQ(ui.text(ControlId::InformationPanel), "info");
+        EXPECT_EQ(ui.text(ControlId::SubGalleryName), "风景"_t);
+        EXPECT_EQ(ui.busy_count(), 0);
+    });
+}
+
+TEST_F(GenerationControllerTest, ATypedRelativeFolderLiesInTheLibraryRoot) {
+    library.put("pics/a.jpg");
+    fill_form(0, "2");
+    ui.set_text(ControlId::PictureFolder, "pics");
+    ui.set_text(ControlId::PictureTotal, "1");
+    const fs::path before = fs::current_path();
+    fs::current_path("/");  // nothing may depend on the process's current folder
+    const auto done = generate();
+    fs::current_path(before);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->picture_count, 1);
+    EXPECT_NE(library.contents("我的图片库/风景/index.html").find(library.path() + "/pics/a.jpg"),
+              std::string::npos);
 }
 
 class CountPicturesTest : public GenerationControllerTest {

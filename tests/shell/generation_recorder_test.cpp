@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 
 #include "core/codepage.h"
-#include "generator/sub_gallery_builder.h"
 #include "tests/shell/library_window.h"
 #include "tests/support/file_writes.h"
 #include "tests/support/hostile_tree.h"
+#include "tests/support/sub_gallery_generation.h"
 
 namespace galmora {
 namespace {
@@ -72,7 +74,7 @@ TEST_F(GenerationRecorderTest, StoresEverythingBeforeThePostActions) {
     testing::write_value(config_, "NAME", "name", "5");
     RecordingDesktop recording;
     GenerationRecorder recorder(ui(), recording, config_, root_.text(), window_->sub_galleries,
-                                window_->selection);
+                                window_->logo_cover);
     std::string name_at_open, num_at_open;
     bool page_at_open = false;
     recording.on_open = [&] {
@@ -82,7 +84,7 @@ TEST_F(GenerationRecorderTest, StoresEverythingBeforeThePostActions) {
     };
     ui().set_checked(ControlId::OpenFolderAfter, true);
     make_folder("我的图片库/a");
-    recorder.record_generation("a", 1, "高清"_t, "★"_t);
+    EXPECT_TRUE(recorder.record_generation(request_for("a"), {1, false}));
     EXPECT_EQ(name_at_open, "0");
     EXPECT_EQ(num_at_open, "1");
     EXPECT_TRUE(page_at_open);
@@ -114,10 +116,10 @@ TEST_F(GenerationRecorderTest, PreparesTheFormForTheNextSubGallery) {
 
 TEST_F(GenerationRecorderTest, FollowsARealGenerationOfTheHostileTree) {
     testing::make_hostile_tree(disk("pictures/tree"));
-    const auto built = build_sub_gallery(
-        {local("pictures/tree"), ScanSettings{false, "", 5}, "山水"_t, local("我的图片库"), true});
+    const auto built = testing::build_sub_gallery(
+        {local("pictures/tree"), {}, 5, "山水"_t, local("我的图片库"), true});
     ASSERT_TRUE(built);
-    window_->recorder.record_generation(built->name, built->picture_count, "高清"_t, "★"_t);
+    window_->recorder.record_generation(request_for(built->name), {built->picture_count, true});
     const SubGalleryRecord written = config_.snapshot().read_record(1);
     EXPECT_EQ(written.pname, "山水"_t);
     EXPECT_EQ(written.pnum, to_text(built->picture_count));
@@ -126,6 +128,41 @@ TEST_F(GenerationRecorderTest, FollowsARealGenerationOfTheHostileTree) {
     EXPECT_TRUE(entry_exists("我的图片库/山水/index.html"));
     EXPECT_EQ(items(ControlId::SubGalleryList),
               (std::vector<Text>{"选择要删除的子图库后点击 →"_t, "山水"_t}));
+}
+
+// A generation whose page was written but that config.ini or the main page
+// will not take is taken back whole, and the user is told what failed.
+TEST_F(GenerationRecorderTest, AGenerationThatCannotBeRecordedIsTakenBack) {
+    choose_logo_and_cover();
+    const std::string config_before = file_bytes("config.ini");
+    ::chmod(disk("config.ini").c_str(), 0444);
+    EXPECT_FALSE(record("新"_t, 3));
+    ::chmod(disk("config.ini").c_str(), 0644);
+    EXPECT_EQ(file_bytes("config.ini"), config_before);
+    EXPECT_FALSE(entry_exists("我的图片库/新"));
+    ASSERT_EQ(desktop().message_boxes.size(), 1u);
+    const Text notice = desktop().message_boxes[0].message;
+    EXPECT_EQ(notice, "图库未能记录：配置文件“"_t + config_.path() +
+                          "”无法写入（文件是只读的）。\r\n新生成的子图库目录“"_t + current() +
+                          "/新”已删除。"_t);
+    EXPECT_EQ(panel(), notice);
+    // The form stays for another try: the name and the chosen pictures.
+    EXPECT_NE(window_->selection.chosen_cover(), Text());
+    EXPECT_EQ(ui().text(ControlId::CoverBox), "已选封面"_t);
+    EXPECT_TRUE(desktop().opened.empty());
+}
+
+TEST_F(GenerationRecorderTest, AMainPageThatCannotBeWrittenUndoesTheRecord) {
+    const std::string config_before = file_bytes("config.ini");
+    make_folder("我的图片库/index.html");  // the main page's path is taken
+    EXPECT_FALSE(record("新"_t, 3));
+    EXPECT_EQ(file_bytes("config.ini"), config_before);
+    EXPECT_FALSE(entry_exists("我的图片库/新"));
+    ASSERT_EQ(desktop().message_boxes.size(), 1u);
+    EXPECT_NE(desktop().message_boxes[0].message.find(current() + "/index.html"), Text::npos);
+    EXPECT_NE(desktop().message_boxes[0].message.find("本次生成已撤销"_t), Text::npos);
+    const std::vector<Text> listed = items(ControlId::SubGalleryList);
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), "新"_t), listed.end());
 }
 
 }  // namespace

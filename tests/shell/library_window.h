@@ -14,6 +14,7 @@
 #include "shell/current_main_gallery.h"
 #include "shell/deletion_controller.h"
 #include "shell/generation_recorder.h"
+#include "shell/generation_request.h"
 #include "shell/logo_cover_controller.h"
 #include "shell/main_gallery_controller.h"
 #include "shell/sub_gallery_list.h"
@@ -26,11 +27,11 @@ namespace galmora::testing {
 struct LibraryWindow {
     LibraryWindow(const GalleryConfig& config, const Text& root)
         : selection(config, root),
-          sub_galleries(ui, config, root, selection),
+          sub_galleries(ui, config, root),
           main_galleries(ui, desktop, config, root, sub_galleries),
-          deletion(ui, desktop, config, root, sub_galleries),
           logo_cover(ui, desktop, selection, root),
-          recorder(ui, desktop, config, root, sub_galleries, selection) {
+          deletion(ui, desktop, config, root, sub_galleries, logo_cover),
+          recorder(ui, desktop, config, root, sub_galleries, logo_cover) {
         selection.draw_suffixes();
     }
 
@@ -39,8 +40,8 @@ struct LibraryWindow {
     LogoCoverSelection selection;
     SubGalleryList sub_galleries;
     MainGalleryController main_galleries;
-    DeletionController deletion;
     LogoCoverController logo_cover;
+    DeletionController deletion;
     GenerationRecorder recorder;
 };
 
@@ -101,12 +102,21 @@ class LibraryWindowTest : public LibraryTest {
         unticked();
         EXPECT_EQ(desktop().opened.size(), 2u);
     }
+    // The request a click of 生成图片库 would read now, for sub-gallery name.
+    GenerationRequest request_for(const Text& name, const Text& quality = local_text("高清"),
+                                  const Text& stars = local_text("★★★★★")) const {
+        GenerationRequest request = read_generation_request(
+            window_->ui, config_.snapshot(), {stars, quality}, window_->selection, root_.text());
+        request.entry.sub_gallery_name = name;
+        return request;
+    }
     // What a generation leaves for the recording: the written sub-gallery's
     // folder in the current main gallery; then the recording itself.
-    void record(const Text& name, int pictures, const Text& quality = local_text("高清"),
+    bool record(const Text& name, int pictures, const Text& quality = local_text("高清"),
                 const Text& stars = local_text("★★★★★")) {
         std::filesystem::create_directories(utf8_string(current() + "/" + name));
-        window_->recorder.record_generation(name, pictures, quality, stars);
+        return window_->recorder.record_generation(request_for(name, quality, stars),
+                                                   {pictures, true});
     }
 
     std::unique_ptr<LibraryWindow> window_;

@@ -27,7 +27,9 @@ TEST_F(SubGalleryListTest, RefreshReplacesTheOldListAndSelectsThePrompt) {
     EXPECT_FALSE(entry_exists("我的图片库/index.html"));  // a refresh alone rebuilds nothing
 }
 
-TEST_F(SubGalleryListTest, RebuildTakesTheFormsTextsAndEndsTheChoices) {
+// What a generation or a deletion does after it: the page rebuilt, the
+// choices ended.
+TEST_F(SubGalleryListTest, RebuildTakesTheFormsTextsAndTheChoicesEnd) {
     start();
     put_pictures();
     window_->selection.take_logo(current(), local("pictures/logo.png"));
@@ -36,7 +38,8 @@ TEST_F(SubGalleryListTest, RebuildTakesTheFormsTextsAndEndsTheChoices) {
     ui().set_text(ControlId::LogoBox, "已选Logo"_t);
     ui().set_text(ControlId::SiteTitleLink, "http://example.test/");
     ui().set_text(ControlId::SiteIntroduction, "介绍文字"_t);
-    window_->sub_galleries.rebuild_main_page();
+    EXPECT_TRUE(window_->sub_galleries.rebuild_main_page());
+    window_->logo_cover.end_choices();
 
     const std::string page = file_bytes("我的图片库/index.html");
     EXPECT_NE(page.find("<title>我的图片库</title>"), std::string::npos);
