@@ -31,12 +31,16 @@ void add_picture_to_pages(PageBlocks& blocks, std::string_view source, int per_p
     ++blocks.picture_count;
 }
 
-PageBlocks page_blocks(const PictureList& pictures, int per_page) {
+PageBlocks page_blocks(const PictureList& pictures, int per_page,
+                       const std::vector<PictureThumbnail>* thumbnails) {
     PageBlocks blocks;
     Text source;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         source.clear();  // keeps its capacity for the next source
         pictures.append_source(source, i);
+        if (thumbnails && i < thumbnails->size() && !(*thumbnails)[i].file_name.empty())
+            PageComposer::append_thumbnail(source, (*thumbnails)[i].file_name,
+                                           (*thumbnails)[i].width);
         add_picture_to_pages(blocks, source, per_page);
     }
     return blocks;

@@ -2,9 +2,11 @@
 // The pictures of one generation in page blocks.
 
 #include <string_view>
+#include <vector>
 
 #include "core/text.h"
 #include "generator/picture_list.h"
+#include "generator/thumbnail_names.h"
 
 namespace galmora {
 
@@ -22,7 +24,10 @@ struct PageBlocks {
 // compose_sub_gallery_page(name, blocks, per_page).
 void add_picture_to_pages(PageBlocks& blocks, std::string_view source, int per_page);
 
-// Every picture of the list, in order, as add_picture_to_pages puts them.
-PageBlocks page_blocks(const PictureList& pictures, int per_page);
+// Every picture of the list, in order, as add_picture_to_pages puts them;
+// with thumbnails (one per picture, by index), a picture that has one names
+// it for the grid (PageComposer::append_thumbnail).
+PageBlocks page_blocks(const PictureList& pictures, int per_page,
+                       const std::vector<PictureThumbnail>* thumbnails = nullptr);
 
 }  // namespace galmora

@@ -5,6 +5,7 @@
 #include "core/codepage.h"
 #include "core/files.h"
 #include "generator/page_fragments.h"
+#include "generator/thumbnail_names.h"
 
 namespace galmora {
 
@@ -97,6 +98,13 @@ Text PageComposer::page_block(int number, std::string_view pictures) {
     Text block;
     append_page_block(block, number, pictures);
     return block;
+}
+
+void PageComposer::append_thumbnail(Text& source, std::string_view file_name, int width) {
+    // Every grid box is 252 CSS pixels wide at most; with one candidate the
+    // browser takes it whatever sizes says, which only sets its density.
+    append(source, {"\" srcset=\"", kThumbnailAddress, file_name, " ", to_text(width),
+                    "w\" sizes=\"252px"});
 }
 
 void PageComposer::append_page_block(Text& pages, int number, std::string_view pictures) {

@@ -26,6 +26,13 @@ class PageComposer {
     // Appends picture markup + "\r\n" to page without re-copying page.
     static void append_picture(Text& page, int number, std::string_view source);
     static Text page_block(int number, std::string_view pictures);
+    // Appends to a picture's source what makes the browser fetch its
+    // thumbnail for the grid instead of the original: the src attribute is
+    // closed and srcset and sizes follow, the last left open for the
+    // fragment that closes src. With a width descriptor in srcset, src takes
+    // no part in the browser's choice; it stays the original, which the
+    // viewer shows. file_name is a thumbnail folder name (hexadecimal digits).
+    static void append_thumbnail(Text& source, std::string_view file_name, int width);
     static void append_page_block(Text& pages, int number, std::string_view pictures);
     // The name shows as text in the page's title (escape_markup). The page
     // is built inside pages_markup, so a moved-in text of many megabytes is

@@ -1,0 +1,83 @@
+#include "generator/thumbnail_names.h"
+
+#include <charconv>
+
+namespace galmora {
+
+namespace {
+
+constexpr std::size_t kKeyDigits = 16;
+
+// FNV-1a, 64 bits: stable across runs and machines, so that a name made by
+// one generation is found again by the next.
+class KeyHash {
+  public:
+    void add(std::string_view bytes) {
+        for (char c : bytes) {
+            value_ ^= static_cast<unsigned char>(c);
+            value_ *= 0x100000001B3ull;
+        }
+    }
+    void add(std::int64_t number) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        add(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        add(std::string_view("\0", 1));  // ends the field: "1","23" differs from "12","3"
+    }
+    std::uint64_t value() const { return value_; }
+
+  private:
+    std::uint64_t value_ = 0xCBF29CE484222325ull;
+};
+
+bool is_hex_digit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// A positive decimal number without leading zeros at the start of text;
+// how many bytes it took, 0 when there is none.
+std::size_t read_number(std::string_view text, int& number) {
+    if (text.empty() || text[0] < '1' || text[0] > '9') return 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || number <= 0) return 0;
+    return static_cast<std::size_t>(end - text.data());
+}
+
+}  // namespace
+
+Text thumbnail_key(std::string_view path, const PictureStamp& stamp, std::string_view settings) {
+    KeyHash hash;
+    hash.add(path);
+    hash.add(std::string_view("\0", 1));
+    hash.add(stamp.size);
+    hash.add(stamp.modified_ns);
+    hash.add(settings);
+    static constexpr char kDigits[] = "0123456789abcdef";
+    Text key(kKeyDigits, '0');
+    std::uint64_t value = hash.value();
+    for (std::size_t i = kKeyDigits; i-- > 0; value >>= 4) key[i] = kDigits[value & 0xF];
+    return key;
+}
+
+Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension) {
+    return Text(key) + "-" + to_text(width) + "x" + to_text(height) + "." + Text(extension);
+}
+
+std::optional<ThumbnailName> parse_thumbnail_file_name(std::string_view name) {
+    if (name.size() <= kKeyDigits || name[kKeyDigits] != '-') return std::nullopt;
+    const std::string_view key = name.substr(0, kKeyDigits);
+    for (char c : key)
+        if (!is_hex_digit(c)) return std::nullopt;
+    ThumbnailName parsed{Text(key)};
+    std::string_view rest = name.substr(kKeyDigits + 1);
+    std::size_t used = read_number(rest, parsed.width);
+    if (used == 0 || used >= rest.size() || rest[used] != 'x') return std::nullopt;
+    rest.remove_prefix(used + 1);
+    used = read_number(rest, parsed.height);
+    if (used == 0) return std::nullopt;
+    rest.remove_prefix(used);
+    if (rest != ".jpg" && rest != ".webp") return std::nullopt;
+    return parsed;
+}
+
+}  // namespace galmora

@@ -1,0 +1,51 @@
+#pragma once
+// Where thumbnails live and what they are called. Every thumbnail of a main
+// gallery lies in its img/thumbs folder, shared by all its sub-galleries, so
+// that a second generation of the same pictures reuses them. A thumbnail's
+// name is made of hexadecimal digits only (safe in any address, from disk or
+// from a web server): a key of the picture it was made from (its path, size
+// and modification time, and the thumbnail's settings) and its own size.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "core/text.h"
+
+namespace galmora {
+
+// "img/thumbs", below the main gallery.
+inline constexpr std::string_view kThumbnailFolder = "img/thumbs";
+// How a sub-gallery page names the folder: from the sub-gallery's folder.
+inline constexpr std::string_view kThumbnailAddress = "../img/thumbs/";
+
+// What a thumbnail is made from: a picture as it is on disk now.
+struct PictureStamp {
+    std::int64_t size = 0;
+    std::int64_t modified_ns = 0;
+};
+
+// A picture's thumbnail in a page: its file name in the thumbnail folder and
+// its width in pixels (the srcset's width descriptor).
+struct PictureThumbnail {
+    Text file_name;  // empty: the picture keeps its original only
+    int width = 0;
+};
+
+// Sixteen hexadecimal digits standing for the picture at path (local text)
+// as stamped, and settings (anything that changes the thumbnail made).
+Text thumbnail_key(std::string_view path, const PictureStamp& stamp, std::string_view settings);
+
+// key + "-" + width + "x" + height + "." + extension.
+Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension);
+
+// A file name of the thumbnail folder read back: its key and size; nullopt
+// for anything else found there (a temporary file, a file of the user's).
+struct ThumbnailName {
+    Text key;
+    int width = 0;
+    int height = 0;
+};
+std::optional<ThumbnailName> parse_thumbnail_file_name(std::string_view name);
+
+}  // namespace galmora

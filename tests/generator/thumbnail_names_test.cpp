@@ -1,0 +1,65 @@
+#include "generator/thumbnail_names.h"
+
+#include <gtest/gtest.h>
+
+#include "core/codepage.h"
+#include "generator/page_blocks.h"
+
+namespace galmora {
+namespace {
+
+using namespace galmora::literals;
+
+TEST(ThumbnailKey, ChangesWithEverythingThatChangesTheThumbnail) {
+    const Text path = "/照片/a.jpg"_t;
+    const Text key = thumbnail_key(path, {3500000, 1700000000123456789}, "504");
+    EXPECT_EQ(key.size(), 16u);
+    EXPECT_EQ(key.find_first_not_of("0123456789abcdef"), Text::npos);
+    EXPECT_EQ(thumbnail_key(path, {3500000, 1700000000123456789}, "504"), key);
+    for (const Text& other : {thumbnail_key("/照片/b.jpg"_t, {3500000, 1700000000123456789}, "504"),
+                              thumbnail_key(path, {3500001, 1700000000123456789}, "504"),
+                              thumbnail_key(path, {3500000, 1700000000123456788}, "504"),
+                              thumbnail_key(path, {3500000, 1700000000123456789}, "600"),
+                              // Fields never run into each other.
+                              thumbnail_key(path, {35000001, 700000000123456789}, "504")})
+        EXPECT_NE(other, key);
+}
+
+TEST(ThumbnailFileName, IsReadBackAndNothingElseIs) {
+    const Text name = thumbnail_file_name("0123456789abcdef", 504, 378, "jpg");
+    EXPECT_EQ(name, "0123456789abcdef-504x378.jpg");
+    const auto parsed = parse_thumbnail_file_name(name);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->key, "0123456789abcdef");
+    EXPECT_EQ(parsed->width, 504);
+    EXPECT_EQ(parsed->height, 378);
+    EXPECT_TRUE(parse_thumbnail_file_name("0123456789abcdef-3x504.webp"));
+    for (const char* other :
+         {".0123456789abcdef-504x378.jpg.Xa12bC", "0123456789abcdef-504x378.png",
+          "0123456789ABCDEF-504x378.jpg", "0123456789abcde-504x378.jpg",
+          "0123456789abcdef-0504x378.jpg", "0123456789abcdef-504x.jpg",
+          "0123456789abcdef-504x378.jpg.jpg", "0123456789abcdef-504378.jpg", "notes.txt", ""})
+        EXPECT_FALSE(parse_thumbnail_file_name(other)) << other;
+}
+
+TEST(PageBlocksWithThumbnails, APictureWithOneNamesItForTheGridAndKeepsItsOriginal) {
+    PictureList pictures;
+    const auto folder = pictures.add_folder("/p/", "/p/");
+    pictures.add_picture(folder, "a.jpg");
+    pictures.add_picture(folder, "b#.jpg");
+    const std::vector<PictureThumbnail> thumbnails = {{"0123456789abcdef-504x378.jpg", 504}, {}};
+    const PageBlocks blocks = page_blocks(pictures, 0, &thumbnails);
+    EXPECT_EQ(blocks.current_page_markup,
+              "<img loading=\"lazy\" id=\"Img1\" class=\"myImg\" src=\"/p/a.jpg\" "
+              "srcset=\"../img/thumbs/0123456789abcdef-504x378.jpg 504w\" sizes=\"252px\" "
+              "onclick=\"demo('Img1')\">\r\n"
+              "<img loading=\"lazy\" id=\"Img2\" class=\"myImg\" src=\"/p/b%23.jpg\" "
+              "onclick=\"demo('Img2')\">\r\n");
+    // Without thumbnails the blocks are exactly those of a generation without.
+    const std::vector<PictureThumbnail> none(2);
+    EXPECT_EQ(page_blocks(pictures, 0, nullptr).current_page_markup,
+              page_blocks(pictures, 0, &none).current_page_markup);
+}
+
+}  // namespace
+}  // namespace galmora
