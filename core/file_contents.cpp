@@ -91,15 +91,16 @@ bool is_temporary_name(std::string_view name, std::string_view stem) {
     return std::all_of(random.begin(), random.end(), is_random_character);
 }
 
-bool fill_temporary(int fd, const std::string& target, ByteView contents) {
+// The mode (and, for root, the owner) the file being replaced has, or what
+// a new file gets from the umask.
+bool take_mode_of(int fd, const std::string& target) {
     struct stat old;
     if (::stat(target.c_str(), &old) == 0) {
         if (::fchmod(fd, old.st_mode & 07777) != 0) return false;
         [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
-    } else if (::fchmod(fd, 0666 & ~current_umask()) != 0) {
-        return false;
+        return true;
     }
-    return write_all(fd, contents) && ::fsync(fd) == 0;
+    return ::fchmod(fd, 0666 & ~current_umask()) == 0;
 }
 
 void sync_folder(const std::string& folder) {
@@ -126,33 +127,54 @@ struct Replacement {
     void release() { ::close(lock); }
 };
 
-// The temporary sibling of target filled with contents and flushed, ready
-// to be renamed over it; nullopt (and nothing left behind, problem set) when
-// target may not be replaced or the contents cannot be stored. A folder is
-// never replaced, nor a file marked read-only (its owner cannot write it),
-// even where the folder would allow the rename.
-std::optional<Replacement> prepared_replacement(const std::string& target, ByteView contents,
-                                                WriteProblem& problem) {
+// The temporary sibling of target, open for writing, locked, with the mode
+// the target will keep; nullopt (and nothing left behind, problem set) when
+// target may not be replaced. A folder is never replaced, nor a file marked
+// read-only (its owner cannot write it), even where the folder would allow
+// the rename.
+struct OpenedReplacement {
+    Replacement replacement;
+    int fd = -1;
+};
+std::optional<OpenedReplacement> open_replacement(const std::string& target,
+                                                  WriteProblem& problem) {
     struct stat status;
     if (::stat(target.c_str(), &status) == 0) {
         if (S_ISDIR(status.st_mode)) return problem = WriteProblem::IsFolder, std::nullopt;
         if ((status.st_mode & S_IWUSR) == 0)
             return problem = WriteProblem::ReadOnlyFile, std::nullopt;
     }
-    Replacement replacement{temporary_name_for(target)};
-    const int fd = ::mkostemp(replacement.path.data(), O_CLOEXEC);
-    if (fd < 0) return problem = write_problem_of(errno), std::nullopt;
+    OpenedReplacement opened{{temporary_name_for(target)}};
+    opened.fd = ::mkostemp(opened.replacement.path.data(), O_CLOEXEC);
+    if (opened.fd < 0) return problem = write_problem_of(errno), std::nullopt;
     // Opened while the file still has mkostemp's owner-only mode.
+    Replacement& replacement = opened.replacement;
     replacement.lock = ::open(replacement.path.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool locked = replacement.lock >= 0 && ::flock(replacement.lock, LOCK_EX | LOCK_NB) == 0;
-    const bool filled = locked && fill_temporary(fd, target, contents);
-    const int fill_error = errno;
-    if (!close_checked(fd) || !filled) {
-        problem = write_problem_of(filled ? errno : fill_error);
+    if (replacement.lock < 0 || ::flock(replacement.lock, LOCK_EX | LOCK_NB) != 0 ||
+        !take_mode_of(opened.fd, target)) {
+        problem = write_problem_of(errno);
+        ::close(opened.fd);
         replacement.discard();
         return std::nullopt;
     }
-    return replacement;
+    return opened;
+}
+
+// The temporary sibling of target filled with contents (and flushed when
+// asked), closed and ready to be renamed over it.
+std::optional<Replacement> prepared_replacement(const std::string& target, ByteView contents,
+                                                Flush flush, WriteProblem& problem) {
+    std::optional<OpenedReplacement> opened = open_replacement(target, problem);
+    if (!opened) return std::nullopt;
+    const bool filled =
+        write_all(opened->fd, contents) && (flush == Flush::No || ::fsync(opened->fd) == 0);
+    const int fill_error = errno;
+    if (!close_checked(opened->fd) || !filled) {
+        problem = write_problem_of(filled ? errno : fill_error);
+        opened->replacement.discard();
+        return std::nullopt;
+    }
+    return std::move(opened->replacement);
 }
 
 // Removes the file at path when it is a regular file that nobody holds
@@ -196,23 +218,61 @@ bool FileOutput::finish() {
     return closed && written_;
 }
 
+struct FileReplacement::Open {
+    std::string target;
+    OpenedReplacement opened;
+};
+
+FileReplacement::FileReplacement(const Text& path) {
+    const auto system = system_path(path);
+    if (!system) return;
+    std::string target = replacement_target(*system);
+    WriteProblem problem;
+    if (auto opened = open_replacement(target, problem))
+        open_ = std::make_unique<Open>(Open{std::move(target), std::move(*opened)});
+}
+
+FileReplacement::~FileReplacement() {
+    if (!open_) return;
+    ::close(open_->opened.fd);
+    open_->opened.replacement.discard();
+}
+
+bool FileReplacement::write(ByteView part) {
+    written_ = written_ && open_ && write_all(open_->opened.fd, part);
+    return written_;
+}
+
+bool FileReplacement::finish() {
+    if (!open_) return false;
+    const std::unique_ptr<Open> open = std::move(open_);
+    Replacement& replacement = open->opened.replacement;
+    if (!close_checked(open->opened.fd) || !written_ ||
+        ::rename(replacement.path.c_str(), open->target.c_str()) != 0) {
+        replacement.discard();
+        return false;
+    }
+    replacement.release();
+    return true;
+}
+
 bool write_file(const Text& path, ByteView contents) {
     return write_file(path, {contents});
 }
 
-bool replace_file_atomically(const Text& path, ByteView contents) {
+bool replace_file_atomically(const Text& path, ByteView contents, Flush flush) {
     const auto system = system_path(path);
     if (!system) return false;
     const std::string target = replacement_target(*system);
     WriteProblem problem;
-    std::optional<Replacement> replacement = prepared_replacement(target, contents, problem);
+    std::optional<Replacement> replacement = prepared_replacement(target, contents, flush, problem);
     if (!replacement) return false;
     if (::rename(replacement->path.c_str(), target.c_str()) != 0) {
         replacement->discard();
         return false;
     }
     replacement->release();
-    sync_folder(folder_of(target));
+    if (flush == Flush::Yes) sync_folder(folder_of(target));
     return true;
 }
 
@@ -221,7 +281,7 @@ std::optional<WriteProblem> replacement_problem(const Text& path, ByteView conte
     if (!system) return WriteProblem::Other;
     WriteProblem problem = WriteProblem::Other;
     std::optional<Replacement> replacement =
-        prepared_replacement(replacement_target(*system), contents, problem);
+        prepared_replacement(replacement_target(*system), contents, Flush::Yes, problem);
     if (!replacement) return problem;
     replacement->discard();
     return std::nullopt;

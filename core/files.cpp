@@ -92,4 +92,14 @@ std::optional<FileIdentity> file_identity(const Text& path) {
                         static_cast<unsigned long long>(status.st_ino)};
 }
 
+std::optional<FileStamp> file_stamp(const Text& path) {
+    const auto system = system_path(path);
+    struct stat status;
+    if (!system || ::stat(system->c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileStamp{
+        static_cast<std::int64_t>(status.st_size),
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
 }  // namespace galmora

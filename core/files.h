@@ -4,6 +4,7 @@
 // file-name byte. A relative path resolves against the current directory.
 
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 #include "core/text.h"
@@ -71,9 +72,31 @@ class FileOutput {
     int fd_ = -1;
     bool written_ = true;
 };
-// Writes to a temporary file in the same folder, flushes and renames it over
-// path, so a crash leaves the old file or the new one.
-bool replace_file_atomically(const Text& path, ByteView contents);
+// Writes to a temporary file in the same folder, flushes it to the disk
+// (unless told not to) and renames it over path, so a crash leaves the old
+// file or the new one. Unflushed, a power cut may still leave an empty file;
+// a killed program never does.
+enum class Flush { Yes, No };
+bool replace_file_atomically(const Text& path, ByteView contents, Flush flush = Flush::Yes);
+// The same for a file written part by part: the parts go into the temporary
+// file, and finish() renames it over path (unflushed) when every part was
+// written. Until then, and when it fails or is never called, path keeps
+// what it held.
+class FileReplacement {
+  public:
+    explicit FileReplacement(const Text& path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    bool write(ByteView part);
+    bool finish();
+
+  private:
+    struct Open;
+    std::unique_ptr<Open> open_;
+    bool written_ = true;
+};
 // Removes the temporary files that replace_file_atomically(path, ...) left
 // beside path when the process was killed before its rename. A temporary
 // file that a running replacement still holds is left alone.
@@ -104,5 +127,13 @@ struct FileIdentity {
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 std::optional<FileIdentity> file_identity(const Text& path);
+
+// A file's size and last modification, to tell whether it changed since.
+struct FileStamp {
+    std::int64_t size = 0;
+    std::int64_t modified_ns = 0;
+};
+// nullopt when path names no regular file (links followed).
+std::optional<FileStamp> file_stamp(const Text& path);
 
 }  // namespace galmora

@@ -8,7 +8,7 @@
 namespace galmora {
 
 class AssetStore {
-public:
+  public:
     // img, js, stylecss and their files, each only when missing.
     static void place_main_gallery_assets(const Text& main_gallery);
     // bg and its files when missing; script.js and mains.css always.

@@ -187,9 +187,10 @@ Text PageComposer::escape_markup(std::string_view name) {
 }
 
 // Converted and written a piece at a time: a page of many megabytes is never
-// held a second time in UTF-8.
+// held a second time in UTF-8. The old page stays whole until the new one is
+// complete, so a failed or killed write never leaves half a page.
 bool PageComposer::write_page(const Text& path, std::string_view page) {
-    FileOutput output(path);
+    FileReplacement output(path);
     return to_utf8_in_pieces(page, [&](ByteView piece) { return output.write(piece); }) &&
            output.finish();
 }

@@ -62,7 +62,8 @@ class PageComposer {
     // A name as page text: "&", "<" and ">" become "&amp;", "&lt;" and
     // "&gt;", so that it shows literally and never becomes markup.
     static Text escape_markup(std::string_view name);
-    // to_utf8 (no byte-order mark) + write_file; false when the write fails.
+    // to_utf8 (no byte-order mark), written in place of the old page at once
+    // (FileReplacement); false when the write fails.
     static bool write_page(const Text& path, std::string_view page);
 };
 

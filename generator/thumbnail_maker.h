@@ -35,8 +35,8 @@ enum class ThumbnailSkip {
 };
 
 struct Thumbnail {
-    Bytes bytes;                  // the encoded picture, without any metadata
-    std::string_view extension;   // "jpg", or "webp" when it keeps transparency
+    Bytes bytes;                 // the encoded picture, without any metadata
+    std::string_view extension;  // "jpg", or "webp" when it keeps transparency
     int width = 0;
     int height = 0;
 };

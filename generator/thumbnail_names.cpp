@@ -45,7 +45,7 @@ std::size_t read_number(std::string_view text, int& number) {
 
 }  // namespace
 
-Text thumbnail_key(std::string_view path, const PictureStamp& stamp, std::string_view settings) {
+Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::string_view settings) {
     KeyHash hash;
     hash.add(path);
     hash.add(std::string_view("\0", 1));

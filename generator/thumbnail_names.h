@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/files.h"
 #include "core/text.h"
 
 namespace galmora {
@@ -19,12 +20,6 @@ inline constexpr std::string_view kThumbnailFolder = "img/thumbs";
 // How a sub-gallery page names the folder: from the sub-gallery's folder.
 inline constexpr std::string_view kThumbnailAddress = "../img/thumbs/";
 
-// What a thumbnail is made from: a picture as it is on disk now.
-struct PictureStamp {
-    std::int64_t size = 0;
-    std::int64_t modified_ns = 0;
-};
-
 // A picture's thumbnail in a page: its file name in the thumbnail folder and
 // its width in pixels (the srcset's width descriptor).
 struct PictureThumbnail {
@@ -33,8 +28,9 @@ struct PictureThumbnail {
 };
 
 // Sixteen hexadecimal digits standing for the picture at path (local text)
-// as stamped, and settings (anything that changes the thumbnail made).
-Text thumbnail_key(std::string_view path, const PictureStamp& stamp, std::string_view settings);
+// as it is on disk (stamp), and settings (anything that changes the
+// thumbnail made).
+Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::string_view settings);
 
 // key + "-" + width + "x" + height + "." + extension.
 Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension);

@@ -202,6 +202,33 @@ TEST(ReplacementProblem, AnswersAsTheReplacementWouldAndTouchesNothing) {
     EXPECT_EQ(entry_count(dir.path()), 4);  // no trial file left behind
 }
 
+TEST(FileReplacement, TheOldFileStaysWholeUntilTheNewOneIsComplete) {
+    TempDir dir;
+    dir.put("page.html", "old page");
+    ::chmod(dir.file("page.html").c_str(), 0640);
+    {
+        FileReplacement abandoned(dir.file_text("page.html"));
+        EXPECT_TRUE(abandoned.write(as_bytes("half a ")));
+        EXPECT_EQ(dir.contents("page.html"), "old page");
+    }  // never finished: nothing changes, nothing is left behind
+    EXPECT_EQ(dir.contents("page.html"), "old page");
+    EXPECT_EQ(entry_count(dir.path()), 1);
+
+    FileReplacement output(dir.file_text("page.html"));
+    EXPECT_TRUE(output.write(as_bytes("new ")));
+    EXPECT_TRUE(output.write(as_bytes("page")));
+    EXPECT_EQ(dir.contents("page.html"), "old page");
+    EXPECT_TRUE(output.finish());
+    EXPECT_EQ(dir.contents("page.html"), "new page");
+    struct stat status;
+    ASSERT_EQ(::stat(dir.file("page.html").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    EXPECT_EQ(entry_count(dir.path()), 1);
+
+    fs::create_directory(dir.file("taken.html"));
+    EXPECT_FALSE(FileReplacement(dir.file_text("taken.html")).finish());
+}
+
 TEST(CopyFile, CopiesAndOverwrites) {
     TempDir dir;
     dir.put("source", std::string("new\0data", 8));
