@@ -182,8 +182,9 @@ TEST_F(ThumbnailJobTest, HostileNamesGetPlainThumbnailNames) {
     EXPECT_EQ(report.made + report.left_out, static_cast<int>(pictures.size()));
     EXPECT_GT(report.made, 20);
     for (const PictureThumbnail& thumbnail : report.thumbnails) {
-        if (!thumbnail.file_name.empty())
+        if (!thumbnail.file_name.empty()) {
             EXPECT_TRUE(parse_thumbnail_file_name(thumbnail.file_name)) << thumbnail.file_name;
+        }
     }
 }
 
