@@ -38,11 +38,17 @@ Text obstacle_line(const RemovalObstacle& obstacle) {
 }  // namespace
 
 std::optional<Text> deletion_refusal(const Text& folder, const Text& cover,
+                                     const std::vector<Text>& thumbnails,
                                      const GalleryConfig& config) {
     static const Text config_line = "未删除任何数据：无法写入配置文件"_t;
     if (const auto obstacle = removal_obstacle(folder)) return obstacle_line(*obstacle);
     if (!cover.empty()) {
         if (const auto obstacle = removal_obstacle(cover)) return obstacle_line(*obstacle);
+    }
+    // One thumbnail tells for all: they share a folder.
+    if (!thumbnails.empty()) {
+        if (const auto obstacle = removal_obstacle(thumbnails.front()))
+            return obstacle_line(*obstacle);
     }
     if (config.rewrite_problem()) return config_line + quoted(config.path()) + "。"_t;
     return std::nullopt;

@@ -4,6 +4,7 @@
 // happens whole or not at all.
 
 #include <optional>
+#include <vector>
 
 #include "core/text.h"
 #include "library/gallery_config.h"
@@ -12,8 +13,10 @@ namespace galmora {
 
 // The line that tells the user why nothing was deleted, naming the file or
 // folder in the way; nullopt when everything can go. cover is empty when no
-// cover file is to be deleted.
+// cover file is to be deleted; thumbnails are the thumbnail files to go
+// with the folder (all in one folder).
 std::optional<Text> deletion_refusal(const Text& folder, const Text& cover,
+                                     const std::vector<Text>& thumbnails,
                                      const GalleryConfig& config);
 
 }  // namespace galmora

@@ -11,6 +11,8 @@ namespace galmora {
 namespace {
 
 constexpr std::array<std::string_view, 5> kRecordKeys = {"pname", "pimg", "pnum", "phd", "pstar"};
+// The thumbnails option's own section: absent until the box is first clicked.
+constexpr std::string_view kThumbnailsSection = "thumbnails";
 
 std::array<const Text*, 5> fields_of(const SubGalleryRecord& record) {
     return {&record.pname, &record.pimg, &record.pnum, &record.phd, &record.pstar};
@@ -93,8 +95,9 @@ Text compacted_text(const GalleryConfig::Snapshot& snapshot) {
     append_section(text, "images", "num", to_text(out - 1));
     append_section(text, "Logo", "weblogo", snapshot.site_logo());
     text += records;
-    // The two switches live in the same file; keep them as they were.
-    for (std::string_view toggle : {"dl", "bl"}) {
+    // The switches live in the same file; keep them as they were.
+    for (std::string_view toggle :
+         {std::string_view("dl"), std::string_view("bl"), kThumbnailsSection}) {
         if (snapshot.has_value(toggle, "d"))
             append_section(text, toggle, "d", snapshot.read_value(toggle, "d"));
     }
@@ -169,6 +172,10 @@ bool GalleryConfig::Snapshot::keep_proportions() const {
     return read_value("bl", "d") == "1";
 }
 
+bool GalleryConfig::Snapshot::thumbnails_on() const {
+    return read_value(kThumbnailsSection, "d") == "1";
+}
+
 std::optional<int> GalleryConfig::Snapshot::find_record(const Text& pname) const {
     if (!pname.empty()) {
         const auto& slots = records_named(pname);
@@ -215,6 +222,10 @@ void GalleryConfig::Edit::set_lanterns_on(bool on) {
 
 void GalleryConfig::Edit::set_keep_proportions(bool on) {
     write_value("bl", "d", toggle_text(on));
+}
+
+void GalleryConfig::Edit::set_thumbnails_on(bool on) {
+    write_value(kThumbnailsSection, "d", toggle_text(on));
 }
 
 int GalleryConfig::Edit::append_record(const SubGalleryRecord& record) {

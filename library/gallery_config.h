@@ -37,6 +37,8 @@ class GalleryConfig {
         Text site_logo() const;
         bool lanterns_on() const;
         bool keep_proportions() const;
+        // The thumbnails option; a file without its key reads as off.
+        bool thumbnails_on() const;
 
         SubGalleryRecord read_record(int number) const;
         // Highest record number that can hold a record: min(num, highest
@@ -72,6 +74,7 @@ class GalleryConfig {
         void set_site_logo(const Text& name);
         void set_lanterns_on(bool on);
         void set_keep_proportions(bool on);
+        void set_thumbnails_on(bool on);
 
         // The new record's number; 0 when nothing was written (a field holds
         // a line break or zero byte, or num is already at the largest number).

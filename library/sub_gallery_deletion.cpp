@@ -4,6 +4,7 @@
 #include "core/files.h"
 #include "library/deletion_check.h"
 #include "library/library_paths.h"
+#include "library/thumbnail_store.h"
 
 namespace galmora {
 
@@ -69,6 +70,8 @@ Text deletion_result(const DeletionOutcome& outcome) {
     static const Text cover_head = "\r\n子图库封面“"_t, cover_tail = "”未能删除。"_t;
     Text result = final_steps() + (outcome.folder_gone ? done : not_deleted);
     if (!outcome.cover_left.empty()) result += cover_head + outcome.cover_left + cover_tail;
+    if (outcome.thumbnails_left > 0)
+        result += "\r\n"_t + to_text(outcome.thumbnails_left) + " 张缩略图未能删除。"_t;
     return result;
 }
 
@@ -85,8 +88,9 @@ std::optional<DeletionOutcome> delete_sub_gallery(
     // remove_tree never follows a symbolic link: a linked sub-gallery loses
     // the link, never what it points to.
     const Text folder = child_path(main_gallery, name);
+    const std::vector<Text> thumbnails = unnamed_thumbnails(main_gallery, name);
     // All or nothing: what cannot go is found before anything goes.
-    if (const std::optional<Text> refusal = deletion_refusal(folder, cover, config)) {
+    if (const std::optional<Text> refusal = deletion_refusal(folder, cover, thumbnails, config)) {
         progress(final_steps() + *refusal);
         return std::nullopt;
     }
@@ -109,6 +113,9 @@ std::optional<DeletionOutcome> delete_sub_gallery(
     progress(clearing_records());
     remove_tree(folder);
     outcome.folder_gone = !entry_exists(folder);
+    // Only once the page that named them is gone.
+    if (outcome.folder_gone)
+        outcome.thumbnails_left = static_cast<int>(remove_thumbnails(thumbnails).size());
     progress(deleting_folder());
     return outcome;
 }

@@ -21,14 +21,16 @@ Text deletion_confirmation(const Text& name);
 // What a deletion that went ahead left behind.
 struct DeletionOutcome {
     bool folder_gone = false;
-    Text cover_left;  // the cover file that could not be deleted, or empty
+    Text cover_left;          // the cover file that could not be deleted, or empty
+    int thumbnails_left = 0;  // thumbnails no page names that could not be deleted
 };
 
 // The last progress text of a deletion that went ahead.
 Text deletion_result(const DeletionOutcome& outcome);
 
-// Deletes main_gallery/name, a deletable sub-gallery of a main gallery,
-// giving each progress text to progress. nullopt when something could not
+// Deletes main_gallery/name, a deletable sub-gallery of a main gallery, with
+// the thumbnails that no other sub-gallery's page names, giving each
+// progress text to progress. nullopt when something could not
 // go: nothing was changed and the last text named the cause.
 std::optional<DeletionOutcome> delete_sub_gallery(const GalleryConfig& config,
                                                   const Text& main_gallery, const Text& name,

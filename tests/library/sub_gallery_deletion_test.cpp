@@ -236,6 +236,56 @@ TEST_F(DeleteSubGallery, BindMountInsideKeepsEverythingAndTheMountedFolder) {
     EXPECT_EQ(file_bytes("elsewhere/precious.jpg"), "p");
 }
 
+// Thumbnails shared by the sub-galleries of a main gallery: a deletion takes
+// those no other page names (and any left by a generation that never got
+// its page), never one another page names.
+class DeleteWithThumbnails : public DeleteSubGallery {
+  protected:
+    static std::string thumb(int n) {
+        return "000000000000000" + std::to_string(n) + "-504x378.jpg";
+    }
+    void name_thumbnails(const std::string& sub, std::initializer_list<int> numbers) const {
+        std::string page;
+        for (int n : numbers)
+            page += "<img src=\"/p/" + std::to_string(n) + ".jpg\" srcset=\"../img/thumbs/" +
+                    thumb(n) + " 504w\" sizes=\"252px\">\r\n";
+        put_file("我的图片库/" + sub + "/index.html", page);
+    }
+    void SetUp() override {
+        library_with({{"a", "fm1.jpg"}, {"b", "fm.jpg"}});
+        for (int n = 1; n <= 4; ++n) put_file("我的图片库/img/thumbs/" + thumb(n), "t");
+        put_file("我的图片库/img/thumbs/." + thumb(5) + ".Ab12Cd", "half");  // a killed write
+        put_file("我的图片库/img/thumbs/notes.txt", "the user's");
+        name_thumbnails("a", {1, 2});
+        name_thumbnails("b", {2, 3});
+    }
+};
+
+TEST_F(DeleteWithThumbnails, OnlyThoseNoOtherPageNamesGo) {
+    EXPECT_EQ(remove("a"), true);
+    for (int n : {1, 4}) EXPECT_FALSE(entry_exists("我的图片库/img/thumbs/" + thumb(n))) << n;
+    for (int n : {2, 3}) EXPECT_TRUE(entry_exists("我的图片库/img/thumbs/" + thumb(n))) << n;
+    EXPECT_FALSE(entry_exists("我的图片库/img/thumbs/." + thumb(5) + ".Ab12Cd"));
+    EXPECT_TRUE(entry_exists("我的图片库/img/thumbs/notes.txt"));
+    EXPECT_EQ(remove("b"), true);
+    for (int n : {2, 3}) EXPECT_FALSE(entry_exists("我的图片库/img/thumbs/" + thumb(n))) << n;
+}
+
+TEST_F(DeleteWithThumbnails, AThumbnailFolderThatKeepsItsFilesKeepsEverything) {
+    ::chmod(disk("我的图片库/img/thumbs").c_str(), 0555);
+    testing::run_unprivileged(root_.path(), [&] {
+        EXPECT_EQ(remove("a"), std::nullopt);
+        ASSERT_EQ(progress.size(), 1u);
+        EXPECT_NE(
+            progress[0].find("未删除任何数据：没有权限删除“"_t + local("我的图片库/img/thumbs/")),
+            Text::npos);
+        EXPECT_TRUE(entry_exists("我的图片库/a/index.html"));
+        for (int n = 1; n <= 4; ++n)
+            EXPECT_TRUE(entry_exists("我的图片库/img/thumbs/" + thumb(n))) << n;
+        EXPECT_TRUE(config_.snapshot().find_record("a"));
+    });
+}
+
 TEST(DeletableSubGallery, OneEntryOfTheMainGalleryButNoAssetFolder) {
     for (const Text& name : testing::kNotSubGalleries)
         EXPECT_FALSE(is_deletable_sub_gallery(name)) << name;
