@@ -58,6 +58,7 @@ TEST_F(SingleValues, MissingFileReadsEmptyZeroAndOff) {
     EXPECT_EQ(c.snapshot().site_logo(), "");
     EXPECT_FALSE(c.snapshot().lanterns_on());
     EXPECT_FALSE(c.snapshot().keep_proportions());
+    EXPECT_FALSE(c.snapshot().thumbnails_on());
     EXPECT_FALSE(exists());
 }
 
@@ -241,6 +242,12 @@ TEST_F(Compact, DropsBlankedSlotsAndKeepsTheSwitches) {
     EXPECT_EQ(bytes(),
               "[NAME]\r\nname=2\r\n[images]\r\nnum=2\r\n[Logo]\r\nweblogo=logo555.png\r\n" +
                   record_text(1, two) + record_text(2, four) + "[dl]\r\nd=0\r\n[bl]\r\nd=1\r\n");
+    // The thumbnails option, once stored, has a section of its own that
+    // compaction keeps too.
+    c.update([](GalleryConfig::Edit& e) { e.set_thumbnails_on(true); });
+    EXPECT_TRUE(c.snapshot().thumbnails_on());
+    ASSERT_TRUE(compact(c));
+    EXPECT_EQ(bytes().substr(bytes().size() - 28), "[bl]\r\nd=1\r\n[thumbnails]\r\nd=1\r\n");
 }
 
 // Untidy files and the bytes their compaction leaves: the head is always
