@@ -247,7 +247,7 @@ TEST_F(Compact, DropsBlankedSlotsAndKeepsTheSwitches) {
     c.update([](GalleryConfig::Edit& e) { e.set_thumbnails_on(true); });
     EXPECT_TRUE(c.snapshot().thumbnails_on());
     ASSERT_TRUE(compact(c));
-    EXPECT_EQ(bytes().substr(bytes().size() - 28), "[bl]\r\nd=1\r\n[thumbnails]\r\nd=1\r\n");
+    EXPECT_EQ(bytes().substr(bytes().size() - 30), "[bl]\r\nd=1\r\n[thumbnails]\r\nd=1\r\n");
 }
 
 // Untidy files and the bytes their compaction leaves: the head is always
