@@ -63,6 +63,7 @@ enum class ControlId {
     SiteAddress,
     OpenFolderAfter,
     OpenPageAfter,
+    Thumbnails,
     FormatsLabel,
     JpgFormat,
     JpegFormat,

@@ -35,6 +35,7 @@ struct Def : ControlDefinition {
     constexpr Def disabled() const { return with(&Def::enabled, false); }
     constexpr Def ticked() const { return with(&Def::checked, true); }
     constexpr Def drops() const { return with(&Def::drop_target, true); }
+    constexpr Def tip(std::string_view text) const { return with(&Def::tooltip, text); }
 
     template <typename T>
     constexpr Def with(T ControlDefinition::*field, T value) const {
@@ -169,9 +170,15 @@ constexpr ControlDefinition kControls[] = {
     def(SiteAddressLabel, "标签11", Label, 272, 540, 128, 32, "填写网站地址:→").ink(kRed),
     def(SiteAddress, "网络地址", LineEdit, 408, 540, 344, 32).ink(kBlue).fill(kFieldGreen),
     def(OpenFolderAfter, "选择框1", CheckBox, 8, 579, 240, 32, "生成图片库后-打开根目录").ticked(),
-    def(OpenPageAfter, "选择框3", CheckBox, 264, 579, 488, 32,
+    def(OpenPageAfter, "选择框3", CheckBox, 264, 579, 400, 32,
         "生成图片库后-直接浏览\"Web\"图库管理页面查看效果")
         .ticked(),
+    // An option beyond the original form: unticked until the user ticks it.
+    def(Thumbnails, "选择框12", CheckBox, 672, 579, 84, 32, "缩略图")
+        .tip("生成图片库时为较大的图片制作缩略图，保存在主图库的 img/thumbs 目录中。"
+             "网页的图片列表只加载缩略图，打开更快、更省流量；点击图片全屏查看时仍显示原图。"
+             "缩略图不含拍摄地点等信息。第一次制作需要一些时间（每张照片约几十毫秒），"
+             "再次生成同一文件夹时会沿用已有的缩略图。"),
     def(FormatsLabel, "标签13", Label, 8, 610, 176, 32, "所有支持的图片格式:→"),
     // The formats that image collection accepts: shown, never changeable.
     def(JpgFormat, "选择框5", CheckBox, 190, 610, 64, 32, "JPG").disabled().ticked(),

@@ -20,6 +20,7 @@ struct ControlDefinition {
     int left, top, width, height;
     // Caption or initial text (UTF-8); for a ComboBox its items separated by '\n'.
     std::string_view caption = {};
+    std::string_view tooltip = {};  // UTF-8; none when empty
     int font_pixels = 16;
     int text_colour = 0;         // rgb()
     int background_colour = -1;  // rgb(), -1 for the window's own

@@ -113,6 +113,7 @@ QWidget* create_control(const ControlDefinition& definition, QWidget* parent, QS
     widget->setAcceptDrops(false);
     apply_colours(widget, definition.kind, definition.text_colour, definition.background_colour);
     widget->setEnabled(definition.enabled);
+    if (!definition.tooltip.empty()) widget->setToolTip(utf8(definition.tooltip));
     if (!definition.visible) widget->hide();
     return widget;
 }

@@ -40,10 +40,10 @@ TEST(WindowLayout, HoldsEachControlOnceInsideTheClientArea) {
         EXPECT_LE(definition.left + definition.width, 756);
         EXPECT_LE(definition.top + definition.height, 642);
     }
-    EXPECT_EQ(names.size(), 56u);
+    EXPECT_EQ(names.size(), 57u);
     // Every identifier has its row; page fragments ("编辑框1"...) have none.
-    EXPECT_EQ(ids.size(), 56u);
-    EXPECT_EQ(int(*ids.rbegin()), 55);
+    EXPECT_EQ(ids.size(), 57u);
+    EXPECT_EQ(int(*ids.rbegin()), 56);
     EXPECT_EQ(std::count(names.begin(), names.end(), "编辑框1"), 0);
     // The names are the widgets' object names.
     EXPECT_EQ(control(ControlId::MainGalleryList).name, "组合框1");

@@ -71,6 +71,11 @@ TEST(ShellWindowControls, EveryControlIsAWidgetWhereTheDefinitionPutsIt) {
             EXPECT_EQ(button->text(), q(definition.caption));
             EXPECT_EQ(button->isChecked(), definition.checked);
         }
+        // The two boxes that share the row of 选择框3 keep their captions whole.
+        if (definition.id == ControlId::OpenPageAfter || definition.id == ControlId::Thumbnails) {
+            EXPECT_LE(w->sizeHint().width(), definition.width);
+        }
+        EXPECT_EQ(w->toolTip(), q(definition.tooltip));
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             EXPECT_FALSE(combo->isEditable());
             QStringList items;
@@ -86,7 +91,7 @@ TEST(ShellWindowControls, EveryControlIsAWidgetWhereTheDefinitionPutsIt) {
         }
         expect_edit_settings(w, definition);
     }
-    EXPECT_EQ(widgets, 56);
+    EXPECT_EQ(widgets, 57);
 }
 
 TEST(ShellWindowFrame, IsAFixedWindowWithoutMaximiseHoldingTheWholeGrid) {
