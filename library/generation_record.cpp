@@ -4,6 +4,7 @@
 
 #include "core/files.h"
 #include "library/library_paths.h"
+#include "library/thumbnail_store.h"
 
 namespace galmora {
 
@@ -22,11 +23,12 @@ bool record_generation(const GalleryConfig& config, const GeneratedEntry& entry)
 
 CommitOutcome commit_generation(const GalleryConfig& config, const Text& library_root,
                                 const GeneratedEntry& entry, const MainPageForm& form,
-                                bool folder_created) {
-    const Text folder =
-        child_path(child_path(library_root, form.main_gallery_name), entry.sub_gallery_name);
+                                MadeForGeneration made) {
+    const Text main_gallery = child_path(library_root, form.main_gallery_name);
+    const Text folder = child_path(main_gallery, entry.sub_gallery_name);
     const auto taken_back = [&](GenerationCommit state) {
-        const bool folder_left = folder_created && !remove_tree(folder) && entry_exists(folder);
+        const bool folder_left = made.folder && !remove_tree(folder) && entry_exists(folder);
+        take_back_made_files(main_gallery, made.cover ? entry.chosen_cover : Text());
         return CommitOutcome{state, folder_left};
     };
     // The bytes to put back; a file that was missing is put back by removal.

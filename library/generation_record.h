@@ -39,13 +39,20 @@ struct CommitOutcome {
     bool folder_left = false;
 };
 
+// What the generation made that goes again when it is taken back.
+struct MadeForGeneration {
+    bool folder = false;  // the sub-gallery's folder did not exist before
+    bool cover = false;   // entry.chosen_cover was made from its first picture
+};
+
 // Records the generation of entry.sub_gallery_name in the main gallery
 // form.main_gallery_name, then rebuilds that main page. When either fails the
-// library is put back as it was: config.ini restored byte for byte and the
-// sub-gallery's folder removed when this generation created it, so no
-// folder is left without its record and no record without its card.
+// library is put back as it was: config.ini restored byte for byte, the
+// sub-gallery's folder removed when this generation created it, with the
+// cover and the thumbnails made for it, so no folder is left without its
+// record and no record without its card.
 CommitOutcome commit_generation(const GalleryConfig& config, const Text& library_root,
                                 const GeneratedEntry& entry, const MainPageForm& form,
-                                bool folder_created);
+                                MadeForGeneration made);
 
 }  // namespace galmora

@@ -72,4 +72,9 @@ std::vector<Text> remove_thumbnails(const std::vector<Text>& paths) {
     return left;
 }
 
+void take_back_made_files(const Text& main_gallery, const Text& made_cover) {
+    remove_thumbnails(unnamed_thumbnails(main_gallery, Text()));
+    if (is_bare_name(made_cover)) delete_file(child_path(main_gallery + "/img", made_cover));
+}
+
 }  // namespace galmora

@@ -22,4 +22,9 @@ std::vector<Text> unnamed_thumbnails(const Text& main_gallery, const Text& leavi
 // Removes them; the paths that could not be removed.
 std::vector<Text> remove_thumbnails(const std::vector<Text>& paths);
 
+// After a generation that made thumbnails (and perhaps made_cover, a file
+// name in img) was taken back: what no page names goes again. Whatever
+// cannot go now is unnamed still and goes with the next deletion.
+void take_back_made_files(const Text& main_gallery, const Text& made_cover);
+
 }  // namespace galmora

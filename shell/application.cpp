@@ -5,6 +5,7 @@
 #include "shell/failure_notices.h"
 #include "shell/generation_request.h"
 #include "shell/info_texts.h"
+#include "shell/thumbnail_texts.h"
 #include "update/maker_site.h"
 
 namespace galmora {
@@ -20,7 +21,8 @@ Text maker_site() {
 }  // namespace
 
 Application::Application(Controls& ui, DesktopServices& desktop, Text library_root,
-                         UpdateSettings update_settings, UpdateWindowHooks update_hooks)
+                         UpdateSettings update_settings, UpdateWindowHooks update_hooks,
+                         ThumbnailServices thumbnails)
     : ui_(ui),
       desktop_(desktop),
       library_root_(std::move(library_root)),
@@ -31,7 +33,7 @@ Application::Application(Controls& ui, DesktopServices& desktop, Text library_ro
       logo_cover_(ui_, desktop_, selection_, library_root_),
       deletion_(ui_, desktop_, config_, library_root_, sub_galleries_, logo_cover_),
       recorder_(ui_, desktop_, config_, library_root_, sub_galleries_, logo_cover_),
-      generation_(ui_, desktop_, config_, library_root_),
+      generation_(ui_, desktop_, config_, library_root_, thumbnails),
       updater_(ui_, desktop_, std::move(update_settings), std::move(update_hooks)),
       commands_(ui_, desktop_, config_, library_root_) {}
 
@@ -65,8 +67,37 @@ void Application::show_help() {
     ui_.set_text(ControlId::InformationPanel, help_text(maker_site()));
 }
 
+void Application::shut_down() {
+    generation_.finish_before_exit();
+}
+
 void Application::on(ControlId control, ControlEvent event, std::function<void()> operation) {
     ui_.on(control, event, [operation = std::move(operation)](const Text&) { operation(); });
+}
+
+void Application::on_library_change(ControlId control, ControlEvent event,
+                                    std::function<void(const Text&)> operation) {
+    ui_.on(control, event, [this, operation = std::move(operation)](const Text& argument) {
+        if (!refused_while_thumbnails_run()) operation(argument);
+    });
+}
+
+bool Application::refused_while_thumbnails_run() {
+    if (!generation_.thumbnails_running()) return false;
+    show_notice(desktop_, thumbnails_busy_notice());
+    return true;
+}
+
+// The same button starts a generation and, while its thumbnails are being
+// made, stops them.
+void Application::click_generate() {
+    if (generation_.thumbnails_running()) return generation_.stop_thumbnails();
+    const GenerationRequest request = read_generation_request(
+        ui_, config_.snapshot(), commands_.rating(), selection_, library_root_);
+    generation_.generate(request,
+                         [this](const GenerationRequest& done, const GenerationResult& result) {
+                             recorder_.record_generation(done, result);
+                         });
 }
 
 void Application::wire_commands() {
@@ -94,29 +125,32 @@ void Application::wire_generation() {
        [this] { generation_.on_per_page_changed(); });
     on(ControlId::PageCount, ControlEvent::ContentChanged,
        [this] { generation_.on_page_count_changed(); });
-    on(ControlId::GenerateButton, ControlEvent::Clicked, [this] {
-        const GenerationRequest request = read_generation_request(
-            ui_, config_.snapshot(), commands_.rating(), selection_, library_root_);
-        if (const auto result = generation_.generate(request))
-            recorder_.record_generation(request, *result);
-    });
+    on(ControlId::GenerateButton, ControlEvent::Clicked, [this] { click_generate(); });
 }
 
 void Application::wire_library() {
-    on(ControlId::NewMainGalleryButton, ControlEvent::Clicked,
-       [this] { main_galleries_.begin_create(); });
-    on(ControlId::NewMainGalleryConfirm, ControlEvent::Clicked,
-       [this] { main_galleries_.create(); });
-    on(ControlId::MainGalleryList, ControlEvent::ItemSelected,
-       [this] { main_galleries_.choose(); });
-    on(ControlId::DeleteSubGalleryButton, ControlEvent::Clicked,
-       [this] { deletion_.delete_selected(); });
-    on(ControlId::ChooseCoverButton, ControlEvent::Clicked, [this] { logo_cover_.choose_cover(); });
-    ui_.on(ControlId::CoverBox, ControlEvent::FilesDropped,
-           [this](const Text& dropped) { logo_cover_.drop_cover(dropped); });
-    on(ControlId::ChooseLogoButton, ControlEvent::Clicked, [this] { logo_cover_.choose_logo(); });
-    ui_.on(ControlId::LogoBox, ControlEvent::FilesDropped,
-           [this](const Text& dropped) { logo_cover_.drop_logo(dropped); });
+    on_library_change(ControlId::NewMainGalleryButton, ControlEvent::Clicked,
+                      [this](const Text&) { main_galleries_.begin_create(); });
+    on_library_change(ControlId::NewMainGalleryConfirm, ControlEvent::Clicked,
+                      [this](const Text&) { main_galleries_.create(); });
+    // A pick made meanwhile is taken back: the running generation's main
+    // gallery stays the selected one.
+    on(ControlId::MainGalleryList, ControlEvent::ItemSelected, [this] {
+        if (refused_while_thumbnails_run())
+            main_galleries_.show_selected(generation_.running_main_gallery_index());
+        else
+            main_galleries_.choose();
+    });
+    on_library_change(ControlId::DeleteSubGalleryButton, ControlEvent::Clicked,
+                      [this](const Text&) { deletion_.delete_selected(); });
+    on_library_change(ControlId::ChooseCoverButton, ControlEvent::Clicked,
+                      [this](const Text&) { logo_cover_.choose_cover(); });
+    on_library_change(ControlId::CoverBox, ControlEvent::FilesDropped,
+                      [this](const Text& dropped) { logo_cover_.drop_cover(dropped); });
+    on_library_change(ControlId::ChooseLogoButton, ControlEvent::Clicked,
+                      [this](const Text&) { logo_cover_.choose_logo(); });
+    on_library_change(ControlId::LogoBox, ControlEvent::FilesDropped,
+                      [this](const Text& dropped) { logo_cover_.drop_logo(dropped); });
 }
 
 void Application::wire_options() {
@@ -125,6 +159,8 @@ void Application::wire_options() {
        [this] { commands_.store_lantern_switch(); });
     on(ControlId::KeepProportions, ControlEvent::Clicked,
        [this] { commands_.store_proportion_switch(); });
+    on(ControlId::Thumbnails, ControlEvent::Clicked,
+       [this] { commands_.store_thumbnails_switch(); });
     on(ControlId::ModeList, ControlEvent::ItemSelected,
        [this] { commands_.apply_management_mode(); });
     on(ControlId::AlwaysOnTop, ControlEvent::Clicked, [this] { commands_.toggle_always_on_top(); });

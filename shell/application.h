@@ -21,11 +21,15 @@ namespace galmora {
 class Application {
   public:
     Application(Controls& ui, DesktopServices& desktop, Text library_root,
-                UpdateSettings update_settings = {}, UpdateWindowHooks update_hooks = {});
+                UpdateSettings update_settings = {}, UpdateWindowHooks update_hooks = {},
+                ThumbnailServices thumbnails = {});
 
     // Runs once, after the window has been created and before its first input.
     void start_up();
     void show_help();
+    // Runs once, when the window has closed: thumbnails still being made are
+    // stopped and their generation finished as after a stop.
+    void shut_down();
 
   private:
     void wire_commands();
@@ -33,6 +37,12 @@ class Application {
     void wire_library();
     void wire_options();
     void on(ControlId control, ControlEvent event, std::function<void()> operation);
+    // The same for an operation that changes the library: while thumbnails
+    // are being made it is refused with a notice instead.
+    void on_library_change(ControlId control, ControlEvent event,
+                           std::function<void(const Text&)> operation);
+    bool refused_while_thumbnails_run();
+    void click_generate();
 
     Controls& ui_;
     DesktopServices& desktop_;

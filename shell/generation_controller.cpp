@@ -7,8 +7,10 @@
 #include "generator/page_blocks.h"
 #include "generator/paging.h"
 #include "generator/sub_gallery_target.h"
+#include "library/thumbnail_store.h"
 #include "shell/failure_notices.h"
 #include "shell/form_colours.h"
+#include "shell/thumbnail_texts.h"
 
 namespace galmora {
 
@@ -31,8 +33,13 @@ class BusyCursor {
 }  // namespace
 
 GenerationController::GenerationController(Controls& ui, DesktopServices& desktop,
-                                           const GalleryConfig& config, Text library_root)
-    : ui_(ui), desktop_(desktop), config_(config), library_root_(std::move(library_root)) {}
+                                           const GalleryConfig& config, Text library_root,
+                                           ThumbnailServices thumbnails)
+    : ui_(ui),
+      desktop_(desktop),
+      config_(config),
+      library_root_(std::move(library_root)),
+      thumbnails_(thumbnails) {}
 
 // Each handler writes the other field; the guard of the field being written
 // keeps its own handler from writing back.
@@ -90,20 +97,91 @@ void GenerationController::count_folder_field() {
                                                            : kNormalFieldColour);
 }
 
-std::optional<GenerationResult> GenerationController::generate(const GenerationRequest& request) {
+struct GenerationController::Running {
+    GenerationRequest request;
+    Written on_written;
+    std::unique_ptr<ThumbnailRun> run;
+};
+
+GenerationController::~GenerationController() = default;
+
+void GenerationController::generate(const GenerationRequest& request, Written on_written) {
     static const Text kTitle = "Galmora - 带 [星] 号为必填项目"_t;
-    if (!check_form(request) || refuse(request)) return std::nullopt;
+    const bool thumbnails = request.thumbnails && thumbnails_.maker && thumbnails_.window;
+    if (!check_form(request) || refuse(request, thumbnails)) return;
     BusyCursor busy(ui_);
     ui_.set_text(ControlId::InformationPanel, Text());
     ui_.set_text(ControlId::PictureTotal, Text());
     ui_.set_title(kTitle);
-    const PictureList pictures =
-        ImageScanner::scan_pictures(request.picture_folder, request.addressing);
+    PictureList pictures = ImageScanner::scan_pictures(request.picture_folder, request.addressing);
+    ui_.set_text(ControlId::PictureTotal, to_text(static_cast<int>(pictures.size())));
+    if (thumbnails)
+        start_thumbnails(request, std::move(pictures), std::move(on_written));
+    else
+        finish(request, pictures, nullptr, on_written);
+}
+
+int GenerationController::running_main_gallery_index() const {
+    return running_ ? running_->request.entry.main_gallery_index : -1;
+}
+
+void GenerationController::stop_thumbnails() {
+    if (running_) running_->run->stop();
+}
+
+void GenerationController::finish_before_exit() {
+    if (!running_) return;
+    running_->run->stop();
+    running_->request.open_folder_after = running_->request.open_page_after = false;
+    thumbnails_finished();
+}
+
+void GenerationController::start_thumbnails(const GenerationRequest& request, PictureList pictures,
+                                            Written on_written) {
+    ThumbnailSettings settings;
+    if (request.entry.chosen_cover.empty()) settings.cover_stem = "fm" + request.cover_suffix;
+    const int total = static_cast<int>(pictures.size());
+    running_ = std::make_unique<Running>(Running{request, std::move(on_written), nullptr});
+    running_->run = std::make_unique<ThumbnailRun>(
+        *thumbnails_.window, *thumbnails_.maker, std::move(pictures), request.main_gallery,
+        settings,
+        ThumbnailRun::Events{[this](int done, int all) { show_progress(done, all); },
+                             [this] { thumbnails_finished(); }});
+    ui_.set_text(ControlId::GenerateButton, stop_thumbnails_caption());
+    show_progress(0, total);
+}
+
+void GenerationController::show_progress(int done, int total) {
+    ui_.set_text(ControlId::InformationPanel, thumbnail_progress(done, total));
+}
+
+void GenerationController::thumbnails_finished() {
+    const std::unique_ptr<Running> running = std::move(running_);
+    ThumbnailReport report = running->run->wait();
+    ui_.set_text(ControlId::GenerateButton, generate_caption());
+    GenerationRequest& request = running->request;
+    if (!report.cover.empty()) request.entry.chosen_cover = report.cover;
+    finish(request, running->run->pictures(), &report, running->on_written);
+}
+
+void GenerationController::finish(const GenerationRequest& request, const PictureList& pictures,
+                                  const ThumbnailReport* report, const Written& on_written) {
     const int picture_count = static_cast<int>(pictures.size());
-    ui_.set_text(ControlId::PictureTotal, to_text(picture_count));
     const Text page = compose_sub_gallery_page(
-        request.entry.sub_gallery_name, page_blocks(pictures, request.per_page), request.per_page);
-    return write_site(request, page, picture_count);
+        request.entry.sub_gallery_name,
+        page_blocks(pictures, request.per_page, report ? &report->thumbnails : nullptr),
+        request.per_page);
+    const Text thumbnail_line = report ? thumbnail_summary(*report, pictures) : Text();
+    std::optional<GenerationResult> result =
+        write_site(request, page, picture_count, thumbnail_line);
+    const bool cover_made = report && !report->cover.empty();
+    if (!result) {
+        // Made for a page that was not written: nothing names them.
+        if (report) take_back_made_files(request.main_gallery, cover_made ? report->cover : Text());
+        return;
+    }
+    result->cover_made = cover_made;
+    on_written(request, *result);
 }
 
 bool GenerationController::check_form(const GenerationRequest& request) {
@@ -114,21 +192,26 @@ bool GenerationController::check_form(const GenerationRequest& request) {
 }
 
 // Checked before anything is written, so that a refused generation leaves
-// the library and the form as they were.
-bool GenerationController::refuse(const GenerationRequest& request) {
+// the library and the form as they were. The thumbnail folder is made here,
+// before any picture work, so that a main gallery that takes nothing is
+// told at once.
+bool GenerationController::refuse(const GenerationRequest& request, bool thumbnails) {
     std::optional<Text> refusal = sub_gallery_target_refusal(
         library_root_, request.entry.sub_gallery_name, request.main_page.main_gallery_name);
     if (!refusal) {
         if (const std::optional<WriteProblem> problem = config_.rewrite_problem())
             refusal = generation_config_refusal(config_.path(), *problem);
     }
+    if (!refusal && thumbnails && !prepare_thumbnail_folder(request.main_gallery))
+        refusal = folder_not_created(request.main_gallery + "/" + Text(kThumbnailFolder));
     if (refusal) show_notice(desktop_, *refusal);
     return refusal.has_value();
 }
 
 std::optional<GenerationResult> GenerationController::write_site(const GenerationRequest& request,
                                                                  const Text& page,
-                                                                 int picture_count) {
+                                                                 int picture_count,
+                                                                 const Text& thumbnail_line) {
     static const Text kResultHead = "\r\n 新图库目录："_t;
     static const Text kFailureHead = "图库生成失败，无法写入图库页面：\r\n"_t;
     static const Text kFailureTail = "\r\n请检查主图库目录是否可写、磁盘空间是否充足。"_t;
@@ -143,7 +226,10 @@ std::optional<GenerationResult> GenerationController::write_site(const Generatio
         show_notice(desktop_, kFailureHead + shown_path + kFailureTail);
         return std::nullopt;
     }
-    ui_.set_text(ControlId::InformationPanel, kResultHead + shown_path + "\r\n\r\n" + page);
+    const Text result_line = kResultHead + shown_path + "\r\n";
+    ui_.set_text(ControlId::InformationPanel,
+                 thumbnail_line.empty() ? result_line + "\r\n" + page
+                                        : result_line + thumbnail_line + "\r\n\r\n" + page);
     return GenerationResult{picture_count, written.folder_created};
 }
 

@@ -2,16 +2,24 @@
 // The window's side of a generation: the coupling of 单页数量 and 页总数,
 // counting the pictures of a chosen or dropped folder, the colours of the
 // paging fields, and the click of 生成图片库, which checks the request, runs
-// the generator's steps and shows what they give. Recording the generation
-// in config.ini follows (GenerationRecorder).
+// the generator's steps and shows what they give. With the 缩略图 option the
+// thumbnails are made beside the window's thread, the button stops them,
+// and the page is written when they are done. Recording the generation in
+// config.ini follows (GenerationRecorder).
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include "generator/sub_gallery_builder.h"
+#include "generator/thumbnail_job.h"
+#include "generator/thumbnail_maker.h"
 #include "library/gallery_config.h"
 #include "shell/controls.h"
 #include "shell/desktop.h"
 #include "shell/generation_request.h"
+#include "shell/thumbnail_run.h"
+#include "shell/window_thread.h"
 
 namespace galmora {
 
@@ -19,12 +27,25 @@ namespace galmora {
 struct GenerationResult {
     int picture_count = 0;
     bool folder_created = false;
+    bool cover_made = false;  // request.entry.chosen_cover was made for it
+};
+
+// What making thumbnails needs from the program: the picture work and the
+// way back to the window's thread. Without both, no thumbnails are made.
+struct ThumbnailServices {
+    const ThumbnailMaker* maker = nullptr;
+    WindowThread* window = nullptr;
 };
 
 class GenerationController {
   public:
+    // Runs once the page is written, with the request as it was completed
+    // (a cover made from the first picture stands chosen in it).
+    using Written = std::function<void(const GenerationRequest&, const GenerationResult&)>;
+
     GenerationController(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
-                         Text library_root);
+                         Text library_root, ThumbnailServices thumbnails = {});
+    ~GenerationController();
 
     // Content-changed handlers of 单页数量 and 页总数.
     void on_per_page_changed();
@@ -37,21 +58,41 @@ class GenerationController {
     // Files dropped onto 浏览目录 (拖放对象1).
     void count_pictures_from_drop(const Text& dropped);
 
-    // The click of 生成图片库 with the request read at that moment. nullopt
-    // when the paging fields fail the check (painted red), the target or
-    // config.ini refuses the generation (a notice; nothing written), or the
-    // page could not be written.
-    std::optional<GenerationResult> generate(const GenerationRequest& request);
+    // The click of 生成图片库 with the request read at that moment. Nothing
+    // happens when the paging fields fail the check (painted red) or the
+    // target, config.ini or the thumbnail folder refuses the generation (a
+    // notice; nothing written); a notice tells when the page could not be
+    // written. Otherwise on_written runs: at once, or after the thumbnails.
+    void generate(const GenerationRequest& request, Written on_written);
+
+    // While thumbnails are being made, 生成图片库 reads "停止缩略图".
+    bool thumbnails_running() const { return running_ != nullptr; }
+    // The main gallery list's selection the running generation belongs to.
+    int running_main_gallery_index() const;
+    void stop_thumbnails();
+    // At exit: stops the thumbnails and finishes the generation as after a
+    // stop, without opening anything.
+    void finish_before_exit();
 
   private:
+    struct Running;
+
     // Paints the paging fields red when the form fails the generate check.
     bool check_form(const GenerationRequest& request);
-    // A notice when the target or config.ini refuses the generation.
-    bool refuse(const GenerationRequest& request);
+    // A notice when the target, config.ini or the thumbnail folder refuses
+    // the generation.
+    bool refuse(const GenerationRequest& request, bool thumbnails);
+    void start_thumbnails(const GenerationRequest& request, PictureList pictures,
+                          Written on_written);
+    void show_progress(int done, int total);
+    void thumbnails_finished();
+    // Compose, write and hand over to on_written.
+    void finish(const GenerationRequest& request, const PictureList& pictures,
+                const ThumbnailReport* report, const Written& on_written);
     // Folders, assets, index.html holding page, then the result line and the
     // page in the panel; nullopt with a notice when index.html was not written.
     std::optional<GenerationResult> write_site(const GenerationRequest& request, const Text& page,
-                                               int picture_count);
+                                               int picture_count, const Text& thumbnail_line);
 
     void empty_paging_fields();
     void count_folder_field();
@@ -60,6 +101,8 @@ class GenerationController {
     DesktopServices& desktop_;
     const GalleryConfig& config_;
     Text library_root_;
+    ThumbnailServices thumbnails_;
+    std::unique_ptr<Running> running_;
     bool pages_guard_ = false;
     bool per_page_guard_ = false;
 };

@@ -23,7 +23,8 @@ bool GenerationRecorder::record_generation(const GenerationRequest& request,
     entry.picture_count = result.picture_count;
     // Recorded before the rebuild, which reads the record from config.ini.
     const CommitOutcome outcome =
-        commit_generation(config_, library_root_, entry, request.main_page, result.folder_created);
+        commit_generation(config_, library_root_, entry, request.main_page,
+                          {result.folder_created, result.cover_made});
     sub_galleries_.refresh();
     if (outcome.state != GenerationCommit::Committed) {
         report_failure(request, result, outcome);

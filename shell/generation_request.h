@@ -25,6 +25,8 @@ struct GenerationRequest {
     GeneratedEntry entry;    // what the record says; its picture count follows the scan
     MainPageForm main_page;  // the main gallery's name and the texts of its page
     bool keep_proportions = true;
+    bool thumbnails = false;  // the remembered 缩略图 option
+    Text cover_suffix;        // names a cover made from the first picture
     bool open_folder_after = false;
     bool open_page_after = false;
 };

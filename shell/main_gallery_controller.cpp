@@ -78,6 +78,10 @@ void MainGalleryController::choose() {
     sub_galleries_.refresh();
 }
 
+void MainGalleryController::show_selected(int index) {
+    ui_.set_selected_index(ControlId::MainGalleryList, index);
+}
+
 void MainGalleryController::store_index(int index) {
     using namespace galmora::literals;
     if (!store_main_gallery_index(config_, index))

@@ -23,6 +23,8 @@ class MainGalleryController {
     void hide_new_name();
     void create();  // NewMainGalleryConfirm
     void choose();  // a pick in MainGalleryList
+    // Selects the entry at index again, storing nothing.
+    void show_selected(int index);
 
   private:
     void select_stored();

@@ -70,6 +70,11 @@ void ShellCommands::store_proportion_switch() {
                  [](GalleryConfig::Edit& edit, bool on) { edit.set_keep_proportions(on); });
 }
 
+void ShellCommands::store_thumbnails_switch() {
+    store_switch(ControlId::Thumbnails, "“缩略图”的设置"_t,
+                 [](GalleryConfig::Edit& edit, bool on) { edit.set_thumbnails_on(on); });
+}
+
 template <typename Store>
 void ShellCommands::store_switch(ControlId box, const Text& setting, Store&& store) {
     const bool on = ui_.checked(box);
@@ -102,6 +107,7 @@ void ShellCommands::restore_switches() {
     const GalleryConfig::Snapshot stored = config_.snapshot();
     ui_.set_checked(ControlId::LanternSwitch, stored.lanterns_on());
     ui_.set_checked(ControlId::KeepProportions, stored.keep_proportions());
+    ui_.set_checked(ControlId::Thumbnails, stored.thumbnails_on());
 }
 
 }  // namespace galmora

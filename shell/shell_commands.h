@@ -34,6 +34,7 @@ class ShellCommands {
     // says why.
     void store_lantern_switch();
     void store_proportion_switch();
+    void store_thumbnails_switch();
 
     // Start-up: local mode, every option ticked, the site texts' defaults,
     // then the remembered switches as config.ini stores them.

@@ -56,12 +56,17 @@ class GenerationControllerTest : public ::testing::Test {
     }
     Text root() const { return library.text(); }
     fs::path main_gallery() const { return fs::path(library.path()) / "我的图片库"; }
-    // The click of 生成图片库 with the request read from the window now.
+    // The click of 生成图片库 with the request read from the window now;
+    // what it hands over for recording.
     std::optional<GenerationResult> generate(bool keep_proportions = true) {
         GenerationRequest request =
             read_generation_request(ui, config.snapshot(), {}, selection, root());
         request.keep_proportions = keep_proportions;
-        return controller.generate(request);
+        std::optional<GenerationResult> written;
+        controller.generate(request, [&](const GenerationRequest&, const GenerationResult& result) {
+            written = result;
+        });
+        return written;
     }
     // A picture folder with n pictures and the form filled in for it.
     void fill_form(int pictures, const char* per_page) {

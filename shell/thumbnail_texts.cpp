@@ -1,0 +1,68 @@
+#include "shell/thumbnail_texts.h"
+
+#include "core/codepage.h"
+
+namespace galmora {
+
+using namespace galmora::literals;
+
+namespace {
+
+Text reason_text(LeftOutReason reason) {
+    switch (reason) {
+        case LeftOutReason::AlreadySmall:
+            return "本身已经够小"_t;
+        case LeftOutReason::Animated:
+            return "动画图片"_t;
+        case LeftOutReason::Unreadable:
+            return "无法读取"_t;
+        case LeftOutReason::TooLarge:
+            return "像素过多"_t;
+        case LeftOutReason::NotWritten:
+            return "缩略图无法写入"_t;
+        case LeftOutReason::Stopped:
+            break;
+    }
+    return "已停止"_t;
+}
+
+}  // namespace
+
+Text thumbnail_progress(int done, int total) {
+    return "正在生成缩略图："_t + to_text(done) + " / " + to_text(total);
+}
+
+Text thumbnail_summary(const ThumbnailReport& report, const PictureList& pictures) {
+    Text summary = " 缩略图：新做 "_t + to_text(report.made) + " 张，沿用 "_t +
+                   to_text(report.reused) + " 张，未做 "_t + to_text(report.left_out) + " 张"_t;
+    if (report.stopped) summary += "（已停止，其余图片只用原图）"_t;
+    if (!report.first_left_out.empty()) {
+        summary += "。未做的有："_t;
+        for (std::size_t i = 0; i < report.first_left_out.size(); ++i) {
+            const auto& left_out = report.first_left_out[i];
+            if (i > 0) summary += "、"_t;
+            summary +=
+                pictures.name(left_out.picture) + "（"_t + reason_text(left_out.reason) + "）"_t;
+        }
+        if (static_cast<int>(report.first_left_out.size()) < report.left_out && !report.stopped)
+            summary += "等"_t;
+    }
+    return summary + "。"_t;
+}
+
+const Text& stop_thumbnails_caption() {
+    static const Text caption = "停止缩略图"_t;
+    return caption;
+}
+
+const Text& generate_caption() {
+    static const Text caption = "生成图片库"_t;
+    return caption;
+}
+
+const Text& thumbnails_busy_notice() {
+    static const Text notice = "正在生成缩略图，请等它完成，或点击“停止缩略图”后再试。"_t;
+    return notice;
+}
+
+}  // namespace galmora
