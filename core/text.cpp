@@ -1,10 +1,10 @@
 #include "core/text.h"
 
+#include <charconv>
 #include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <mutex>
 #include <utility>
 
@@ -48,11 +48,13 @@ Text to_text(int value) {
     return std::to_string(value);
 }
 
+// "%.13g" as in the C locale, whatever locale the window set for the process.
 Text to_text(double value) {
     char buffer[64];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.13g", value);
-    if (length <= 0) return {};
-    return Text(buffer, static_cast<std::size_t>(length));
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 13);
+    if (written.ec != std::errc()) return {};
+    return Text(buffer, written.ptr);
 }
 
 Text to_text(ByteView bytes) {
