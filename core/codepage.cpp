@@ -45,7 +45,9 @@ void append_bytes(Output& output, std::string_view bytes) {
     output.insert(output.end(), first, first + bytes.size());
 }
 
-// One iconv descriptor, opened on first use and kept for the whole run.
+// One iconv descriptor, opened on a thread's first use and kept until the
+// thread ends: a descriptor holds the state of the conversion in progress, so
+// two threads must never share one.
 class Converter {
   public:
     Converter(std::string_view to, std::string_view from)
@@ -108,12 +110,12 @@ class Converter {
 };
 
 Converter& local_to_utf8() {
-    static Converter converter(kUtf8, kLocalCodePage);
+    thread_local Converter converter(kUtf8, kLocalCodePage);
     return converter;
 }
 
 Converter& utf8_to_local() {
-    static Converter converter(kLocalCodePage, kUtf8);
+    thread_local Converter converter(kLocalCodePage, kUtf8);
     return converter;
 }
 
@@ -153,14 +155,14 @@ std::size_t next_certain_ascii(std::string_view text, std::size_t from) {
 template <typename Output>
 bool append_local_as_utf8(std::string_view local, const Recovery* recovery, Output& output) {
     output.reserve(output.size() + local.size() + local.size() / 8 + 16);
+    Converter& converter = local_to_utf8();
     std::size_t at = 0;
     while (at < local.size()) {
         const std::size_t stretch = ascii_run_end(local, at);
         append_bytes(output, local.substr(at, stretch - at));
         if (stretch == local.size()) break;
         at = next_certain_ascii(local, stretch);
-        if (!local_to_utf8().append(local.substr(stretch, at - stretch), recovery, output))
-            return false;
+        if (!converter.append(local.substr(stretch, at - stretch), recovery, output)) return false;
     }
     return true;
 }

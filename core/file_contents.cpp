@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -57,10 +58,23 @@ std::string folder_of(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The process's file-mode creation mask. umask() can only be read by setting
+// it, which would change the mode of a file another thread creates meanwhile,
+// so the kernel's report is read instead; without one, owner-only.
 mode_t current_umask() {
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
+    constexpr mode_t kOwnerOnly = 077;
+    const std::optional<Bytes> status = read_file("/proc/self/status");
+    if (!status) return kOwnerOnly;
+    const std::string_view text(reinterpret_cast<const char*>(status->data()), status->size());
+    constexpr std::string_view kField = "\nUmask:";
+    const std::size_t field = text.find(kField);
+    const std::size_t digits = field == std::string_view::npos
+                                   ? field
+                                   : text.find_first_not_of(" \t", field + kField.size());
+    if (digits == std::string_view::npos) return kOwnerOnly;
+    unsigned mask = 0;
+    const auto read = std::from_chars(text.data() + digits, text.data() + text.size(), mask, 8);
+    return read.ec == std::errc() ? static_cast<mode_t>(mask & 0777) : kOwnerOnly;
 }
 
 // The temporary sibling of a file is hidden: "." + the file's name (cut short

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "core/codepage.h"
@@ -22,14 +21,6 @@ std::string executable_path() {
     return path;
 }
 
-std::string current_directory() {
-    char* path = ::getcwd(nullptr, 0);
-    if (path == nullptr) return ".";
-    std::string current(path);
-    std::free(path);
-    return current;
-}
-
 bool has_wildcard(std::string_view element) {
     return element.find_first_of("*?") != std::string_view::npos;
 }
@@ -38,10 +29,11 @@ bool has_wildcard(std::string_view element) {
 
 Text program_directory() {
     const std::string executable = executable_path();
+    // The link always holds an absolute path; without it there is no folder
+    // to give, rather than a guess from the current directory.
     const std::size_t slash = executable.rfind('/');
-    std::string folder = slash == std::string::npos ? current_directory()
-                         : slash == 0               ? std::string("/")
-                                                    : executable.substr(0, slash);
+    if (slash == std::string::npos) return {};
+    const std::string folder = slash == 0 ? std::string("/") : executable.substr(0, slash);
     if (std::optional<Text> local = strict_local(folder)) return *local;
     // A folder name outside UTF-8 cannot be named exactly; the replaced
     // name leads nowhere rather than somewhere else.

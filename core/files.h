@@ -20,8 +20,11 @@ enum EntryAttributes : int {
     kAllEntries = 0x37,
 };
 
-// The folder of the running executable, without a trailing "/".
+// The folder of the running executable, without a trailing "/"; empty when
+// the system does not tell (no /proc).
 Text program_directory();
+// Changes the current directory of the whole process: only at start-up,
+// before other threads resolve relative paths.
 bool set_current_directory(const Text& path);
 
 // "*" and "?" in the last path element are wildcards.

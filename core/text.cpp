@@ -1,10 +1,11 @@
 #include "core/text.h"
 
+#include <charconv>
 #include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
+#include <mutex>
 #include <utility>
 
 namespace galmora {
@@ -47,11 +48,13 @@ Text to_text(int value) {
     return std::to_string(value);
 }
 
+// "%.13g" as in the C locale, whatever locale the window set for the process.
 Text to_text(double value) {
     char buffer[64];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.13g", value);
-    if (length <= 0) return {};
-    return Text(buffer, static_cast<std::size_t>(length));
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 13);
+    if (written.ec != std::errc()) return {};
+    return Text(buffer, written.ptr);
 }
 
 Text to_text(ByteView bytes) {
@@ -141,13 +144,25 @@ ByteView as_bytes(std::string_view t) {
 
 namespace {
 
-// A small linear congruential generator with the classic rand() range.
+// A small linear congruential generator with the classic rand() range. One
+// sequence for the whole program, drawn from any thread: every draw and
+// seeding holds random_mutex, so draws are never lost or repeated.
+std::mutex random_mutex;
 std::uint32_t random_state = 1;
 std::uint32_t seed_counter = 0;
 
+// The caller holds random_mutex.
 int next_random() {
     random_state = random_state * 214013u + 2531011u;
     return static_cast<int>((random_state >> 16) & 0x7FFF);
+}
+
+// Bounds as random_int leaves them, 0 <= lo <= hi; the caller holds
+// random_mutex. Equal bounds draw nothing.
+int draw_between(int lo, int hi) {
+    if (lo == hi) return lo;
+    const std::int64_t span = static_cast<std::int64_t>(hi) - lo + 1;
+    return static_cast<int>(lo + next_random() % span);
 }
 
 }  // namespace
@@ -156,6 +171,7 @@ void seed_random() {
     using namespace std::chrono;
     const auto tick = static_cast<std::uint32_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    const std::lock_guard lock(random_mutex);
     random_state = tick + seed_counter;
     // Two seedings within one millisecond still start from different seeds.
     seed_counter += ((tick + seed_counter) & 0xFF) + 100;
@@ -165,15 +181,16 @@ int random_int(int lo, int hi) {
     if (lo < 0) lo = 0;
     if (hi < 0) hi = 0;
     if (lo > hi) std::swap(lo, hi);
-    if (lo == hi) return lo;
-    const std::int64_t span = static_cast<std::int64_t>(hi) - lo + 1;
-    return static_cast<int>(lo + next_random() % span);
+    const std::lock_guard lock(random_mutex);
+    return draw_between(lo, hi);
 }
 
+// The nine digits are consecutive draws, even when other threads draw too.
 Text random_suffix() {
     Text suffix;
     suffix.reserve(9);
-    for (int i = 0; i < 9; ++i) suffix.push_back(static_cast<char>('0' + random_int(0, 9)));
+    const std::lock_guard lock(random_mutex);
+    for (int i = 0; i < 9; ++i) suffix.push_back(static_cast<char>('0' + draw_between(0, 9)));
     return suffix;
 }
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
-# Set GALMORA_SANITIZE=1 for a build with AddressSanitizer and UBSan.
+# Set GALMORA_SANITIZE=1 for a build with AddressSanitizer and UBSan, or
+# GALMORA_SANITIZE=thread for the core tests alone under ThreadSanitizer.
+# Set GALMORA_WERROR=1 to make every warning an error, as CI does.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -8,11 +10,26 @@ bash "$here/scripts/install-deps.sh"
 
 build="$here/build/tests"
 options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-if [ "${GALMORA_SANITIZE:-0}" = 1 ]; then
-  build="$here/build/sanitize"
-  options=(-DCMAKE_BUILD_TYPE=Debug -DGALMORA_SANITIZE=ON)
+target=all
+tests=.
+case "${GALMORA_SANITIZE:-0}" in
+  1)
+    build="$here/build/sanitize"
+    options=(-DCMAKE_BUILD_TYPE=Debug -DGALMORA_SANITIZE=ON)
+    ;;
+  thread)
+    build="$here/build/tsan"
+    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DGALMORA_SANITIZE_THREAD=ON)
+    target=core_tests
+    tests=tests/core
+    ;;
+esac
+if [ "${GALMORA_WERROR:-0}" = 1 ]; then
+  options+=(-DGALMORA_WERROR=ON)
+else
+  options+=(-DGALMORA_WERROR=OFF)
 fi
 cmake -S "$here" -B "$build" -G Ninja "${options[@]}"
-cmake --build "$build" -j "$(nproc)"
+cmake --build "$build" --target "$target" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$build/$tests" --output-on-failure -j "$(nproc)"

@@ -5,6 +5,7 @@
 
 #include "core/files.h"
 #include "shell/application.h"
+#include "shell/qt/qt_text.h"
 #include "shell/qt/qt_translations.h"
 #include "shell/qt/shell_window.h"
 #include "shell/qt/update_feedback.h"
@@ -12,7 +13,11 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     galmora::load_chinese_qt_translations(app);
-    const galmora::Text library_root = galmora::program_directory();
+    galmora::Text library_root = galmora::program_directory();
+    // Without /proc, Qt's guess from the command that started the program.
+    if (library_root.empty())
+        library_root = galmora::from_qstring(QCoreApplication::applicationDirPath());
+    if (library_root.empty()) return 1;  // no library folder to work in
     galmora::set_current_directory(library_root);
 
     galmora::ShellWindow window;
