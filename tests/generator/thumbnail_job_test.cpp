@@ -14,6 +14,7 @@
 #include "generator/image_scanner.h"
 #include "tests/support/child_run.h"
 #include "tests/support/hostile_tree.h"
+#include "tests/support/stand_in_maker.h"
 #include "tests/support/temp_dir.h"
 
 namespace galmora {
@@ -22,29 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace galmora::literals;
 using testing::TempDir;
-
-// Decides by the file's name: "small", "anim" and "bad" are left out; every
-// other picture gets a 504 x 378 JPEG holding its path.
-class NameMaker : public ThumbnailMaker {
-  public:
-    ThumbnailResult make(const ThumbnailRequest& request) const override {
-        calls.fetch_add(1);
-        {
-            std::lock_guard lock(mutex);
-            requests.push_back(request);
-        }
-        if (on_call) on_call();
-        const std::string name = utf8_string(request.source);
-        if (name.find("small") != std::string::npos) return {{}, ThumbnailSkip::AlreadySmall};
-        if (name.find("anim") != std::string::npos) return {{}, ThumbnailSkip::Animated};
-        if (name.find("bad") != std::string::npos) return {{}, ThumbnailSkip::Unreadable};
-        return {Thumbnail{to_bytes("thumb of " + name), "jpg", 504, 378}};
-    }
-    mutable std::atomic<int> calls{0};
-    mutable std::mutex mutex;
-    mutable std::vector<ThumbnailRequest> requests;
-    std::function<void()> on_call;
-};
 
 class ThumbnailJobTest : public ::testing::Test {
   protected:
@@ -79,7 +57,7 @@ class ThumbnailJobTest : public ::testing::Test {
     }
 
     TempDir dir;
-    NameMaker maker;
+    testing::StandInMaker maker;
     std::atomic<int> last_done{0};
 };
 
@@ -136,10 +114,11 @@ TEST_F(ThumbnailJobTest, ACoverIsMadeFromTheFirstPictureWhenAsked) {
     EXPECT_EQ(report.cover, "fm123456789.jpg");
     EXPECT_EQ(dir.contents("main/img/fm123456789.jpg"),
               "thumb of " + utf8_string(pictures.path(0)));
-    const auto fill = std::find_if(
-        maker.requests.begin(), maker.requests.end(),
-        [](const ThumbnailRequest& r) { return r.fit == ThumbnailRequest::Fit::Fill; });
-    ASSERT_NE(fill, maker.requests.end());
+    const std::vector<ThumbnailRequest> requests = maker.requests();
+    const auto fill = std::find_if(requests.begin(), requests.end(), [](const ThumbnailRequest& r) {
+        return r.fit == ThumbnailRequest::Fit::Fill;
+    });
+    ASSERT_NE(fill, requests.end());
     EXPECT_EQ(fill->width, 894);
     EXPECT_EQ(fill->height, 504);
     EXPECT_EQ(fill->source, pictures.path(0));
