@@ -12,8 +12,10 @@
 #include "core/profile.h"
 #include "core/text.h"
 #include "library/gallery_config.h"
+#include "tests/support/profile_calls.h"
 
 using namespace galmora;
+using galmora::testing::read_profile;
 
 namespace {
 

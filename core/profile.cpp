@@ -17,51 +17,8 @@ std::string_view as_text(const Bytes& bytes) {
     return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-// The file path as the reader takes it: up to a zero byte, leading blanks skipped.
-Text clean_path(std::string_view file) {
-    std::string_view path = file.substr(0, file.find('\0'));
-    while (!path.empty() && profile::is_blank(path.front())) path.remove_prefix(1);
-    return Text(path);
-}
-
-// The raw value of the first matching key in the first matching section;
-// stops reading at the end of that section.
-std::optional<std::string_view> find_raw_value(std::string_view contents, std::string_view section,
-                                               std::string_view key) {
-    std::optional<std::string_view> found;
-    bool in_section = false;
-    bool section_seen = false;
-    profile::for_each_line(contents, [&](std::string_view text) {
-        const profile::ProfileLine line = profile::parse_line(text);
-        if (line.kind == LineKind::Section) {
-            if (section_seen) return false;
-            in_section = section_seen = profile::names_equal(line.name, section);
-        } else if (line.kind == LineKind::Key && in_section &&
-                   profile::names_equal(line.name, key)) {
-            found = line.raw_value;
-            return false;
-        }
-        return true;
-    });
-    return found;
-}
-
 }  // namespace
 
-Text read_profile(const Text& file, std::string_view section, std::string_view key,
-                  std::string_view default_value) {
-    const Text path = clean_path(file);
-    const std::string_view wanted_section = profile::clean_name(section);
-    const std::string_view wanted_key = profile::clean_name(key);
-    if (path.empty() || wanted_section.empty() || wanted_key.empty()) return {};
-    const std::optional<Bytes> contents = read_file(path);
-    if (contents) {
-        const auto raw = find_raw_value(profile::without_byte_order_mark(as_text(*contents)),
-                                        wanted_section, wanted_key);
-        if (raw) return profile::finished_value(*raw);
-    }
-    return profile::finished_default(default_value);
-}
 
 struct ProfileSnapshot::Index {
     using Keys = std::unordered_map<std::string, std::string_view>;
@@ -93,7 +50,7 @@ ProfileSnapshot::ProfileSnapshot(ProfileSnapshot&&) noexcept = default;
 ProfileSnapshot& ProfileSnapshot::operator=(ProfileSnapshot&&) noexcept = default;
 
 ProfileSnapshot ProfileSnapshot::load(const Text& file) {
-    const Text path = clean_path(file);
+    const Text path = profile::clean_path(file);
     if (!path.empty()) {
         if (std::optional<Bytes> contents = read_file(path)) return parse(as_text(*contents));
     }

@@ -14,13 +14,9 @@
 
 namespace galmora {
 
-Text read_profile(const Text& file, std::string_view section, std::string_view key,
-                  std::string_view default_value = {});
-bool write_profile(const Text& file, std::string_view section, std::string_view key,
-                   std::string_view value);
-
-// The whole file parsed once; value() answers exactly what read_profile would
-// have answered for the file as it was when loaded.
+// The whole file parsed once; value() answers exactly what a lookup of the
+// key in the file (the first matching section, the first matching key in it)
+// would have answered for the file as it was when loaded.
 class ProfileSnapshot {
   public:
     static ProfileSnapshot load(const Text& file);
@@ -43,7 +39,8 @@ class ProfileSnapshot {
 
 // A profile file read once, edited in memory and written back with one atomic
 // replacement, so that several values change together or not at all. Each
-// set() changes the text exactly as write_profile would change the file.
+// set() changes the text exactly as one profile write of that key would
+// change the file.
 class ProfileDocument {
   public:
     // nullopt when the path is blank, or the file exists but cannot be read.

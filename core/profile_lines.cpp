@@ -36,6 +36,12 @@ std::string_view clean_name(std::string_view name) {
     return trim(name.substr(0, name.find('\0')));
 }
 
+Text clean_path(std::string_view file) {
+    std::string_view path = file.substr(0, file.find('\0'));
+    while (!path.empty() && is_blank(path.front())) path.remove_prefix(1);
+    return Text(path);
+}
+
 namespace {
 
 char fold_ascii(char c) {

@@ -46,6 +46,8 @@ bool is_blank(char c);
 std::string_view trim(std::string_view t);
 // A name as the caller passes it: up to a zero byte, without surrounding blanks.
 std::string_view clean_name(std::string_view name);
+// A file path as the reader takes it: up to a zero byte, leading blanks skipped.
+Text clean_path(std::string_view file);
 // Case-insensitive for ASCII letters, but never inside a two-byte character.
 bool names_equal(std::string_view a, std::string_view b);
 std::string folded_name(std::string_view name);

@@ -140,10 +140,5 @@ bool ProfileDocument::save() const {
     return replace_file_atomically(path_, as_bytes(byte_order_mark_ + lines_));
 }
 
-bool write_profile(const Text& file, std::string_view section, std::string_view key,
-                   std::string_view value) {
-    std::optional<ProfileDocument> document = ProfileDocument::load(file);
-    return document && document->set(section, key, value) && document->save();
-}
 
 }  // namespace galmora

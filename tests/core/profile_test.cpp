@@ -11,8 +11,12 @@
 #include "core/files.h"
 #include "tests/support/child_run.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/profile_calls.h"
 
 namespace galmora {
+
+using testing::read_profile;
+using testing::write_profile;
 namespace {
 
 using testing::TempDir;

@@ -11,6 +11,7 @@
 #include "core/profile.h"
 #include "library/gallery_config.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/profile_calls.h"
 
 namespace galmora::testing {
 

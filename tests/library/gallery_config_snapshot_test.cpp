@@ -11,8 +11,12 @@
 #include "core/codepage.h"
 #include "library/gallery_config.h"
 #include "tests/library/config_files.h"
+#include "tests/support/profile_calls.h"
 
 namespace galmora {
+
+using testing::read_profile;
+using testing::write_profile;
 namespace {
 
 using namespace galmora::literals;

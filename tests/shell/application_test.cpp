@@ -14,8 +14,12 @@
 #include "tests/support/fake_controls.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/profile_calls.h"
 
 namespace galmora {
+
+using testing::read_profile;
+using testing::write_profile;
 namespace {
 
 using namespace literals;

@@ -15,6 +15,7 @@
 #include "tests/shell/qt/widget_lookup.h"
 #include "tests/support/scripted_desktop.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/profile_calls.h"
 
 namespace galmora::testing {
 namespace {
