@@ -10,12 +10,6 @@
 
 namespace galmora {
 
-int compare_text(std::string_view a, std::string_view b) {
-    // char_traits<char> compares as unsigned char, exactly like strcmp.
-    const int order = a.compare(b);
-    return order < 0 ? -1 : (order > 0 ? 1 : 0);
-}
-
 Text concat_text(std::initializer_list<std::string_view> pieces) {
     std::size_t size = 0;
     for (std::string_view piece : pieces) size += piece.size();
@@ -132,10 +126,6 @@ int floor_to_int(double x) {
 
 bool nearly_equal(double a, double b) {
     return std::fabs(a - b) <= 1e-7;
-}
-
-Bytes to_bytes(std::string_view t) {
-    return Bytes(t.begin(), t.end());
 }
 
 ByteView as_bytes(std::string_view t) {

@@ -16,8 +16,6 @@ using Text = std::string;
 using Bytes = std::vector<std::uint8_t>;
 using ByteView = std::span<const std::uint8_t>;
 
-// Byte-wise, unsigned, like strcmp: -1, 0 or 1.
-int compare_text(std::string_view a, std::string_view b);
 Text concat_text(std::initializer_list<std::string_view> pieces);
 // The last min(n, length) bytes; n <= 0 gives the empty text.
 Text right_text(std::string_view t, int n);
@@ -36,7 +34,6 @@ int floor_to_int(double x);
 // Equality of counts computed in double precision.
 bool nearly_equal(double a, double b);
 
-Bytes to_bytes(std::string_view t);
 ByteView as_bytes(std::string_view t);
 
 // r | g << 8 | b << 16.

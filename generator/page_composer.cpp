@@ -81,23 +81,10 @@ std::string_view markup_escape_of(char c) {
 
 }  // namespace
 
-Text PageComposer::picture_markup(int number, std::string_view source) {
-    Text markup;
-    append_picture(markup, number, source);
-    markup.resize(markup.size() - kLineEnd.size());
-    return markup;
-}
-
 void PageComposer::append_picture(Text& page, int number, std::string_view source) {
     const Text n = to_text(number);
     append(page, {fragment(Fragment::PictureStart), n, fragment(Fragment::PictureSource), source,
                   fragment(Fragment::PictureClick), n, fragment(Fragment::PictureEnd), kLineEnd});
-}
-
-Text PageComposer::page_block(int number, std::string_view pictures) {
-    Text block;
-    append_page_block(block, number, pictures);
-    return block;
 }
 
 void PageComposer::append_thumbnail(Text& source, std::string_view file_name, int width) {

@@ -19,13 +19,11 @@ struct MainPageValues {
 
 class PageComposer {
   public:
-    // The picture markup for number i, without the trailing "\r\n". source
-    // is inserted as given: pass encode_source(full local path) in local mode,
-    // or the typed web address + encode_source(file name) in network mode.
-    static Text picture_markup(int number, std::string_view source);
-    // Appends picture markup + "\r\n" to page without re-copying page.
+    // Appends the picture markup for number i + "\r\n" to page without
+    // re-copying page. source is inserted as given: pass encode_source(full
+    // local path) in local mode, or the typed web address +
+    // encode_source(file name) in network mode.
     static void append_picture(Text& page, int number, std::string_view source);
-    static Text page_block(int number, std::string_view pictures);
     // Appends to a picture's source what makes the browser fetch its
     // thumbnail for the grid instead of the original: the src attribute is
     // closed and srcset and sizes follow, the last left open for the

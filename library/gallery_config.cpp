@@ -113,7 +113,6 @@ GalleryConfig::Snapshot::Snapshot(ProfileSnapshot profile) : profile_(std::move(
     record_count_ = to_integer(read_value("images", "num"));
     for (const Text& name : profile_.section_names()) {
         const int number = slot_number_of(name);
-        last_section_number_ = std::max(last_section_number_, number);
         if (number > 0 && number <= record_count_) slots_present_.push_back(number);
     }
     std::sort(slots_present_.begin(), slots_present_.end());
@@ -150,10 +149,6 @@ SubGalleryRecord GalleryConfig::Snapshot::read_record(int number) const {
     for (size_t i = 0; i < kRecordKeys.size(); ++i)
         *fields[i] = read_value(section, kRecordKeys[i]);
     return record;
-}
-
-int GalleryConfig::Snapshot::last_possible_record() const {
-    return std::max(0, std::min(record_count_, last_section_number_));
 }
 
 const std::vector<int>& GalleryConfig::Snapshot::slots_present() const {
@@ -232,7 +227,7 @@ int GalleryConfig::Edit::append_record(const SubGalleryRecord& record) {
     // A negative count is as meaningless as one without digits and counts as
     // 0; otherwise the record would go to "P0" or "P-4", which no reader
     // ever visits, and be dropped by the next compaction.
-    const int count = std::max(0, to_integer(document_.snapshot().value("images", "num")));
+    const int count = std::max(0, snapshot().record_count());
     // A saturated count has no next number: refuse rather than overwrite.
     if (count == INT_MAX) return 0;
     const auto fields = fields_of(record);

@@ -41,9 +41,6 @@ class GalleryConfig {
         bool thumbnails_on() const;
 
         SubGalleryRecord read_record(int number) const;
-        // Highest record number that can hold a record: min(num, highest
-        // [P<n>] section present), so loops never run to a huge num.
-        int last_possible_record() const;
         // The slots from 1 to num that have a section, ascending; every
         // other slot reads empty. Loops over records visit only these.
         const std::vector<int>& slots_present() const;
@@ -55,7 +52,6 @@ class GalleryConfig {
 
       private:
         ProfileSnapshot profile_;
-        int last_section_number_ = 0;
         int record_count_ = 0;
         std::vector<int> slots_present_;
         std::unordered_map<Text, std::vector<int>> slots_by_pname_;

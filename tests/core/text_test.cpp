@@ -1,4 +1,5 @@
 #include "core/text.h"
+#include "tests/support/text_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,9 @@
 #include <set>
 
 namespace galmora {
+
+using testing::compare_text;
+using testing::to_bytes;
 namespace {
 
 TEST(CompareText, IsByteWiseUnsignedAndCaseSensitive) {

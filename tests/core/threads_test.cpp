@@ -17,8 +17,12 @@
 #include "core/codepage.h"
 #include "core/files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/text_helpers.h"
 
 namespace galmora {
+
+using testing::compare_text;
+using testing::to_bytes;
 namespace {
 
 using testing::TempDir;

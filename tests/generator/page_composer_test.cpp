@@ -18,6 +18,19 @@
 namespace galmora {
 namespace {
 
+// One picture's markup without its line end, and one page block, as a page
+// holds them.
+Text picture_markup(int number, std::string_view source) {
+    Text markup;
+    PageComposer::append_picture(markup, number, source);
+    return markup.substr(0, markup.size() - 2);
+}
+Text page_block(int number, std::string_view pictures) {
+    Text block;
+    PageComposer::append_page_block(block, number, pictures);
+    return block;
+}
+
 using namespace galmora::literals;
 
 std::string utf8(std::string_view local) {
@@ -214,10 +227,10 @@ TEST(SubGalleryPage, FullLastPageIsFollowedByAnEmptyFinalBlock) {
 }
 
 TEST(SubGalleryPage, PictureMarkupCarriesItsNumberTwice) {
-    EXPECT_EQ(PageComposer::picture_markup(12, "http://example.test/p/a b.jpg"),
+    EXPECT_EQ(picture_markup(12, "http://example.test/p/a b.jpg"),
               "<img loading=\"lazy\" id=\"Img12\" class=\"myImg\" "
               "src=\"http://example.test/p/a b.jpg\" onclick=\"demo('Img12')\">");
-    EXPECT_EQ(PageComposer::page_block(3, "P\r\n"), "<div class=\"page-3\">\r\nP\r\n</div>\r\n");
+    EXPECT_EQ(page_block(3, "P\r\n"), "<div class=\"page-3\">\r\nP\r\n</div>\r\n");
 }
 
 TEST(MainPage, LogoPngWithLanterns) {
@@ -334,7 +347,7 @@ TEST(EncodeSource, HostileFileNameBecomesOneSafeAttributeValue) {
     const Text path = local_text("/tmp/图库 😀/癨 \"引号\" #1 ?q %41 \\x.jpg");
     const std::string encoded = utf8(PageComposer::encode_source(path));
     EXPECT_EQ(encoded, "/tmp/图库 😀/癨 %22引号%22 %231 %3Fq %2541 %5Cx.jpg");
-    const std::string markup = utf8(PageComposer::picture_markup(1, local_text(encoded)));
+    const std::string markup = utf8(picture_markup(1, local_text(encoded)));
     EXPECT_EQ(markup.find_first_of("#?\\"), std::string::npos);
 }
 
@@ -358,8 +371,8 @@ TEST(EncodeSource, EveryPictureOfTheHostileTreeIsAddressedExactly) {
     int number = 0;
     for (const std::string& relative : testing::hostile_pictures()) {
         const std::string path = folder.path() + "/" + relative;
-        const std::string markup = utf8(
-            PageComposer::picture_markup(++number, PageComposer::encode_source(local_text(path))));
+        const std::string markup =
+            utf8(picture_markup(++number, PageComposer::encode_source(local_text(path))));
         const std::size_t start = markup.find(" src=\"") + 6;
         const std::size_t end = markup.find("\" onclick=");
         ASSERT_LT(start, end) << relative;

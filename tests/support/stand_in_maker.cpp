@@ -1,6 +1,7 @@
 #include "tests/support/stand_in_maker.h"
 
 #include "core/codepage.h"
+#include "tests/support/text_helpers.h"
 
 namespace galmora::testing {
 
