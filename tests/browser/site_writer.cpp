@@ -76,12 +76,12 @@ Bytes picture(int width, int height, int seed) {
                           [=](double x, double y) { return landscape(x, y, width, height, seed); });
 }
 
-// A camera-like photo of about 110 KB: a landscape with grain in every
-// 8 x 8 block, so that the file is as heavy as a real one of its size.
-Bytes photo(int seed) {
-    constexpr int kWidth = 1584, kHeight = 1056;
-    return make_test_jpeg(kWidth, kHeight, [=](double x, double y) {
-        Rgb c = landscape(x, y, kWidth, kHeight, seed);
+// A camera-like photo, of about 110 KB at its usual 1584 x 1056: a
+// landscape with grain in every 8 x 8 block, so that the file is as heavy as
+// a real one of its size.
+Bytes photo(int seed, int width = 1584, int height = 1056) {
+    return make_test_jpeg(width, height, [=](double x, double y) {
+        Rgb c = landscape(x, y, width, height, seed);
         const unsigned hash =
             static_cast<unsigned>(x * 7919 + y * 104729) + static_cast<unsigned>(seed) * 15485863u;
         const double grain = static_cast<double>((hash * 2654435761u) >> 24) / 255.0 * 64 - 32;
@@ -174,7 +174,7 @@ PictureStamp stamp_of(const fs::path& picture) {
 
 // The thumbnail a page names for original, named as a generation names it;
 // a made one is written into folder (the main gallery's thumbnail folder) as
-// the original's landscape at the thumbnail's size. A missing one is keyed
+// the original's photo at the thumbnail's size, as heavy for its size. A missing one is keyed
 // under settings nothing was made with, so it never names a made file.
 PictureThumbnail thumbnail_for(const fs::path& original, Thumb plan, const fs::path& folder,
                                int seed) {
@@ -184,7 +184,7 @@ PictureThumbnail thumbnail_for(const fs::path& original, Thumb plan, const fs::p
     const Text name = thumbnail_file_name(key, kThumbWidth, kThumbHeight, "jpg");
     const fs::path file = folder / name;
     if (plan == Thumb::Made && !fs::exists(file))
-        write_bytes(file, picture(kThumbWidth, kThumbHeight, seed));
+        write_bytes(file, photo(seed, kThumbWidth, kThumbHeight));
     return {name, kThumbWidth};
 }
 
