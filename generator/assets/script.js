@@ -137,6 +137,7 @@ function choose_page() {
         addressWritten: 0, // when a step last wrote the address
         touch: null,
         preloads: [],
+        preloadAfter: 0,  // picture whose neighbours wait for its original
         preview: null     // the thumbnail standing in for a coming original
 
     };
@@ -417,7 +418,10 @@ function choose_page() {
         if (block && block !== grid.shownBlock) show_block(block);
         set_content(img);
         update_caption();
-        preload_neighbours(n);
+        // Fetched now, the neighbours would share the network with the
+        // original that the thumbnail stands in for.
+        viewer.preloadAfter = viewer.preview ? n : 0;
+        if (!viewer.preview) preload_neighbours(n);
         write_viewer_address(address || "replace");
         if (viewer.slideshow) schedule_slide();
         return true;
@@ -450,7 +454,11 @@ function choose_page() {
         if (!host || event.target !== viewer.content) return;
         host.classList.remove("viewer-loading");
         // A late event of a picture shown before leaves the preview alone.
-        if (viewer.content.complete) end_preview();
+        if (viewer.content.complete) {
+            end_preview();
+            if (viewer.preloadAfter && viewer.preloadAfter === viewer.number) preload_neighbours(viewer.number);
+            viewer.preloadAfter = 0;
+        }
         if (event.type === "error") show_failure();
     }
 

@@ -110,6 +110,13 @@ function viewerState(page) {
   });
 }
 
+// Waits until the page holds the original of picture n, fetched ahead: a
+// picture made now with its address is complete at once.
+const fetchedAhead = (page, n) => page.waitForFunction((id) => {
+  const probe = new Image();
+  probe.src = document.getElementById(id).src;
+  return probe.complete && probe.naturalWidth > 0;
+}, `Img${n}`);
 const thumbnailArrived = (page) =>
   page.waitForFunction(() => !document.getElementById('myModal').classList.contains('viewer-loading'));
 const loadedOriginal = (page) => page.waitForFunction(() => {
@@ -242,24 +249,29 @@ async function fallbackRun(browser, key, origin) {
 
 // The viewer with originals held back: the thumbnail shows at once, in the
 // layout and then in the fitted display, and the original takes exactly its
-// place; a picture whose original has arrived shows it at once.
+// place; the neighbours' originals are fetched once it has arrived, and
+// then show at once.
 async function previewRun(browser, key, origin) {
-  const page = await openPage(browser, key, origin, { gates: true });
+  const page = await openPage(browser, key, origin, { gates: 'open' });
   await screenSettled(page);
   page.gates.originals.shut();
   await page.locator('#Img1').click();
   const opened = await viewerState(page);
   assertPreview(opened);
   const openedShot = await screenshot(page);
+  assert.ok(!page.requested.some((url) => fileOf(url) === 'IMG_1002.jpg'), 'picture 2 waits for picture 1');
   page.gates.originals.open();
   await loadedOriginal(page);
   const arrived = await viewerState(page);
   assertOriginal(arrived);
   near(arrived.box, opened.box, 'the original takes the box of the thumbnail');
   await assertThumbnailDrawn(page, openedShot, arrived.box, opened.thumbnail);
+  await fetchedAhead(page, 2);
+  await page.keyboard.press('ArrowRight');
+  assertOriginal(await viewerState(page));
 
   // Picture 6, in block 2, which the grid had not shown: a spinner until its
-  // thumbnail arrives, and never picture 1 still on the screen.
+  // thumbnail arrives, and never picture 2 still on the screen.
   page.gates.originals.shut();
   await page.keyboard.press('End');
   await thumbnailArrived(page);
@@ -280,7 +292,7 @@ async function previewRun(browser, key, origin) {
   near(unfitted.box, stepped.box, 'the original takes the box of the thumbnail');
   await assertThumbnailDrawn(page, steppedShot, unfitted.box, stepped.thumbnail);
 
-  // Picture 5 has no thumbnail; its original came with picture 6's.
+  await fetchedAhead(page, 5);
   await page.keyboard.press('ArrowLeft');
   assertOriginal(await viewerState(page));
   assert.deepEqual(page.errors, []);
@@ -303,8 +315,9 @@ async function addressRun(browser, key) {
   page.gates.originals.open();
   await loadedOriginal(page);
   assertOriginal(await viewerState(page));
+  await fetchedAhead(page, 6);
   await page.keyboard.press('ArrowRight');
-  assertOriginal(await viewerState(page));  // fetched ahead from picture 5
+  assertOriginal(await viewerState(page));
   assert.deepEqual(page.errors, []);
 }
 
