@@ -139,7 +139,6 @@ function choose_page() {
         preloads: [],
         preloadAfter: 0,  // picture whose neighbours wait for its original
         preview: null     // the thumbnail standing in for a coming original
-
     };
     var grid = {
         shownBlock: 1,
@@ -455,9 +454,10 @@ function choose_page() {
         host.classList.remove("viewer-loading");
         // A late event of a picture shown before leaves the preview alone.
         if (viewer.content.complete) {
-            end_preview();
-            if (viewer.preloadAfter && viewer.preloadAfter === viewer.number) preload_neighbours(viewer.number);
+            var waiting = viewer.preloadAfter;
             viewer.preloadAfter = 0;
+            end_preview();
+            if (waiting && waiting === viewer.number) preload_neighbours(waiting);
         }
         if (event.type === "error") show_failure();
     }
@@ -856,6 +856,7 @@ function choose_page() {
         // Anything else is shown the plain way.
         var modal = current_host();
         modal.style.display = "block";
+        end_preview();
         viewer.content.src = document.getElementById(imgId).src;
     }
 
