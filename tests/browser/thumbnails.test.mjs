@@ -110,6 +110,11 @@ function viewerState(page) {
   });
 }
 
+// Waits until the page has asked for the file.
+async function asked(page, name) {
+  if (!page.requested.some((url) => fileOf(url) === name)) await page.waitForRequest((r) => fileOf(r.url()) === name);
+}
+
 // Waits until the page holds the original of picture n, fetched ahead: a
 // picture made now with its address is complete at once.
 const fetchedAhead = (page, n) => page.waitForFunction((id) => {
@@ -211,6 +216,8 @@ async function gridRun(browser, origin, most) {
   await page.evaluate(() => window.scrollTo(0, 0));
   await page.locator('#Img2').click();
   await loadedOriginal(page);
+  await asked(page, 'IMG_1001.jpg');
+  await asked(page, 'IMG_1003.jpg');
   assert.deepEqual(new Set(page.requested.filter(isOriginal).map(fileOf)),
     new Set(['IMG_1001.jpg', 'IMG_1002.jpg', 'IMG_1003.jpg']));
   assertOriginal(await viewerState(page));
@@ -266,6 +273,7 @@ async function previewRun(browser, key, origin) {
   assertOriginal(arrived);
   near(arrived.box, opened.box, 'the original takes the box of the thumbnail');
   await assertThumbnailDrawn(page, openedShot, arrived.box, opened.thumbnail);
+  await asked(page, 'IMG_1002.jpg');
   await fetchedAhead(page, 2);
   await page.keyboard.press('ArrowRight');
   assertOriginal(await viewerState(page));
