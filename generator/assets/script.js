@@ -136,7 +136,9 @@ function choose_page() {
         pendingAddress: 0, // timer of an address not yet written
         addressWritten: 0, // when a step last wrote the address
         touch: null,
-        preloads: []
+        preloads: [],
+        preloadAfter: 0,  // picture whose neighbours wait for its original
+        preview: null     // the thumbnail standing in for a coming original
     };
     var grid = {
         shownBlock: 1,
@@ -224,12 +226,27 @@ function choose_page() {
         return img && img.viewerTile ? img.viewerTile : img;
     }
 
-    // A thumbnail whose original does not load becomes a labelled tile of the
-    // same size, and the top bar counts the failures of the shown block, so
-    // that moved or deleted originals are seen at once.
+    // A grid picture that does not load: one whose own thumbnail failed falls
+    // back to its original; one whose original does not load becomes a
+    // labelled tile of the same size, and the top bar counts the failures of
+    // the shown block, so that moved or deleted originals are seen at once.
     function on_load_error(event) {
         var img = event.target;
         if (!is_thumbnail(img) || img.viewerTile) return;
+        if (img.hasAttribute("srcset")) {
+            fall_back_to_original(img);
+        } else {
+            replace_with_tile(img);
+        }
+    }
+
+    // Without srcset the browser loads src, the original.
+    function fall_back_to_original(img) {
+        img.removeAttribute("srcset");
+        img.removeAttribute("sizes");
+    }
+
+    function replace_with_tile(img) {
         var name = file_name(img);
         var tile = document.createElement("span");
         tile.className = "myImg-failed";
@@ -400,21 +417,34 @@ function choose_page() {
         if (block && block !== grid.shownBlock) show_block(block);
         set_content(img);
         update_caption();
-        preload_neighbours(n);
+        // Fetched now, the neighbours would share the network with the
+        // original that the thumbnail stands in for.
+        viewer.preloadAfter = viewer.preview ? n : 0;
+        if (!viewer.preview) preload_neighbours(n);
         write_viewer_address(address || "replace");
         if (viewer.slideshow) schedule_slide();
         return true;
     }
 
-    // Copies the thumbnail's address into the overlay's picture, as the
-    // page's own demo() does, and shows a spinner until it has arrived.
+    // Copies the original's address into the overlay's picture, as the
+    // page's own demo() does. Until the original has arrived, its thumbnail
+    // stands in when it has one; a spinner shows while there is nothing to
+    // show.
     function set_content(img) {
         var host = viewer.host;
-        viewer.content.alt = file_name(img);
-        viewer.content.src = img.src;
+        var content = viewer.content;
+        var thumbnail = thumbnail_of(img);
+        end_preview();
+        content.alt = file_name(img);
+        // A new address alone would leave the previous picture on screen,
+        // over the thumbnail, until the new original arrives.
+        if (thumbnail) content.removeAttribute("src");
+        content.src = img.src;
         host.classList.remove("viewer-failed");
-        host.classList.toggle("viewer-loading", !viewer.content.complete);
-        if (viewer.content.complete && viewer.content.naturalWidth === 0) show_failure();
+        var waiting = !content.complete;
+        var previewed = waiting && !!thumbnail && start_preview(thumbnail);
+        host.classList.toggle("viewer-loading", waiting && !previewed);
+        if (content.complete && content.naturalWidth === 0) show_failure();
         host.scrollTop = 0;
     }
 
@@ -422,7 +452,59 @@ function choose_page() {
         var host = viewer.host;
         if (!host || event.target !== viewer.content) return;
         host.classList.remove("viewer-loading");
+        // A late event of a picture shown before leaves the preview alone.
+        if (viewer.content.complete) {
+            var waiting = viewer.preloadAfter;
+            viewer.preloadAfter = 0;
+            end_preview();
+            if (waiting && waiting === viewer.number) preload_neighbours(waiting);
+        }
         if (event.type === "error") show_failure();
+    }
+
+    // The thumbnail a grid picture names in srcset ("<address> <width>w"):
+    // its address and its size, which its file name ends with
+    // ("-504x336.jpg"); null for a picture without one, or whose thumbnail
+    // failed and was dropped.
+    function thumbnail_of(img) {
+        var address = (img.getAttribute("srcset") || "").trim().split(/\s+/)[0];
+        var size = /-(\d+)x(\d+)\.[a-z]+$/.exec(address.split(/[?#]/)[0]);
+        return size ? { address: address, width: +size[1], height: +size[2] } : null;
+    }
+
+    // Shows the thumbnail as the background of the overlay's picture, whose
+    // box takes the thumbnail's proportions, the original's give or take
+    // rounding: the original then covers it exactly. The thumbnail is the
+    // grid's, usually loaded already; true when it is.
+    function start_preview(thumbnail) {
+        var probe = new Image();
+        viewer.preview = probe;
+        probe.addEventListener("load", function () {
+            if (viewer.preview === probe) viewer.host.classList.remove("viewer-loading");
+        });
+        probe.addEventListener("error", function () {
+            if (viewer.preview === probe) end_preview();
+        });
+        probe.src = thumbnail.address;
+        viewer.content.style.aspectRatio = thumbnail.width + " / " + thumbnail.height;
+        viewer.content.style.backgroundImage = css_url(probe.src);
+        viewer.host.classList.add("viewer-preview");
+        return probe.complete && probe.naturalWidth > 0;
+    }
+
+    function end_preview() {
+        if (!viewer.preview) return;
+        viewer.preview = null;
+        viewer.content.style.aspectRatio = "";
+        viewer.content.style.backgroundImage = "";
+        viewer.host.classList.remove("viewer-preview");
+    }
+
+    // A CSS url() of an address; quotes, backslashes and line breaks escaped.
+    function css_url(address) {
+        return 'url("' + address.replace(/["\\\n\r\f]/g, function (c) {
+            return "\\" + c.charCodeAt(0).toString(16) + " ";
+        }) + '")';
     }
 
     function show_failure() {
@@ -774,6 +856,7 @@ function choose_page() {
         // Anything else is shown the plain way.
         var modal = current_host();
         modal.style.display = "block";
+        end_preview();
         viewer.content.src = document.getElementById(imgId).src;
     }
 

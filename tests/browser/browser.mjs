@@ -1,10 +1,13 @@
 // Shared set-up of the browser tests: Debian's Chromium, driven through
-// playwright-core, each browser with a fresh profile folder; and the pages
-// that site_writer wrote (named in site.json of $GALMORA_SITES).
+// playwright-core, each browser with a fresh profile folder; the pages that
+// site_writer wrote (named in site.json of $GALMORA_SITES), from disk or
+// from a local web server.
 import { chromium } from 'playwright-core';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { readFile } from 'node:fs/promises';
+import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { extname, join, normalize, sep } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 export const CHROMIUM = '/usr/bin/chromium';
@@ -49,12 +52,45 @@ export function picturesLoaded(page, selector, options) {
 }
 
 let manifest;
-export function pageUrl(key) {
-  if (!manifest) {
-    const folder = process.env.GALMORA_SITES;
-    if (!folder) throw new Error('GALMORA_SITES is not set; run the tests through run.sh');
-    manifest = JSON.parse(readFileSync(join(folder, 'site.json'), 'utf8'));
-  }
+// The page's file:// address, or with origin (of serveFiles) its http:// one.
+export function pageUrl(key, origin) {
+  if (!manifest) manifest = JSON.parse(readFileSync(join(sitesFolder(), 'site.json'), 'utf8'));
   if (!(key in manifest)) throw new Error(`no page ${key} in site.json`);
-  return pathToFileURL(manifest[key]).href;
+  const url = pathToFileURL(manifest[key]);
+  return origin ? origin + url.pathname : url.href;
+}
+
+export function sitesFolder() {
+  const folder = process.env.GALMORA_SITES;
+  if (!folder) throw new Error('GALMORA_SITES is not set; run the tests through run.sh');
+  return folder;
+}
+
+const TYPES = {
+  '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
+  '.jpg': 'image/jpeg', '.jpeg': 'image/jpeg', '.png': 'image/png', '.gif': 'image/gif',
+  '.webp': 'image/webp', '.svg': 'image/svg+xml',
+};
+
+// Serves the files below root over HTTP from 127.0.0.1, each at its own
+// absolute path: a page that names its pictures by local paths loads the
+// same from there as from disk. Resolves to { origin, close() }.
+export async function serveFiles(root) {
+  const server = createServer(async (request, response) => {
+    try {
+      const path = normalize(decodeURIComponent(new URL(request.url, 'http://host').pathname));
+      if (!path.startsWith(root + sep)) throw new Error('outside');
+      const bytes = await readFile(path);
+      const type = TYPES[extname(path).toLowerCase()] || 'application/octet-stream';
+      response.writeHead(200, { 'Content-Type': type, 'Content-Length': bytes.length });
+      response.end(bytes);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return {
+    origin: `http://127.0.0.1:${server.address().port}`,
+    close: () => new Promise((resolve) => { server.closeAllConnections(); server.close(resolve); }),
+  };
 }

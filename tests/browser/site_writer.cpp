@@ -10,10 +10,12 @@
 // site.json, which names every written page.
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,9 @@
 #include "generator/main_page.h"
 #include "generator/page_blocks.h"
 #include "generator/page_composer.h"
+#include "generator/picture_list.h"
 #include "generator/sub_gallery_builder.h"
+#include "generator/thumbnail_names.h"
 #include "tests/browser/test_jpeg.h"
 #include "tests/support/hostile_tree.h"
 
@@ -30,12 +34,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What the page of a sub-gallery names as a picture's thumbnail, and whether
+// that thumbnail lies in the main gallery's thumbnail folder.
+enum class Thumb { None, Made, Missing };
+
 struct SubGallery {
     std::string name;  // UTF-8
     std::vector<fs::path> pictures;
     int per_page = 2;
     bool keep_proportions = true;
-    std::string cover = "fm.jpg";  // in the main gallery's img folder
+    std::string cover = "fm.jpg";        // in the main gallery's img folder
+    std::vector<Thumb> thumbnails = {};  // by picture; empty: a page without thumbnails
 };
 
 struct MainGallery {
@@ -67,12 +76,12 @@ Bytes picture(int width, int height, int seed) {
                           [=](double x, double y) { return landscape(x, y, width, height, seed); });
 }
 
-// A camera-like photo of about 110 KB: a landscape with grain in every
-// 8 x 8 block, so that the file is as heavy as a real one of its size.
-Bytes photo(int seed) {
-    constexpr int kWidth = 1584, kHeight = 1056;
-    return make_test_jpeg(kWidth, kHeight, [=](double x, double y) {
-        Rgb c = landscape(x, y, kWidth, kHeight, seed);
+// A camera-like photo, of about 110 KB at its usual 1584 x 1056: a
+// landscape with grain in every 8 x 8 block, so that the file is as heavy as
+// a real one of its size.
+Bytes photo(int seed, int width = 1584, int height = 1056) {
+    return make_test_jpeg(width, height, [=](double x, double y) {
+        Rgb c = landscape(x, y, width, height, seed);
         const unsigned hash =
             static_cast<unsigned>(x * 7919 + y * 104729) + static_cast<unsigned>(seed) * 15485863u;
         const double grain = static_cast<double>((hash * 2654435761u) >> 24) / 255.0 * 64 - 32;
@@ -96,6 +105,9 @@ struct PictureSet {
     fs::path night;
     std::vector<fs::path> photos;  // 200 of about 110 KB
     std::vector<fs::path> shared_hostile;
+    fs::path unthumbnailed;         // a photo whose thumbnail has gone missing
+    fs::path deleted;               // named by a page, never written
+    std::map<fs::path, int> seeds;  // the landscape of each photo
 };
 
 PictureSet make_pictures(const fs::path& folder) {
@@ -123,7 +135,11 @@ PictureSet make_pictures(const fs::path& folder) {
     for (int i = 1; i <= 200; ++i) {
         set.photos.push_back(folder / "photos" / ("IMG_" + std::to_string(1000 + i) + ".jpg"));
         write_bytes(set.photos.back(), photo(i));
+        set.seeds[set.photos.back()] = i;
     }
+    set.unthumbnailed = folder / "thumbs" / "缺缩略图.jpg";
+    write_bytes(set.unthumbnailed, photo(201));
+    set.deleted = folder / "thumbs" / "已删除.jpg";
     // The shared tree of hostile names (some of its "pictures" are text, so
     // they fail to load), and one original that has been deleted since.
     const fs::path hostile = folder / "hostile";
@@ -141,14 +157,61 @@ std::vector<fs::path> pictures_in(const fs::path& folder) {
     return found;
 }
 
-// The blocks a scan of exactly these pictures leaves behind: each picture by
-// its encoded local path, in page blocks of per_page.
-PageBlocks scanned(const SubGallery& sub) {
-    PageBlocks blocks;
-    for (const fs::path& picture : sub.pictures)
-        add_picture_to_pages(blocks, PageComposer::encode_source(local(picture.string())),
-                             sub.per_page);
-    return blocks;
+// Every thumbnail is of a camera photo's proportions, within 504 x 504.
+constexpr int kThumbWidth = 504;
+constexpr int kThumbHeight = 336;
+
+PictureStamp stamp_of(const fs::path& picture) {
+    std::error_code error;
+    const auto size = fs::file_size(picture, error);
+    if (error) return {};
+    const auto modified = fs::last_write_time(picture, error);
+    if (error) return {};
+    return {
+        static_cast<std::int64_t>(size),
+        std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count()};
+}
+
+// The thumbnail a page names for original, named as a generation names it;
+// a made one is written into folder (the main gallery's thumbnail folder) as
+// the original's photo at the thumbnail's size, as heavy for its size. A missing one is keyed
+// under settings nothing was made with, so it never names a made file.
+PictureThumbnail thumbnail_for(const fs::path& original, Thumb plan, const fs::path& folder,
+                               int seed) {
+    if (plan == Thumb::None) return {};
+    const Text key = thumbnail_key(local(original.string()), stamp_of(original),
+                                   plan == Thumb::Made ? "504" : "504, never made");
+    const Text name = thumbnail_file_name(key, kThumbWidth, kThumbHeight, "jpg");
+    const fs::path file = folder / name;
+    if (plan == Thumb::Made && !fs::exists(file))
+        write_bytes(file, photo(seed, kThumbWidth, kThumbHeight));
+    return {name, kThumbWidth};
+}
+
+// The blocks a scan of exactly these pictures leaves behind, in page blocks
+// of per_page: each picture by its encoded local path and, in a sub-gallery
+// with thumbnails, its thumbnail, made in main's thumbnail folder.
+PageBlocks scanned(const SubGallery& sub, const fs::path& main, const PictureSet& set) {
+    PictureList list;
+    std::vector<PictureThumbnail> thumbnails;
+    fs::path folder;
+    std::uint32_t folder_index = 0;
+    for (std::size_t i = 0; i < sub.pictures.size(); ++i) {
+        const fs::path& picture = sub.pictures[i];
+        if (i == 0 || picture.parent_path() != folder) {
+            folder = picture.parent_path();
+            const Text path = local(folder.string() + "/");
+            folder_index = list.add_folder(path, PageComposer::encode_source(path));
+        }
+        list.add_picture(folder_index, local(picture.filename().string()));
+        if (i < sub.thumbnails.size()) {
+            const auto seed = set.seeds.find(picture);
+            thumbnails.push_back(thumbnail_for(picture, sub.thumbnails[i],
+                                               main / std::string(kThumbnailFolder),
+                                               seed == set.seeds.end() ? 0 : seed->second));
+        }
+    }
+    return page_blocks(list, sub.per_page, sub.thumbnails.empty() ? nullptr : &thumbnails);
 }
 
 // The record a generation of sub would leave in config.ini.
@@ -169,7 +232,8 @@ std::string json_string(const std::string& utf8) {
 
 // The sub-galleries are given to the main page in the order they are
 // declared, as if the folder listing gave them so.
-void write_main_gallery(const fs::path& library, const MainGallery& gallery, std::string& json) {
+void write_main_gallery(const fs::path& library, const MainGallery& gallery, const PictureSet& set,
+                        std::string& json) {
     const fs::path main = library / gallery.name;
     const Text main_text = local(main.string());
     MainPageContent content;
@@ -179,8 +243,9 @@ void write_main_gallery(const fs::path& library, const MainGallery& gallery, std
     content.introduction = local("夜色与灯火：旅途中拍下的风景，按专题整理。");
     content.lanterns = gallery.lanterns;
     for (const SubGallery& sub : gallery.sub_galleries) {
-        write_sub_gallery(main_text, local(sub.name), sub.keep_proportions,
-                          compose_sub_gallery_page(local(sub.name), scanned(sub), sub.per_page));
+        write_sub_gallery(
+            main_text, local(sub.name), sub.keep_proportions,
+            compose_sub_gallery_page(local(sub.name), scanned(sub, main, set), sub.per_page));
         std::error_code ignored;
         if (sub.cover != "fm.jpg")
             fs::copy_file(sub.pictures.front(), main / "img" / sub.cover, ignored);
@@ -204,7 +269,8 @@ std::vector<fs::path> slice(const std::vector<fs::path>& all, std::size_t from, 
 // the pictures whose names hold "&", a tab or a line feed, and of those in
 // folders named as markup, under names that are markup or look like
 // character references.
-void write_hostile_library(const fs::path& tree, const fs::path& library, std::string& json) {
+void write_hostile_library(const fs::path& tree, const fs::path& library, const PictureSet& set,
+                           std::string& json) {
     std::vector<fs::path> references, markup;
     for (const std::string& relative : hostile_pictures()) {
         if (relative.find_first_of("&\t\n") != std::string::npos)
@@ -218,12 +284,36 @@ void write_hostile_library(const fs::path& tree, const fs::path& library, std::s
                              {"x&copy", references, 9, true, "fm.jpg"},
                              {"<img src=x onerror=alert(1)>", markup, 9, true, "fm.jpg"},
                              {"a<b", markup, 9, true, "fm.jpg"}}};
-    write_main_gallery(library, named, json);
+    write_main_gallery(library, named, set, json);
+}
+
+// Sub-galleries of a generation with thumbnails: the 200 photos, each with
+// its thumbnail; in both style sheet variants, a few pictures of which one
+// is too small for a thumbnail, one has lost its thumbnail and one has lost
+// both; and the shared hostile tree, every picture with a thumbnail, in a
+// main gallery whose name breaks any address or url() left unescaped.
+void write_thumbnail_library(const PictureSet& set, const fs::path& library, std::string& json) {
+    using enum Thumb;
+    const std::vector<fs::path> mixed{set.photos[0], set.photos[1], set.unthumbnailed,
+                                      set.deleted,   set.scenic[0], set.photos[2]};
+    const std::vector<Thumb> plan{Made, Made, Missing, Missing, None, Made};
+    const MainGallery photos{
+        "图库五",
+        false,
+        {{"照片", set.photos, 200, true, "fm.jpg", std::vector<Thumb>(set.photos.size(), Made)},
+         {"缩略图", mixed, 3, true, "fm.jpg", plan},
+         {"缩略图拉伸", mixed, 3, false, "fm.jpg", plan}}};
+    const MainGallery hostile{"缩略图 \"引号\" '单' (括号) #?% \\ 库",
+                              false,
+                              {{"怪名 #?%", set.shared_hostile, 8, true, "fm.jpg",
+                                std::vector<Thumb>(set.shared_hostile.size(), Made)}}};
+    write_main_gallery(library, photos, set, json);
+    write_main_gallery(library, hostile, set, json);
 }
 
 // The library the tests use: picture blocks, both style sheet variants,
 // hostile names, main pages with and without lanterns, and a block of 200
-// photos of a camera's weight.
+// photos of a camera's weight, without and with thumbnails.
 void write_test_library(const fs::path& output, const fs::path& library, std::string& json) {
     const PictureSet set = make_pictures(output / "pictures");
     const MainGallery lit{"图库一",
@@ -239,16 +329,17 @@ void write_test_library(const fs::path& output, const fs::path& library, std::st
                               {"照片拉伸", set.photos, 200, false, "fm.jpg"},
                               {"怪名 #?%", set.shared_hostile, 8, true, "fm.jpg"},
                               {"怪名拉伸", set.shared_hostile, 8, false, "fm.jpg"}}};
-    write_main_gallery(library, lit, json);
-    write_main_gallery(library, unlit, json);
+    write_main_gallery(library, lit, set, json);
+    write_main_gallery(library, unlit, set, json);
     // Nine cards: several rows and a last row of one on any window.
     MainGallery months{"图库三", false, {}};
     for (const char* name :
          {"一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月"})
         months.sub_galleries.push_back({name, {set.night}, 4, true, "fm.jpg"});
-    write_main_gallery(library, months, json);
-    write_main_gallery(library, viewer, json);
-    write_hostile_library(output / "pictures" / "hostile", library, json);
+    write_main_gallery(library, months, set, json);
+    write_main_gallery(library, viewer, set, json);
+    write_hostile_library(output / "pictures" / "hostile", library, set, json);
+    write_thumbnail_library(set, library, json);
 }
 
 // A library for looking at: the given pictures spread over a few themes.
@@ -262,7 +353,7 @@ void write_demo_library(const fs::path& pictures, const fs::path& library, std::
                             {"旅行随拍", slice(all, 1, 3), 8, true, "fm.jpg"},
                             {"城市夜景", slice(all, 4, 6), 8, true, "fm100000003.jpg"},
                             {"星空", slice(all, 6, 2), 8, true, "fm100000004.jpg"}}};
-    write_main_gallery(library, demo, json);
+    write_main_gallery(library, demo, {}, json);
 }
 
 int run(const fs::path& output, const fs::path& own_pictures) {
