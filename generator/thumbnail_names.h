@@ -32,7 +32,9 @@ struct PictureThumbnail {
 // thumbnail made).
 Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::string_view settings);
 
-// key + "-" + width + "x" + height + "." + extension.
+// key + "-" + width + "x" + height + "." + extension. The page's script
+// reads the size back from the name (the viewer lays a thumbnail out before
+// its original arrives): keep the form.
 Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension);
 
 // A file name of the thumbnail folder read back: its key and size; nullopt
