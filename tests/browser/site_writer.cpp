@@ -161,15 +161,8 @@ std::vector<fs::path> pictures_in(const fs::path& folder) {
 constexpr int kThumbWidth = 504;
 constexpr int kThumbHeight = 336;
 
-PictureStamp stamp_of(const fs::path& picture) {
-    std::error_code error;
-    const auto size = fs::file_size(picture, error);
-    if (error) return {};
-    const auto modified = fs::last_write_time(picture, error);
-    if (error) return {};
-    return {
-        static_cast<std::int64_t>(size),
-        std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count()};
+FileStamp stamp_of(const fs::path& picture) {
+    return file_stamp(local(picture.string())).value_or(FileStamp{});
 }
 
 // The thumbnail a page names for original, named as a generation names it;
