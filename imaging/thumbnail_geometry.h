@@ -1,0 +1,26 @@
+#pragma once
+// The sizes of a thumbnail: what it is scaled to, what part of the picture
+// it keeps, and how large the decoder should make the picture first.
+
+#include <QRect>
+#include <QSize>
+
+namespace galmora::imaging {
+
+bool fits_within(QSize picture, QSize box);
+// The picture scaled down, proportions kept, to fit within box.
+QSize scaled_within(QSize picture, QSize box);
+// The picture scaled, proportions kept, to cover box.
+QSize scaled_to_cover(QSize picture, QSize box);
+// The largest centred rectangle of box's proportions inside the picture.
+QRect centred_crop(QSize picture, QSize box);
+
+// The size a JPEG decoder should deliver (in the stored orientation) so that
+// one smooth downscale to `needed` follows: the smallest of its cheap 1/8,
+// 1/4 and 1/2 sizes that is at least twice `needed` each way, else the whole
+// picture. Averaging two or more source pixels into each thumbnail pixel
+// keeps it as sharp as one scaled from the full picture; the 1/8 size
+// alone, resampled by a small factor, comes out visibly soft.
+QSize jpeg_decode_size(QSize stored, QSize needed);
+
+}  // namespace galmora::imaging
