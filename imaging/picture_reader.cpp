@@ -34,7 +34,7 @@ int bytes_per_pixel(QImage::Format format) {
 
 }  // namespace
 
-PictureReader::PictureReader(ByteView bytes, PictureFormat format, int allocation_limit_mb)
+PictureReader::PictureReader(ByteView bytes, PictureFormat format)
     : data_(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                     static_cast<qsizetype>(bytes.size()))),
       buffer_(&data_) {
@@ -42,7 +42,6 @@ PictureReader::PictureReader(ByteView bytes, PictureFormat format, int allocatio
     reader_.setDevice(&buffer_);
     reader_.setFormat(qt_format_name(format));
     reader_.setAutoTransform(true);
-    reader_.setAllocationLimit(allocation_limit_mb);
 }
 
 std::optional<PictureHeader> PictureReader::header() {

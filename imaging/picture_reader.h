@@ -23,9 +23,8 @@ struct PictureHeader {
 
 class PictureReader {
   public:
-    // bytes must outlive the reader. Qt may allocate up to
-    // allocation_limit_mb for one decoded picture.
-    PictureReader(ByteView bytes, PictureFormat format, int allocation_limit_mb);
+    // bytes must outlive the reader.
+    PictureReader(ByteView bytes, PictureFormat format);
     PictureReader(const PictureReader&) = delete;
     PictureReader& operator=(const PictureReader&) = delete;
 

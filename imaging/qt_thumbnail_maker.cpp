@@ -2,6 +2,7 @@
 
 #include <QColorSpace>
 #include <QImage>
+#include <QImageReader>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -21,8 +22,17 @@ using imaging::PictureFormat;
 using imaging::PictureHeader;
 using Fit = ThumbnailRequest::Fit;
 
-// Qt's own check on each picture it allocates, in MB, left at our limit.
-constexpr int kAllocationLimitMb = static_cast<int>(QtThumbnailMaker::kMaxDecodedBytes >> 20);
+// Qt refuses to allocate a decoded picture beyond a process-wide limit (128
+// MB by default); raised once, never lowered, to the largest picture we
+// decode, so that our own limits are the ones that refuse.
+void raise_allocation_limit() {
+    static const bool raised = [] {
+        const int ours = static_cast<int>(QtThumbnailMaker::kMaxDecodedBytes >> 20);
+        if (QImageReader::allocationLimit() < ours) QImageReader::setAllocationLimit(ours);
+        return true;
+    }();
+    (void)raised;
+}
 
 ThumbnailResult skipped(ThumbnailSkip why) {
     return {std::nullopt, why};
@@ -96,7 +106,8 @@ ThumbnailResult made_from(ByteView bytes, const ThumbnailRequest& request) {
     const PictureFormat format = imaging::picture_format(bytes);
     if (format == PictureFormat::Unknown) return skipped(ThumbnailSkip::Unreadable);
     if (imaging::is_animated(format, bytes)) return skipped(ThumbnailSkip::Animated);
-    imaging::PictureReader reader(bytes, format, kAllocationLimitMb);
+    raise_allocation_limit();
+    imaging::PictureReader reader(bytes, format);
     const std::optional<PictureHeader> header = reader.header();
     if (!header) return skipped(ThumbnailSkip::Unreadable);
     const Plan plan = plan_thumbnail(request, *header, format);
