@@ -86,7 +86,7 @@ struct Scene {
         const double shade = window ? 0.4 : 1.0;
         const std::uint32_t grain = noise(std::uint32_t(x) * 73856093u ^
                                           std::uint32_t(y) * 19349663u ^ std::uint32_t(seed));
-        const auto speck = [&](int shift) { return (int((grain >> shift) & 63) - 32) * 0.4; };
+        const auto speck = [&](int shift) { return (int((grain >> shift) & 63) - 32) * 0.36; };
         return qRgb(channel(r * shade + speck(0)), channel(g * shade + speck(8)),
                     channel(b * shade + speck(16)));
     }

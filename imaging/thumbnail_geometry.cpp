@@ -44,7 +44,8 @@ QRect centred_crop(QSize picture, QSize box) {
 QSize jpeg_decode_size(QSize stored, QSize needed) {
     for (int denominator : {8, 4, 2}) {
         const QSize reduced(stored.width() / denominator, stored.height() / denominator);
-        if (reduced.width() >= 2 * needed.width() && reduced.height() >= 2 * needed.height())
+        if (reduced.width() >= kDecodeOversize * needed.width() &&
+            reduced.height() >= kDecodeOversize * needed.height())
             return reduced;
     }
     return stored;
