@@ -50,10 +50,10 @@ bool file_too_large(const Text& path) {
     return !error && size > std::uintmax_t(QtThumbnailMaker::kMaxFileBytes);
 }
 
-// What is asked for, a box of at least one pixel each way.
+// How one picture becomes its thumbnail.
 struct Plan {
     Fit fit;
-    QSize box;     // the thumbnail's box, upright
+    QSize box;     // the box asked for, at least 1 x 1
     QSize target;  // the thumbnail's size
     QSize decode;  // what the decoder delivers, in the stored orientation
 };
@@ -116,7 +116,7 @@ ThumbnailResult made_from(ByteView bytes, const ThumbnailRequest& request) {
     if (!decoded) return skipped(ThumbnailSkip::Unreadable);
     std::optional<Thumbnail> thumbnail = imaging::encode_thumbnail(shaped(*decoded, plan));
     if (!thumbnail) return skipped(ThumbnailSkip::Unreadable);
-    return {std::move(thumbnail), ThumbnailSkip::Unreadable};
+    return ThumbnailResult{std::move(thumbnail)};
 }
 
 }  // namespace
