@@ -22,8 +22,8 @@ QRect centred_crop(QSize picture, QSize box);
 // pixel keeps it nearly as sharp as one scaled from the whole picture; the
 // next smaller size, resampled by a factor between 1 and 2, comes out
 // visibly soft. "About" lets a 4000-pixel photo's quarter (1000) serve a
-// 504-pixel thumbnail, the half costing 15% more time for a difference
-// seen only when magnified.
+// 504-pixel thumbnail: the half would cost a fifth more time (49 instead of
+// 40 ms a 12 MP photo) for a difference seen only when magnified.
 inline constexpr double kDecodeOversize = 1.9;
 QSize jpeg_decode_size(QSize stored, QSize needed);
 
