@@ -35,8 +35,8 @@ TEST(QtThumbnailMaker, ScalesToTheBoxAndNeverEnlargesWithin) {
         int expected_width, expected_height;  // 0: AlreadySmall
     };
     const Case cases[] = {
-        {4000, 3000, Fit::Within, 504, 504, 504, 378},  // decoded at half size
-        {4003, 3001, Fit::Within, 504, 504, 504, 378},  // sizes that do not halve evenly
+        {4000, 3000, Fit::Within, 504, 504, 504, 378},  // decoded at a quarter of its size
+        {4003, 3001, Fit::Within, 504, 504, 504, 378},  // whose quarter is no whole number
         {1200, 900, Fit::Within, 504, 504, 504, 378},
         {900, 1200, Fit::Within, 504, 504, 378, 504},
         {1200, 900, Fit::Within, 252, 168, 224, 168},
