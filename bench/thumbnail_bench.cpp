@@ -1,0 +1,236 @@
+// Times the thumbnails of 200 camera photos: 4000 x 3000 JPEGs of about
+// 3.5 MB, as a 12 MP camera writes them (every one with EXIF, some turned
+// by their orientation, some with a GPS position), each made to fit within
+// 504 x 504, first on one thread, then on every core. Target: at most 25 ms
+// a photo with every core busy. Also prints the peak memory.
+//
+//   bench_thumbnail_bench [photo folder]
+//
+// With a folder argument the photos are made there once and kept, so that
+// later runs skip their slow creation; such a later run also gives the
+// peak memory of the thumbnails alone.
+
+#include <sys/resource.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/support/picture_tree.h"
+#include "bench/support/timing.h"
+#include "core/codepage.h"
+#include "core/files.h"
+#include "imaging/qt_thumbnail_maker.h"
+#include "tests/support/exif_segment.h"
+
+namespace fs = std::filesystem;
+using namespace galmora;
+
+namespace {
+
+constexpr int kPhotos = 200;
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+constexpr int kCameraQuality = 90;
+constexpr int kBox = 504;
+constexpr int kRounds = 3;
+
+std::uint32_t noise(std::uint32_t x) {
+    x ^= x >> 16;
+    x *= 0x7feb352d;
+    x ^= x >> 15;
+    x *= 0x846ca68b;
+    return x ^ (x >> 16);
+}
+
+int channel(double value) {
+    return value < 0 ? 0 : value > 255 ? 255 : int(value);
+}
+
+// Something a camera might see: smooth gradients (sky, light), fine
+// texture (grass), a wall of stones, sharp edges (windows) and sensor
+// grain; each seed gives other phases and stones.
+struct Scene {
+    explicit Scene(int seed)
+        : seed(seed), blades(kWidth), rows(kHeight), red(kWidth), blue(kWidth) {
+        for (int x = 0; x < kWidth; ++x) {
+            const double u = double(x) / kWidth;
+            blades[x] = std::sin(x * 0.9 + seed);
+            red[x] = 90 * (u - 0.5) * std::cos(seed * 0.7);
+            blue[x] = 20 * std::sin(seed + u * 3);
+        }
+        for (int y = 0; y < kHeight; ++y) rows[y] = std::sin(y * 0.7 + seed * 0.3);
+    }
+
+    QRgb pixel(int x, int y) const {
+        const double u = double(x) / kWidth, v = double(y) / kHeight;
+        double r = 130 + red[x] + 40 * v, g = 120 + 60 * v - 30 * u, b = 170 - 100 * v + blue[x];
+        if (v > 0.55) {
+            const double blade = 35 * blades[x] * rows[y];
+            r += 0.6 * blade - 40, g += blade, b -= 60;
+        }
+        if (u < 0.4 && v > 0.15 && v < 0.5) {
+            const double stone = stone_shade(x / 14, y / 10);
+            r += stone, g += 0.9 * stone, b += 0.7 * stone;
+        }
+        const bool window =
+            u > 0.6 && u < 0.9 && v > 0.1 && v < 0.45 && ((x / 37) % 3 == 0 || (y / 29) % 3 == 0);
+        const double shade = window ? 0.4 : 1.0;
+        const std::uint32_t grain = noise(std::uint32_t(x) * 73856093u ^
+                                          std::uint32_t(y) * 19349663u ^ std::uint32_t(seed));
+        const auto speck = [&](int shift) { return (int((grain >> shift) & 63) - 32) * 0.36; };
+        return qRgb(channel(r * shade + speck(0)), channel(g * shade + speck(8)),
+                    channel(b * shade + speck(16)));
+    }
+
+    double stone_shade(int column, int row) const {
+        const std::uint32_t hash = noise(std::uint32_t(column) * 7919u ^
+                                         std::uint32_t(row) * 104729u ^ std::uint32_t(seed));
+        return 1.25 * (int(hash & 63) - 32);
+    }
+
+    int seed;
+    std::vector<double> blades, rows, red, blue;
+};
+
+QImage photo_like(int seed) {
+    const Scene scene(seed);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kHeight; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kWidth; ++x) line[x] = scene.pixel(x, y);
+    }
+    return image;
+}
+
+Bytes camera_jpeg(const QImage& image) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(kCameraQuality);
+    writer.write(image);
+    return Bytes(data.begin(), data.end());
+}
+
+// Every photo carries EXIF; one in ten is a portrait turned by orientation
+// 6, one in 25 is turned by 8, one in three has a GPS position.
+testing::ExifTags exif_of(int index) {
+    const int orientation = index % 10 == 3 ? 6 : index % 25 == 7 ? 8 : 1;
+    return {orientation, index % 3 == 0};
+}
+
+fs::path photo_path(const fs::path& folder, int index) {
+    return folder / ("photo-" + std::to_string(1000 + index) + ".jpg");
+}
+
+// Makes the missing photos, on every core; true when any was made.
+bool make_photos(const fs::path& folder) {
+    fs::create_directories(folder);
+    std::atomic<int> next{0};
+    std::atomic<bool> made{false};
+    const auto work = [&] {
+        for (int index; (index = next++) < kPhotos;) {
+            const fs::path path = photo_path(folder, index);
+            if (fs::exists(path)) continue;
+            const Bytes jpeg =
+                testing::jpeg_with_exif(camera_jpeg(photo_like(index)), exif_of(index));
+            write_file(local_text(path.string()), jpeg);
+            made = true;
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned t = 0; t < std::max(1u, std::thread::hardware_concurrency()); ++t)
+        threads.emplace_back(work);
+    for (std::thread& thread : threads) thread.join();
+    return made;
+}
+
+struct Batch {
+    int made = 0;
+    std::uintmax_t thumbnail_bytes = 0;
+};
+
+Batch make_thumbnails(const std::vector<Text>& photos, unsigned threads) {
+    const QtThumbnailMaker maker;
+    std::atomic<int> next{0}, made{0};
+    std::atomic<std::uintmax_t> bytes{0};
+    const auto work = [&] {
+        for (int index; (index = next++) < int(photos.size());) {
+            const ThumbnailResult result =
+                maker.make({photos[index], ThumbnailRequest::Fit::Within, kBox, kBox});
+            if (!result.thumbnail) continue;
+            ++made;
+            bytes += result.thumbnail->bytes.size();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
+    for (std::thread& worker : workers) worker.join();
+    return {made.load(), bytes.load()};
+}
+
+void time_thumbnails(const std::vector<Text>& photos, unsigned threads) {
+    Batch batch;
+    const bench::Timing time =
+        bench::best_of(kRounds, [&] { batch = make_thumbnails(photos, threads); });
+    const double count = double(photos.size());
+    std::printf(
+        "%u thread%s: %6.1f ms a photo (on the processors %6.1f ms), %d of %d made, "
+        "%.1f KB each\n",
+        threads, threads == 1 ? " " : "s", 1000 * time.wall / count, 1000 * time.processor / count,
+        batch.made, int(photos.size()),
+        double(batch.thumbnail_bytes) / 1024 / std::max(1, batch.made));
+}
+
+std::uintmax_t folder_bytes(const std::vector<fs::path>& files) {
+    std::uintmax_t total = 0;
+    std::error_code error;
+    for (const fs::path& file : files) total += fs::file_size(file, error);
+    return total;
+}
+
+// Part one: the thumbnails of every photo, one thread and every core.
+void thumbnail_part(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::vector<Text> photos;
+    for (int index = 0; index < kPhotos; ++index) {
+        files.push_back(photo_path(folder, index));
+        photos.push_back(local_text(files.back().string()));
+        read_file(photos.back());  // from the disk cache from now on
+    }
+    std::printf("%d photos of %d x %d, %.2f MB each; thumbnails within %d x %d\n", kPhotos, kWidth,
+                kHeight, double(folder_bytes(files)) / kPhotos / 1e6, kBox, kBox);
+    time_thumbnails(photos, 1);
+    time_thumbnails(photos, std::max(1u, std::thread::hardware_concurrency()));
+    std::printf("target: at most 25 ms a photo with every core busy\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bench::BenchFolder root = bench::bench_folder(argc, argv, "galmora-thumbnail-bench");
+    if (root.path.empty()) return 0;
+    const fs::path photos = root.path / "photos";
+    const bool made_now = make_photos(photos);
+
+    thumbnail_part(photos);
+    // Part two, a whole generation that reuses the thumbnails, follows here.
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf(
+        "peak memory: %.0f MB%s\n", double(usage.ru_maxrss) / 1024,
+        made_now ? " (this run also made the photos: run again for the thumbnails alone)" : "");
+    std::error_code error;
+    if (!root.kept) fs::remove_all(root.path, error);
+    return 0;
+}

@@ -1,0 +1,55 @@
+#include "imaging/thumbnail_encoder.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageWriter>
+
+namespace galmora::imaging {
+
+namespace {
+
+// The same pixels without the text, colour space and resolution the
+// picture was read with: Qt's writers put the text into JPEG comments and
+// PNG text chunks and the colour space into an ICC profile.
+QImage bare_pixels(const QImage& image) {
+    return QImage(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                  image.format());
+}
+
+QImage::Format opaque_format(const QImage& image) {
+    return image.format() == QImage::Format_Grayscale8 ? QImage::Format_Grayscale8
+                                                       : QImage::Format_RGB32;
+}
+
+bool has_transparent_pixel(const QImage& argb) {
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255) return true;
+    }
+    return false;
+}
+
+std::optional<Thumbnail> encoded(const QImage& image, const char* format, int quality,
+                                 std::string_view extension) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.setOptimizedWrite(true);
+    if (!writer.write(bare_pixels(image))) return std::nullopt;
+    return Thumbnail{Bytes(data.begin(), data.end()), extension, image.width(), image.height()};
+}
+
+}  // namespace
+
+std::optional<Thumbnail> encode_thumbnail(const QImage& image) {
+    if (image.hasAlphaChannel()) {
+        const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+        if (has_transparent_pixel(argb)) return encoded(argb, "webp", kWebpQuality, "webp");
+    }
+    return encoded(image.convertToFormat(opaque_format(image)), "jpeg", kJpegQuality, "jpg");
+}
+
+}  // namespace galmora::imaging

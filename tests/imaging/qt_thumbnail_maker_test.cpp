@@ -1,0 +1,272 @@
+#include "imaging/qt_thumbnail_maker.h"
+
+#include <gtest/gtest.h>
+
+#include <QColorSpace>
+#include <cstdlib>
+#include <thread>
+
+#include "tests/imaging/test_pictures.h"
+#include "tests/support/exif_segment.h"
+#include "tests/support/temp_dir.h"
+
+namespace galmora {
+namespace {
+
+using testing::TempDir;
+using Fit = ThumbnailRequest::Fit;
+
+bool near(QColor actual, QColor expected, int tolerance) {
+    return std::abs(actual.red() - expected.red()) <= tolerance &&
+           std::abs(actual.green() - expected.green()) <= tolerance &&
+           std::abs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+std::string describe(QColor colour) {
+    return "(" + std::to_string(colour.red()) + ", " + std::to_string(colour.green()) + ", " +
+           std::to_string(colour.blue()) + ")";
+}
+
+TEST(QtThumbnailMaker, ScalesToTheBoxAndNeverEnlargesWithin) {
+    struct Case {
+        int width, height;
+        Fit fit;
+        int box_width, box_height;
+        int expected_width, expected_height;  // 0: AlreadySmall
+    };
+    const Case cases[] = {
+        {4000, 3000, Fit::Within, 504, 504, 504, 378},  // decoded at a quarter of its size
+        {4003, 3001, Fit::Within, 504, 504, 504, 378},  // whose quarter is no whole number
+        {1200, 900, Fit::Within, 504, 504, 504, 378},
+        {900, 1200, Fit::Within, 504, 504, 378, 504},
+        {1200, 900, Fit::Within, 252, 168, 224, 168},
+        {3000, 100, Fit::Within, 504, 504, 504, 17},
+        {1, 3000, Fit::Within, 504, 504, 1, 504},
+        {504, 378, Fit::Within, 504, 504, 0, 0},
+        {400, 300, Fit::Within, 504, 504, 0, 0},
+        {1200, 900, Fit::Fill, 252, 168, 252, 168},
+        {900, 1200, Fit::Fill, 157, 168, 157, 168},
+        {100, 80, Fit::Fill, 252, 168, 252, 168},  // Fill enlarges
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const std::string label = std::to_string(c.width) + "x" + std::to_string(c.height) +
+                                  " in " + std::to_string(c.box_width) + "x" +
+                                  std::to_string(c.box_height);
+        const Bytes jpeg = testing::encoded(testing::filled(c.width, c.height, Qt::gray), "jpeg");
+        const ThumbnailResult result =
+            testing::thumbnail_of(dir, "p.jpg", jpeg, c.fit, c.box_width, c.box_height);
+        if (c.expected_width == 0) {
+            EXPECT_FALSE(result.thumbnail) << label;
+            EXPECT_EQ(result.skip, ThumbnailSkip::AlreadySmall) << label;
+            continue;
+        }
+        ASSERT_TRUE(result.thumbnail) << label;
+        EXPECT_EQ(result.thumbnail->extension, "jpg") << label;
+        EXPECT_EQ(result.thumbnail->width, c.expected_width) << label;
+        EXPECT_EQ(result.thumbnail->height, c.expected_height) << label;
+        EXPECT_EQ(testing::decoded(*result.thumbnail).size(),
+                  QSize(c.expected_width, c.expected_height))
+            << label;
+    }
+}
+
+TEST(QtThumbnailMaker, ReadsEveryWebFormatByItsContentWhateverItsName) {
+    const QImage picture = testing::filled(800, 600, QColor(30, 120, 200));
+    TempDir dir;
+    for (const char* format : {"jpeg", "png", "webp", "bmp"}) {
+        const ThumbnailResult result = testing::thumbnail_of(
+            dir, "named.jpg", testing::encoded(picture, format), Fit::Within, 400, 400);
+        ASSERT_TRUE(result.thumbnail) << format;
+        EXPECT_EQ(result.thumbnail->width, 400) << format;
+        EXPECT_EQ(result.thumbnail->height, 300) << format;
+        EXPECT_TRUE(
+            near(testing::decoded(*result.thumbnail).pixelColor(200, 150), QColor(30, 120, 200), 3))
+            << format;
+    }
+}
+
+TEST(QtThumbnailMaker, FillKeepsTheCentreAndWithinTheWhole) {
+    const QImage bands = testing::three_bands(1200, 400, Qt::red, Qt::green, Qt::blue);
+    TempDir dir;
+    const Bytes png = testing::encoded(bands, "png");
+    const ThumbnailResult filled = testing::thumbnail_of(dir, "b.png", png, Fit::Fill, 90, 90);
+    ASSERT_TRUE(filled.thumbnail);
+    const QImage centre = testing::decoded(*filled.thumbnail);
+    for (QPoint corner : {QPoint(2, 2), QPoint(87, 87)})
+        EXPECT_TRUE(near(centre.pixelColor(corner), Qt::green, 40)) << corner.x();
+
+    const ThumbnailResult within = testing::thumbnail_of(dir, "b.png", png, Fit::Within, 90, 90);
+    ASSERT_TRUE(within.thumbnail);
+    const QImage whole = testing::decoded(*within.thumbnail);
+    EXPECT_EQ(whole.size(), QSize(90, 30));
+    EXPECT_TRUE(near(whole.pixelColor(2, 15), Qt::red, 40));
+    EXPECT_TRUE(near(whole.pixelColor(87, 15), Qt::blue, 40));
+}
+
+// The stored picture is blue with a red bottom-left quarter; each EXIF
+// orientation shows that quarter in another corner, and 5 to 8 sideways.
+TEST(QtThumbnailMaker, TurnsThePictureUprightBeforeFittingTheBox) {
+    struct Case {
+        int orientation;
+        QSize size;
+        QPoint red;  // a point in the red quarter of the upright thumbnail
+    };
+    const Case cases[] = {
+        {1, {200, 150}, {20, 130}},   // as stored
+        {3, {200, 150}, {180, 20}},   // half a turn
+        {6, {113, 150}, {10, 10}},    // a quarter turn clockwise
+        {8, {113, 150}, {100, 140}},  // a quarter turn anticlockwise
+    };
+    const Bytes stored = testing::encoded(testing::red_bottom_left(2000, 1500), "jpeg");
+    TempDir dir;
+    for (const Case& c : cases) {
+        const Bytes jpeg = testing::jpeg_with_exif(stored, {c.orientation, false});
+        const ThumbnailResult result =
+            testing::thumbnail_of(dir, "turned.jpg", jpeg, Fit::Within, 200, 150);
+        ASSERT_TRUE(result.thumbnail) << c.orientation;
+        const QImage upright = testing::decoded(*result.thumbnail);
+        EXPECT_EQ(upright.size(), c.size) << c.orientation;
+        EXPECT_TRUE(near(upright.pixelColor(c.red), Qt::red, 40))
+            << c.orientation << ": " << describe(upright.pixelColor(c.red));
+        const QPoint opposite(c.size.width() - 1 - c.red.x(), c.size.height() - 1 - c.red.y());
+        EXPECT_TRUE(near(upright.pixelColor(opposite), Qt::blue, 40)) << c.orientation;
+    }
+}
+
+TEST(QtThumbnailMaker, ConvertsWideGamutColoursToSrgb) {
+    // (200, 80, 40) in each space, converted with the spaces' published
+    // primaries and transfer functions.
+    struct Case {
+        QColorSpace::NamedColorSpace space;
+        QColor srgb;
+    };
+    const Case cases[] = {
+        {QColorSpace::DisplayP3, QColor(216, 69, 17)},
+        {QColorSpace::AdobeRgb, QColor(230, 79, 32)},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        QImage wide = testing::filled(600, 400, QColor(200, 80, 40));
+        wide.setColorSpace(c.space);
+        const ThumbnailResult result = testing::thumbnail_of(
+            dir, "wide.jpg", testing::encoded(wide, "jpeg", 100), Fit::Within, 300, 300);
+        ASSERT_TRUE(result.thumbnail);
+        const QColor shown = testing::decoded(*result.thumbnail).pixelColor(150, 100);
+        EXPECT_TRUE(near(shown, c.srgb, 3)) << int(c.space) << ": " << describe(shown);
+    }
+}
+
+TEST(QtThumbnailMaker, WritesNoMetadata) {
+    QImage photo = testing::filled(1200, 900, QColor(90, 140, 60));
+    photo.setText("Comment", "camera serial GX-12345");
+    photo.setColorSpace(QColorSpace::DisplayP3);
+    const Bytes jpeg = testing::jpeg_with_exif(testing::encoded(photo, "jpeg"), {1, true});
+    ASSERT_TRUE(testing::contains(jpeg, "GX-12345"));
+    ASSERT_TRUE(testing::contains(jpeg, testing::gps_latitude_bytes()));
+
+    TempDir dir;
+    const ThumbnailResult result = testing::thumbnail_of(dir, "p.jpg", jpeg, Fit::Within, 504, 504);
+    ASSERT_TRUE(result.thumbnail);
+    const Bytes& out = result.thumbnail->bytes;
+    for (std::string_view trace : {"Exif", "GX-12345", "ICC_PROFILE", "Comment"})
+        EXPECT_FALSE(testing::contains(out, trace)) << trace;
+    EXPECT_FALSE(testing::contains(out, testing::gps_latitude_bytes()));
+    // JFIF, quantisation tables, frame, Huffman tables, scan: nothing else.
+    for (const std::string& marker : testing::jpeg_markers(out))
+        EXPECT_TRUE(marker == "E0" || marker == "DB" || marker == "C0" || marker == "C4" ||
+                    marker == "DA")
+            << marker;
+
+    QImage logo = testing::filled(600, 400, QColor(200, 0, 0, 128), QImage::Format_ARGB32);
+    logo.setText("Comment", "camera serial GX-12345");
+    logo.setColorSpace(QColorSpace::DisplayP3);
+    const ThumbnailResult webp = testing::thumbnail_of(
+        dir, "logo.png", testing::encoded(logo, "png"), Fit::Within, 300, 300);
+    ASSERT_TRUE(webp.thumbnail);
+    for (const std::string& chunk : testing::webp_chunks(webp.thumbnail->bytes))
+        EXPECT_TRUE(chunk == "VP8X" || chunk == "ALPH" || chunk == "VP8 " || chunk == "VP8L")
+            << chunk;
+}
+
+TEST(QtThumbnailMaker, KeepsRealTransparencyAsWebp) {
+    struct Case {
+        const char* what;
+        QImage picture;
+        const char* extension;
+    };
+    QImage half_clear = testing::filled(600, 400, Qt::red, QImage::Format_ARGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 600; ++x) half_clear.setPixelColor(x, y, Qt::transparent);
+    const Case cases[] = {
+        {"top half transparent", half_clear, "webp"},
+        {"alpha channel all opaque", testing::filled(600, 400, Qt::red, QImage::Format_ARGB32),
+         "jpg"},
+        {"no alpha channel", testing::filled(600, 400, Qt::red), "jpg"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const ThumbnailResult result = testing::thumbnail_of(
+            dir, "t.png", testing::encoded(c.picture, "png"), Fit::Within, 300, 300);
+        ASSERT_TRUE(result.thumbnail) << c.what;
+        EXPECT_EQ(result.thumbnail->extension, c.extension) << c.what;
+    }
+
+    const ThumbnailResult result = testing::thumbnail_of(
+        dir, "t.png", testing::encoded(half_clear, "png"), Fit::Within, 300, 300);
+    ASSERT_TRUE(result.thumbnail);
+    const QImage kept = testing::decoded(*result.thumbnail);
+    ASSERT_TRUE(kept.hasAlphaChannel());
+    EXPECT_EQ(kept.pixelColor(150, 20).alpha(), 0);
+    EXPECT_GE(kept.pixelColor(150, 180).alpha(), 250);
+    EXPECT_TRUE(near(kept.pixelColor(150, 180), Qt::red, 8));
+}
+
+TEST(QtThumbnailMaker, MakesTheSameThumbnailsOnSeveralThreadsAtOnce) {
+    TempDir dir;
+    QImage wide = testing::three_bands(1600, 1200, Qt::red, QColor(10, 200, 90), Qt::blue);
+    wide.setColorSpace(QColorSpace::DisplayP3);
+    QImage clear = testing::red_bottom_left(900, 700).convertToFormat(QImage::Format_ARGB32);
+    clear.setPixelColor(10, 10, Qt::transparent);
+    const std::vector<std::pair<std::string, Bytes>> pictures = {
+        {"turned.jpg",
+         testing::jpeg_with_exif(testing::encoded(testing::red_bottom_left(2400, 1800), "jpeg"),
+                                 {6, true})},
+        {"wide.jpg", testing::encoded(wide, "jpeg")},
+        {"clear.png", testing::encoded(clear, "png")},
+        {"bands.webp",
+         testing::encoded(testing::three_bands(1000, 800, Qt::yellow, Qt::cyan, Qt::magenta),
+                          "webp")},
+    };
+    const QtThumbnailMaker maker;
+    std::vector<ThumbnailRequest> requests;
+    std::vector<Bytes> expected;
+    for (const auto& [name, bytes] : pictures) {
+        dir.put(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        for (Fit fit : {Fit::Within, Fit::Fill}) {
+            requests.push_back({dir.file_text(name), fit, 300, 200});
+            const ThumbnailResult alone = maker.make(requests.back());
+            ASSERT_TRUE(alone.thumbnail) << name;
+            expected.push_back(alone.thumbnail->bytes);
+        }
+    }
+
+    constexpr int kThreads = 6;
+    std::vector<int> differing(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 3; ++round)
+                for (std::size_t i = 0; i < requests.size(); ++i) {
+                    const std::size_t which = (i + t) % requests.size();
+                    const ThumbnailResult result = maker.make(requests[which]);
+                    if (!result.thumbnail || result.thumbnail->bytes != expected[which])
+                        ++differing[t];
+                }
+        });
+    for (std::thread& thread : threads) thread.join();
+    for (int t = 0; t < kThreads; ++t) EXPECT_EQ(differing[t], 0) << "thread " << t;
+}
+
+}  // namespace
+}  // namespace galmora
