@@ -1,12 +1,16 @@
 // The program: the main window, started in the library folder that holds the
-// program. Nothing is saved at exit: every setting is written when it changes.
+// program. Nothing is saved at exit: every setting is written when it
+// changes; only a generation whose thumbnails were still being made is
+// finished first.
 
 #include <QApplication>
 
 #include "core/files.h"
+#include "imaging/qt_thumbnail_maker.h"
 #include "shell/application.h"
 #include "shell/qt/qt_text.h"
 #include "shell/qt/qt_translations.h"
+#include "shell/qt/qt_window_thread.h"
 #include "shell/qt/shell_window.h"
 #include "shell/qt/update_feedback.h"
 
@@ -21,9 +25,16 @@ int main(int argc, char** argv) {
     galmora::set_current_directory(library_root);
 
     galmora::ShellWindow window;
+    const galmora::QtThumbnailMaker thumbnail_maker;
+    galmora::QtWindowThread window_thread(&window);
     galmora::Application application(window.controls(), window.desktop(), library_root, {},
-                                     galmora::window_update_hooks());
+                                     galmora::window_update_hooks(),
+                                     {&thumbnail_maker, &window_thread});
     application.start_up();
     window.show();
-    return app.exec();
+    const int exit_code = app.exec();
+    // The window has closed: thumbnails still being made stop, and their
+    // generation is written and recorded as after a stop.
+    application.shut_down();
+    return exit_code;
 }

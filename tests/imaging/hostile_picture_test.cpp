@@ -8,6 +8,7 @@
 #include "tests/imaging/test_pictures.h"
 #include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/text_helpers.h"
 
 namespace galmora {
 namespace {
@@ -40,7 +41,7 @@ TEST(QtThumbnailMakerRefuses, DataThatIsNoWholePicture) {
     const Bytes jpeg = testing::encoded(picture, "jpeg");
     const Case cases[] = {
         {"an empty file", {}, ThumbnailSkip::Unreadable},
-        {"text", to_bytes("not really a picture\n"), ThumbnailSkip::Unreadable},
+        {"text", testing::to_bytes("not really a picture\n"), ThumbnailSkip::Unreadable},
         {"zeros", Bytes(4096, 0), ThumbnailSkip::Unreadable},
         {"a JPEG cut in its scan", cut(jpeg, 0.6), ThumbnailSkip::Unreadable},
         {"a JPEG cut in its header", cut(jpeg, 0.05), ThumbnailSkip::Unreadable},
