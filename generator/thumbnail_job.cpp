@@ -70,7 +70,7 @@ class ThumbnailWork {
           progress_(progress),
           existing_(existing_thumbnails(folder_)),
           results_(pictures.size()),
-          with_cover_(!settings.cover_stem.empty() && !pictures.empty()) {}
+          with_cover_(settings.cover && !pictures.empty()) {}
 
     void work(std::stop_token stop) {
         const std::size_t tasks = pictures_.size() + (with_cover_ ? 1 : 0);
@@ -90,6 +90,7 @@ class ThumbnailWork {
     ThumbnailReport report() {
         ThumbnailReport report;
         report.cover = std::move(cover_);
+        report.cover_made = cover_made_;
         report.thumbnails.reserve(results_.size());
         for (std::size_t i = 0; i < results_.size(); ++i) {
             PictureResult& result = results_[i];
@@ -119,13 +120,31 @@ class ThumbnailWork {
     }
 
     void make_cover() {
-        const ThumbnailResult made = maker_.make({pictures_.path(0), ThumbnailRequest::Fit::Fill,
-                                                  settings_.cover_width, settings_.cover_height});
+        const Text path = pictures_.path(0);
+        const std::optional<FileStamp> stamp = file_stamp(path);
+        if (!stamp) return;
+        const Text stem = "fm" + thumbnail_key(path, *stamp, cover_settings_key());
+        for (std::string_view extension : {"jpg", "webp"}) {
+            if (file_attributes(img_file(stem + "." + Text(extension))) != -1) {
+                cover_ = stem + "." + Text(extension);
+                return;
+            }
+        }
+        const ThumbnailResult made = maker_.make(
+            {path, ThumbnailRequest::Fit::Fill, settings_.cover_width, settings_.cover_height});
         if (!made.thumbnail) return;
-        Text name = settings_.cover_stem + "." + Text(made.thumbnail->extension);
-        if (write_new_file(main_gallery_ + "/img/" + name, made.thumbnail->bytes))
-            cover_ = std::move(name);
+        Text name = stem + "." + Text(made.thumbnail->extension);
+        if (!write_new_file(img_file(name), made.thumbnail->bytes)) return;
+        cover_ = std::move(name);
+        cover_made_ = true;
     }
+
+    Text cover_settings_key() const {
+        return "cover " + to_text(settings_.cover_width) + "x" + to_text(settings_.cover_height) +
+               " v1";
+    }
+
+    Text img_file(const Text& name) const { return main_gallery_ + "/img/" + name; }
 
     // Written beside its place and renamed into it: a page names only whole
     // files, whenever the program is stopped. Not flushed to the disk: a
@@ -165,7 +184,8 @@ class ThumbnailWork {
     const std::unordered_map<Text, PictureThumbnail> existing_;
     std::vector<PictureResult> results_;
     const bool with_cover_;
-    Text cover_;  // written by the one thread that makes it
+    Text cover_;  // both written by the one thread that makes the cover
+    bool cover_made_ = false;
     std::atomic<std::size_t> next_task_{0};
     std::atomic<int> done_{0};
 };

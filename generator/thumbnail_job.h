@@ -22,10 +22,12 @@ namespace galmora {
 struct ThumbnailSettings {
     int box = 504;  // thumbnails fit within box x box pixels
     // The main page card's cover box, made from the first picture when
-    // cover_stem is given: main gallery/img/<cover_stem>.<extension>.
+    // asked: main gallery/img/fm<key>.<extension>, the key standing for the
+    // picture as with thumbnails, so that the sub-galleries of one folder
+    // share one cover.
+    bool cover = false;
     int cover_width = 894;
     int cover_height = 504;
-    Text cover_stem;
     int threads = 0;  // 0: one a core
 };
 
@@ -50,7 +52,8 @@ struct ThumbnailReport {
     };
     std::vector<LeftOut> first_left_out;  // the first few, by picture order, stops aside
     bool stopped = false;
-    Text cover;  // the cover's file name in img, empty when none was made
+    Text cover;               // the cover's file name in img, empty when there is none
+    bool cover_made = false;  // made now, not found from before
 };
 
 // done of total pictures are through; called from the working threads, at

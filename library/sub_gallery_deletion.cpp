@@ -36,11 +36,21 @@ const Text& final_steps() {
     return text;
 }
 
+// Whether a record other than the one in slot names the cover pimg: the
+// sub-galleries of one folder share the cover made from its first picture.
+bool cover_named_elsewhere(const GalleryConfig::Snapshot& snapshot, int slot, const Text& pimg) {
+    for (int other : snapshot.slots_present())
+        if (other != slot && snapshot.read_value("P" + to_text(other), "pimg") == pimg) return true;
+    return false;
+}
+
 // The record's own cover file in the main gallery's img folder, or the
 // empty text when there is none to delete.
-Text cover_to_delete(const Text& main_gallery, const Text& pimg) {
+Text cover_to_delete(const Text& main_gallery, const GalleryConfig::Snapshot& snapshot, int slot) {
+    const Text pimg = snapshot.read_record(slot).pimg;
     // "fm.jpg" is the cover every sub-gallery without its own shares.
-    if (pimg == "fm.jpg" || !is_bare_name(pimg)) return Text();
+    if (pimg == "fm.jpg" || !is_bare_name(pimg) || cover_named_elsewhere(snapshot, slot, pimg))
+        return Text();
     const Text cover = child_path(main_gallery + "/img", pimg);
     const int attributes = file_attributes(cover);
     if (attributes == -1 || (attributes & kDirectory) || !(attributes & kArchive)) return Text();
@@ -83,8 +93,7 @@ std::optional<DeletionOutcome> delete_sub_gallery(
     // file between them.
     const GalleryConfig::Snapshot snapshot = config.snapshot();
     const std::optional<int> slot = snapshot.find_record(name);
-    const Text cover =
-        slot ? cover_to_delete(main_gallery, snapshot.read_record(*slot).pimg) : Text();
+    const Text cover = slot ? cover_to_delete(main_gallery, snapshot, *slot) : Text();
     // remove_tree never follows a symbolic link: a linked sub-gallery loses
     // the link, never what it points to.
     const Text folder = child_path(main_gallery, name);

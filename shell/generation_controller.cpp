@@ -139,7 +139,7 @@ void GenerationController::finish_before_exit() {
 void GenerationController::start_thumbnails(const GenerationRequest& request, PictureList pictures,
                                             Written on_written) {
     ThumbnailSettings settings;
-    if (request.entry.chosen_cover.empty()) settings.cover_stem = "fm" + request.cover_suffix;
+    settings.cover = request.entry.chosen_cover.empty();
     const int total = static_cast<int>(pictures.size());
     running_ = std::make_unique<Running>(Running{request, std::move(on_written), nullptr});
     running_->run = std::make_unique<ThumbnailRun>(
@@ -174,7 +174,7 @@ void GenerationController::finish(const GenerationRequest& request, const Pictur
     const Text thumbnail_line = report ? thumbnail_summary(*report, pictures) : Text();
     std::optional<GenerationResult> result =
         write_site(request, page, picture_count, thumbnail_line);
-    const bool cover_made = report && !report->cover.empty();
+    const bool cover_made = report && report->cover_made;
     if (!result) {
         // Made for a page that was not written: nothing names them.
         if (report) take_back_made_files(request.main_gallery, cover_made ? report->cover : Text());

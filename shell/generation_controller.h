@@ -27,7 +27,7 @@ namespace galmora {
 struct GenerationResult {
     int picture_count = 0;
     bool folder_created = false;
-    bool cover_made = false;  // request.entry.chosen_cover was made for it
+    bool cover_made = false;  // request.entry.chosen_cover was made for it, not reused
 };
 
 // What making thumbnails needs from the program: the picture work and the

@@ -34,7 +34,6 @@ GenerationRequest read_generation_request(const Controls& ui, const GalleryConfi
                          ui.text(ControlId::SiteIntroduction)};
     request.keep_proportions = stored.keep_proportions();
     request.thumbnails = stored.thumbnails_on();
-    request.cover_suffix = selection.cover_suffix();
     request.open_folder_after = ui.checked(ControlId::OpenFolderAfter);
     request.open_page_after = ui.checked(ControlId::OpenPageAfter);
     return request;

@@ -26,7 +26,6 @@ struct GenerationRequest {
     MainPageForm main_page;  // the main gallery's name and the texts of its page
     bool keep_proportions = true;
     bool thumbnails = false;  // the remembered 缩略图 option
-    Text cover_suffix;        // names a cover made from the first picture
     bool open_folder_after = false;
     bool open_page_after = false;
 };

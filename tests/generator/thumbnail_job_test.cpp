@@ -105,14 +105,16 @@ TEST_F(ThumbnailJobTest, MakesReusesAndLeavesOutByPicture) {
     EXPECT_EQ(thumbnail_files().size(), 5u);
 }
 
-TEST_F(ThumbnailJobTest, ACoverIsMadeFromTheFirstPictureWhenAsked) {
+TEST_F(ThumbnailJobTest, ACoverIsMadeFromTheFirstPictureWhenAskedAndSharedAfterwards) {
     const PictureList pictures = put({"a.jpg", "b.jpg"});
     EXPECT_EQ(run(pictures).cover, "");
     ThumbnailSettings with_cover;
-    with_cover.cover_stem = "fm123456789";
+    with_cover.cover = true;
     const ThumbnailReport report = run(pictures, with_cover);
-    EXPECT_EQ(report.cover, "fm123456789.jpg");
-    EXPECT_EQ(dir.contents("main/img/fm123456789.jpg"),
+    ASSERT_EQ(report.cover.size(), 2 + 16 + 4u);  // "fm" + key + ".jpg"
+    EXPECT_EQ(report.cover.substr(0, 2), "fm");
+    EXPECT_TRUE(report.cover_made);
+    EXPECT_EQ(dir.contents("main/img/" + report.cover),
               "thumb of " + utf8_string(pictures.path(0)));
     const std::vector<ThumbnailRequest> requests = maker.requests();
     const auto fill = std::find_if(requests.begin(), requests.end(), [](const ThumbnailRequest& r) {
@@ -122,6 +124,12 @@ TEST_F(ThumbnailJobTest, ACoverIsMadeFromTheFirstPictureWhenAsked) {
     EXPECT_EQ(fill->width, 894);
     EXPECT_EQ(fill->height, 504);
     EXPECT_EQ(fill->source, pictures.path(0));
+    // The next sub-gallery of the same folder finds it.
+    maker.calls = 0;
+    const ThumbnailReport again = run(pictures, with_cover);
+    EXPECT_EQ(again.cover, report.cover);
+    EXPECT_FALSE(again.cover_made);
+    EXPECT_EQ(maker.calls, 0);
 }
 
 TEST_F(ThumbnailJobTest, AStopLeavesTheRestWithTheirOriginals) {

@@ -107,6 +107,14 @@ TEST_F(DeleteSubGallery, CoversGoOnlyWhenTheirOwnAndInsideImg) {
     EXPECT_EQ(config_.snapshot().record_count(), 0);
 }
 
+TEST_F(DeleteSubGallery, ACoverTwoRecordsShareGoesWithTheLast) {
+    library_with({{"a", "fm0123456789abcdef.jpg"}, {"b", "fm0123456789abcdef.jpg"}});
+    EXPECT_EQ(remove("a"), true);
+    EXPECT_TRUE(entry_exists("我的图片库/img/fm0123456789abcdef.jpg"));
+    EXPECT_EQ(remove("b"), true);
+    EXPECT_FALSE(entry_exists("我的图片库/img/fm0123456789abcdef.jpg"));
+}
+
 TEST_F(DeleteSubGallery, HandMadeFolderGoesAndEveryRecordStays) {
     library_with({{"a", "fm1.jpg"}});
     make_folder("我的图片库/手工/x");
