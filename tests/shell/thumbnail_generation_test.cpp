@@ -11,6 +11,7 @@
 #include "core/codepage.h"
 #include "generator/thumbnail_names.h"
 #include "shell/application.h"
+#include "tests/support/child_run.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/queued_window_thread.h"
 #include "tests/support/scripted_desktop.h"
@@ -34,6 +35,7 @@ class ThumbnailGeneration : public ::testing::Test {
         app->start_up();
         ui.set_checked(ControlId::OpenFolderAfter, false);
         ui.set_checked(ControlId::OpenPageAfter, false);
+        default_config = config();
         ui.click(ControlId::Thumbnails);
         for (int i = 1; i <= 6; ++i) pictures.put("p" + std::to_string(i) + ".jpg");
         pictures.put("small.png");
@@ -53,6 +55,7 @@ class ThumbnailGeneration : public ::testing::Test {
     }
 
     TempDir root, pictures;
+    std::string default_config;
     testing::FakeControls ui;
     testing::ScriptedDesktop desktop;
     testing::StandInMaker maker;
@@ -154,6 +157,35 @@ TEST_F(ThumbnailGeneration, ClosingTheWindowFinishesAsAfterAStop) {
     EXPECT_TRUE(desktop.opened.empty());  // nothing opens as the program ends
     window.run_posted();                  // what the job posted finds nothing to do
     EXPECT_EQ(ui.text(ControlId::GenerateButton), "生成图片库"_t);
+}
+
+TEST_F(ThumbnailGeneration, UntickedNothingIsMadeOrWritten) {
+    EXPECT_EQ(default_config.find("[thumbnails]"), std::string::npos);  // nothing stored at first
+    ui.click(ControlId::Thumbnails);
+    ui.click(ControlId::GenerateButton);  // written at once, no thumbnails
+    EXPECT_FALSE(running());
+    EXPECT_EQ(maker.calls, 0);
+    EXPECT_FALSE(fs::exists(root.file("我的图片库/img/thumbs")));
+    EXPECT_EQ(page().find("srcset"), std::string::npos);
+    EXPECT_EQ(panel().find("缩略图"_t), Text::npos);
+    EXPECT_NE(config().find("pimg=fm.jpg"), std::string::npos);
+}
+
+TEST_F(ThumbnailGeneration, AMainGalleryThatTakesNoThumbnailsIsToldBeforeAnythingIsMade) {
+    fs::create_directories(root.file("我的图片库/img"));
+    fs::permissions(root.file("我的图片库/img"), fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string config_before = config();
+    testing::run_unprivileged(root.path(), [&] {
+        ui.click(ControlId::GenerateButton);
+        EXPECT_FALSE(running());
+        ASSERT_EQ(desktop.message_boxes.size(), 1u);
+        EXPECT_NE(desktop.message_boxes[0].message.find(root.file_text("我的图片库/img/thumbs")),
+                  Text::npos);
+        EXPECT_EQ(maker.calls, 0);
+        EXPECT_FALSE(fs::exists(root.file("我的图片库/风景")));
+        EXPECT_EQ(config(), config_before);
+    });
+    fs::permissions(root.file("我的图片库/img"), fs::perms::owner_all);
 }
 
 }  // namespace
