@@ -68,6 +68,7 @@ TEST_F(ApplicationTest, FirstStartInAnEmptyLibraryRoot) {
     EXPECT_TRUE(ui.checked(ControlId::OpenFolderAfter));
     EXPECT_TRUE(ui.checked(ControlId::OpenPageAfter));
     EXPECT_FALSE(ui.checked(ControlId::AlwaysOnTop));
+    EXPECT_FALSE(ui.checked(ControlId::Thumbnails));
     EXPECT_EQ(ui.text(ControlId::SiteTitleLink), "#");
     EXPECT_FALSE(ui.visible(ControlId::NewMainGalleryName));
     EXPECT_FALSE(ui.visible(ControlId::NewMainGalleryConfirm));
