@@ -141,6 +141,24 @@ struct Replacement {
     void release() { ::close(lock); }
 };
 
+// The problem a failed write's errno stands for.
+WriteProblem write_problem_of(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return WriteProblem::FolderNotWritable;
+        case EROFS:
+            return WriteProblem::ReadOnlyDisk;
+        case ENOSPC:
+        case EDQUOT:
+            return WriteProblem::DiskFull;
+        case EISDIR:
+            return WriteProblem::IsFolder;
+        default:
+            return WriteProblem::Other;
+    }
+}
+
 // The temporary sibling of target, open for writing, locked, with the mode
 // the target will keep; nullopt (and nothing left behind, problem set) when
 // target may not be replaced. A folder is never replaced, nor a file marked
@@ -174,23 +192,6 @@ std::optional<OpenedReplacement> open_replacement(const std::string& target,
     return opened;
 }
 
-// The temporary sibling of target filled with contents (and flushed when
-// asked), closed and ready to be renamed over it.
-std::optional<Replacement> prepared_replacement(const std::string& target, ByteView contents,
-                                                Flush flush, WriteProblem& problem) {
-    std::optional<OpenedReplacement> opened = open_replacement(target, problem);
-    if (!opened) return std::nullopt;
-    const bool filled =
-        write_all(opened->fd, contents) && (flush == Flush::No || ::fsync(opened->fd) == 0);
-    const int fill_error = errno;
-    if (!close_checked(opened->fd) || !filled) {
-        problem = write_problem_of(filled ? errno : fill_error);
-        opened->replacement.discard();
-        return std::nullopt;
-    }
-    return std::move(opened->replacement);
-}
-
 // Removes the file at path when it is a regular file that nobody holds
 // locked: a writer keeps its temporary file locked until it is renamed.
 void remove_if_abandoned(const std::string& path) {
@@ -207,29 +208,16 @@ void remove_if_abandoned(const std::string& path) {
 }  // namespace
 
 bool write_file(const Text& path, std::initializer_list<ByteView> parts) {
-    FileOutput output(path);
-    for (ByteView part : parts) output.write(part);
-    return output.finish();
+    const auto system = system_path(path);
+    const int fd = system ? ::open(system->c_str(), kWriteFlags, 0666) : -1;
+    if (fd < 0) return false;
+    bool written = true;
+    for (ByteView part : parts) written = written && write_all(fd, part);
+    return close_checked(fd) && written;
 }
 
-FileOutput::FileOutput(const Text& path) {
-    if (const auto system = system_path(path)) fd_ = ::open(system->c_str(), kWriteFlags, 0666);
-}
-
-FileOutput::~FileOutput() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-bool FileOutput::write(ByteView part) {
-    written_ = written_ && fd_ >= 0 && write_all(fd_, part);
-    return written_;
-}
-
-bool FileOutput::finish() {
-    if (fd_ < 0) return false;
-    const bool closed = close_checked(fd_);
-    fd_ = -1;
-    return closed && written_;
+bool write_file(const Text& path, ByteView contents) {
+    return write_file(path, {contents});
 }
 
 struct FileReplacement::Open {
@@ -237,85 +225,68 @@ struct FileReplacement::Open {
     OpenedReplacement opened;
 };
 
-FileReplacement::FileReplacement(const Text& path) {
+FileReplacement::FileReplacement(const Text& path, Flush flush) : flush_(flush) {
     const auto system = system_path(path);
-    if (!system) return;
+    if (!system) {
+        problem_ = WriteProblem::Other;
+        return;
+    }
     std::string target = replacement_target(*system);
-    WriteProblem problem;
+    WriteProblem problem = WriteProblem::Other;
     if (auto opened = open_replacement(target, problem))
         open_ = std::make_unique<Open>(Open{std::move(target), std::move(*opened)});
+    else
+        problem_ = problem;
 }
 
 FileReplacement::~FileReplacement() {
-    if (!open_) return;
-    ::close(open_->opened.fd);
-    open_->opened.replacement.discard();
+    discard();
 }
 
 bool FileReplacement::write(ByteView part) {
-    written_ = written_ && open_ && write_all(open_->opened.fd, part);
-    return written_;
+    if (!open_ || problem_) return false;
+    if (!write_all(open_->opened.fd, part)) problem_ = write_problem_of(errno);
+    return !problem_;
+}
+
+bool FileReplacement::close_file(int fd) {
+    if (!problem_ && flush_ == Flush::Yes && ::fsync(fd) != 0) problem_ = write_problem_of(errno);
+    if (!close_checked(fd) && !problem_) problem_ = write_problem_of(errno);
+    return !problem_;
 }
 
 bool FileReplacement::finish() {
     if (!open_) return false;
     const std::unique_ptr<Open> open = std::move(open_);
     Replacement& replacement = open->opened.replacement;
-    if (!close_checked(open->opened.fd) || !written_ ||
+    if (!close_file(open->opened.fd) ||
         ::rename(replacement.path.c_str(), open->target.c_str()) != 0) {
         replacement.discard();
         return false;
     }
     replacement.release();
+    if (flush_ == Flush::Yes) sync_folder(folder_of(open->target));
     return true;
 }
 
-bool write_file(const Text& path, ByteView contents) {
-    return write_file(path, {contents});
+std::optional<WriteProblem> FileReplacement::discard() {
+    if (open_) {
+        const std::unique_ptr<Open> open = std::move(open_);
+        close_file(open->opened.fd);
+        open->opened.replacement.discard();
+    }
+    return problem_;
 }
 
 bool replace_file_atomically(const Text& path, ByteView contents, Flush flush) {
-    const auto system = system_path(path);
-    if (!system) return false;
-    const std::string target = replacement_target(*system);
-    WriteProblem problem;
-    std::optional<Replacement> replacement = prepared_replacement(target, contents, flush, problem);
-    if (!replacement) return false;
-    if (::rename(replacement->path.c_str(), target.c_str()) != 0) {
-        replacement->discard();
-        return false;
-    }
-    replacement->release();
-    if (flush == Flush::Yes) sync_folder(folder_of(target));
-    return true;
+    FileReplacement replacement(path, flush);
+    return replacement.write(contents) && replacement.finish();
 }
 
 std::optional<WriteProblem> replacement_problem(const Text& path, ByteView contents) {
-    const auto system = system_path(path);
-    if (!system) return WriteProblem::Other;
-    WriteProblem problem = WriteProblem::Other;
-    std::optional<Replacement> replacement =
-        prepared_replacement(replacement_target(*system), contents, Flush::Yes, problem);
-    if (!replacement) return problem;
-    replacement->discard();
-    return std::nullopt;
-}
-
-WriteProblem write_problem_of(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return WriteProblem::FolderNotWritable;
-        case EROFS:
-            return WriteProblem::ReadOnlyDisk;
-        case ENOSPC:
-        case EDQUOT:
-            return WriteProblem::DiskFull;
-        case EISDIR:
-            return WriteProblem::IsFolder;
-        default:
-            return WriteProblem::Other;
-    }
+    FileReplacement trial(path, Flush::Yes);
+    trial.write(contents);
+    return trial.discard();
 }
 
 void remove_abandoned_replacements(const Text& path) {

@@ -58,52 +58,6 @@ bool delete_file(const Text& path);
 // Create or truncate, then write every part in order.
 bool write_file(const Text& path, std::initializer_list<ByteView> parts);
 bool write_file(const Text& path, ByteView contents);
-// A file written part by part, created or truncated when constructed.
-// finish() closes it: true when it opened, every part was written and the
-// close succeeded.
-class FileOutput {
-  public:
-    explicit FileOutput(const Text& path);
-    ~FileOutput();
-    FileOutput(const FileOutput&) = delete;
-    FileOutput& operator=(const FileOutput&) = delete;
-
-    bool write(ByteView part);
-    bool finish();
-
-  private:
-    int fd_ = -1;
-    bool written_ = true;
-};
-// Writes to a temporary file in the same folder, flushes it to the disk
-// (unless told not to) and renames it over path, so a crash leaves the old
-// file or the new one. Unflushed, a power cut may still leave an empty file;
-// a killed program never does.
-enum class Flush { Yes, No };
-bool replace_file_atomically(const Text& path, ByteView contents, Flush flush = Flush::Yes);
-// The same for a file written part by part: the parts go into the temporary
-// file, and finish() renames it over path (unflushed) when every part was
-// written. Until then, and when it fails or is never called, path keeps
-// what it held.
-class FileReplacement {
-  public:
-    explicit FileReplacement(const Text& path);
-    ~FileReplacement();
-    FileReplacement(const FileReplacement&) = delete;
-    FileReplacement& operator=(const FileReplacement&) = delete;
-
-    bool write(ByteView part);
-    bool finish();
-
-  private:
-    struct Open;
-    std::unique_ptr<Open> open_;
-    bool written_ = true;
-};
-// Removes the temporary files that replace_file_atomically(path, ...) left
-// beside path when the process was killed before its rename. A temporary
-// file that a running replacement still holds is left alone.
-void remove_abandoned_replacements(const Text& path);
 // Why a file cannot be written or replaced.
 enum class WriteProblem {
     IsFolder,           // a folder has the file's name
@@ -114,8 +68,42 @@ enum class WriteProblem {
     Unreadable,         // the file is there but cannot be read
     Other,
 };
-// The problem a failed write's errno stands for.
-WriteProblem write_problem_of(int error);
+// Writes to a temporary file in the same folder, flushes it to the disk
+// (unless told not to) and renames it over path, so a crash leaves the old
+// file or the new one. Unflushed, a power cut may still leave an empty file;
+// a killed program never does.
+enum class Flush { Yes, No };
+bool replace_file_atomically(const Text& path, ByteView contents, Flush flush = Flush::Yes);
+// The same for a file written part by part: the parts go into the temporary
+// file, and finish() renames it over path when every part was written.
+// Until then, and when it fails or is never called, path keeps what it held.
+class FileReplacement {
+  public:
+    explicit FileReplacement(const Text& path, Flush flush = Flush::No);
+    ~FileReplacement();  // discards what was not finished
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    bool write(ByteView part);
+    bool finish();
+    // Removes the temporary file instead of renaming it: what kept the
+    // replacement from succeeding, or nullopt when it would have (a trial).
+    std::optional<WriteProblem> discard();
+
+  private:
+    struct Open;
+    // Flushes when asked and closes; false (problem_ set) when any write,
+    // the flush or the close failed.
+    bool close_file(int fd);
+
+    Flush flush_;
+    std::unique_ptr<Open> open_;
+    std::optional<WriteProblem> problem_;
+};
+// Removes the temporary files that replace_file_atomically(path, ...) left
+// beside path when the process was killed before its rename. A temporary
+// file that a running replacement still holds is left alone.
+void remove_abandoned_replacements(const Text& path);
 // What would keep replace_file_atomically(path, contents) from succeeding
 // now, found by the same checks and a trial write of contents beside path,
 // removed again; path itself is not touched. nullopt when it can succeed.

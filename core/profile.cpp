@@ -19,7 +19,6 @@ std::string_view as_text(const Bytes& bytes) {
 
 }  // namespace
 
-
 struct ProfileSnapshot::Index {
     using Keys = std::unordered_map<std::string, std::string_view>;
     bool path_given = false;  // a blank path reads as the empty text, default ignored

@@ -140,5 +140,4 @@ bool ProfileDocument::save() const {
     return replace_file_atomically(path_, as_bytes(byte_order_mark_ + lines_));
 }
 
-
 }  // namespace galmora
