@@ -37,7 +37,7 @@ struct Frame {
     DirectoryScan listing;
     bool started = false;
     Text folder;              // ends with "/"
-    std::uint32_t listed_as;  // what folder_listed gave for it
+    std::uint32_t listed_as;  // what folder_entered gave for it
 };
 
 // Depth-first walk without recursion, so neither a deep tree nor a link loop

@@ -63,7 +63,7 @@ class ThumbnailWork {
                   const ThumbnailProgress& progress)
         : pictures_(pictures),
           main_gallery_(main_gallery),
-          folder_(main_gallery + "/" + Text(kThumbnailFolder)),
+          folder_(thumbnail_folder(main_gallery)),
           settings_(settings),
           settings_key_(settings_key(settings)),
           maker_(maker),
@@ -212,7 +212,7 @@ ThumbnailReport make_thumbnails(const PictureList& pictures, const Text& main_ga
 
 bool prepare_thumbnail_folder(const Text& main_gallery) {
     const Text img = main_gallery + "/img";
-    const Text folder = main_gallery + "/" + Text(kThumbnailFolder);
+    const Text folder = thumbnail_folder(main_gallery);
     if (file_attributes(img) == -1) create_directory(img);
     if (file_attributes(folder) == -1) create_directory(folder);
     const int attributes = file_attributes(folder);

@@ -17,6 +17,9 @@ namespace galmora {
 
 // "img/thumbs", below the main gallery.
 inline constexpr std::string_view kThumbnailFolder = "img/thumbs";
+inline Text thumbnail_folder(const Text& main_gallery) {
+    return main_gallery + "/" + Text(kThumbnailFolder);
+}
 // How a sub-gallery page names the folder: from the sub-gallery's folder.
 inline constexpr std::string_view kThumbnailAddress = "../img/thumbs/";
 

@@ -10,16 +10,6 @@ namespace galmora {
 
 namespace {
 
-std::vector<Text> sub_gallery_folders(const Text& main_gallery) {
-    std::vector<Text> folders;
-    DirectoryScan scan;
-    for (Text name = scan.find_first(main_gallery + "/*.*", kDirectory); !name.empty();
-         name = scan.find_next()) {
-        if (name != "." && name != ".." && !is_asset_folder(name)) folders.push_back(name);
-    }
-    return folders;
-}
-
 std::vector<MainPageRecord> recorded_sub_galleries(const GalleryConfig::Snapshot& snapshot) {
     std::vector<MainPageRecord> records;
     for (int slot : snapshot.slots_present()) {
@@ -31,6 +21,16 @@ std::vector<MainPageRecord> recorded_sub_galleries(const GalleryConfig::Snapshot
 }
 
 }  // namespace
+
+std::vector<Text> sub_gallery_folders(const Text& main_gallery) {
+    std::vector<Text> folders;
+    DirectoryScan scan;
+    for (Text name = scan.find_first(main_gallery + "/*.*", kDirectory); !name.empty();
+         name = scan.find_next()) {
+        if (name != "." && name != ".." && !is_asset_folder(name)) folders.push_back(name);
+    }
+    return folders;
+}
 
 std::vector<Text> sub_gallery_names(const Text& library_root, const Text& main_gallery_name) {
     if (!is_bare_name(main_gallery_name)) return {};

@@ -9,6 +9,10 @@
 
 namespace galmora {
 
+// The folders of the main gallery at main_gallery that are sub-galleries,
+// in listing order: every folder but the site's own asset folders.
+std::vector<Text> sub_gallery_folders(const Text& main_gallery);
+
 // The folders of library_root/main_gallery_name that are sub-galleries, in
 // listing order: every folder but the site's own asset folders. None when
 // the name is not one bare name: the library root's own folders are main

@@ -12,10 +12,6 @@ namespace galmora {
 
 namespace {
 
-Text thumbnail_folder(const Text& main_gallery) {
-    return main_gallery + "/" + Text(kThumbnailFolder);
-}
-
 // A name the thumbnail folder holds for a write in progress: "." + a
 // thumbnail's name + "." + six random characters.
 bool is_temporary_thumbnail(std::string_view name) {
@@ -24,8 +20,7 @@ bool is_temporary_thumbnail(std::string_view name) {
     return parse_thumbnail_file_name(name.substr(1, last_dot - 1)).has_value();
 }
 
-}  // namespace
-
+// The thumbnail files (names in the thumbnail folder) the page names.
 std::vector<Text> thumbnails_named_by_page(const Text& page_path) {
     std::vector<Text> named;
     const std::optional<Bytes> page = read_file(page_path);
@@ -41,6 +36,8 @@ std::vector<Text> thumbnails_named_by_page(const Text& page_path) {
     return named;
 }
 
+}  // namespace
+
 std::vector<Text> unnamed_thumbnails(const Text& main_gallery, const Text& leaving) {
     const Text folder = thumbnail_folder(main_gallery);
     std::vector<Text> files;
@@ -52,10 +49,8 @@ std::vector<Text> unnamed_thumbnails(const Text& main_gallery, const Text& leavi
     }
     if (files.empty()) return files;
     std::unordered_set<Text> named;
-    DirectoryScan folders;
-    for (Text sub = folders.find_first(main_gallery + "/*.*", kDirectory); !sub.empty();
-         sub = folders.find_next()) {
-        if (sub == "." || sub == ".." || sub == leaving || is_asset_folder(sub)) continue;
+    for (const Text& sub : sub_gallery_folders(main_gallery)) {
+        if (sub == leaving) continue;
         for (Text& name : thumbnails_named_by_page(child_path(main_gallery, sub) + "/index.html"))
             named.insert(std::move(name));
     }

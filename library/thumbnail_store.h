@@ -10,9 +10,6 @@
 
 namespace galmora {
 
-// The thumbnail files (names in the thumbnail folder) the page names.
-std::vector<Text> thumbnails_named_by_page(const Text& page_path);
-
 // The files of main_gallery's thumbnail folder that no sub-gallery page
 // names, leaving out the sub-gallery `leaving` (about to be deleted; empty
 // for none): thumbnails and the temporary files of writes that were killed.

@@ -203,7 +203,7 @@ bool GenerationController::refuse(const GenerationRequest& request, bool thumbna
             refusal = generation_config_refusal(config_.path(), *problem);
     }
     if (!refusal && thumbnails && !prepare_thumbnail_folder(request.main_gallery))
-        refusal = folder_not_created(request.main_gallery + "/" + Text(kThumbnailFolder));
+        refusal = folder_not_created(thumbnail_folder(request.main_gallery));
     if (refusal) show_notice(desktop_, *refusal);
     return refusal.has_value();
 }
