@@ -283,11 +283,10 @@ bool GalleryConfig::ensure_file() const {
 
 std::optional<WriteProblem> GalleryConfig::rewrite_problem() const {
     const std::optional<Bytes> old = read_file(path_);
-    if (!old && file_attributes(path_) != -1) {
-        return (file_attributes(path_) & kDirectory) ? WriteProblem::IsFolder
-                                                     : WriteProblem::Unreadable;
-    }
-    return replacement_problem(path_, old ? ByteView(*old) : ByteView());
+    if (old) return replacement_problem(path_, *old);
+    const int attributes = file_attributes(path_);
+    if (attributes == -1) return replacement_problem(path_, ByteView());
+    return (attributes & kDirectory) ? WriteProblem::IsFolder : WriteProblem::Unreadable;
 }
 
 std::optional<Bytes> GalleryConfig::saved_contents() const {

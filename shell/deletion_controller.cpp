@@ -1,25 +1,12 @@
 #include "shell/deletion_controller.h"
 
-#include "core/codepage.h"
 #include "library/library_paths.h"
 #include "library/sub_gallery_deletion.h"
 #include "shell/current_main_gallery.h"
+#include "shell/failure_notices.h"
 #include "shell/library_captions.h"
 
 namespace galmora {
-
-using namespace galmora::literals;
-
-namespace {
-
-// The main page still shows the deleted sub-gallery's card.
-Text main_page_not_written(const Text& path) {
-    return "\r\n主图库页面“"_t + path +
-           "”无法写入，页面中仍有已删除子图库的卡片；"
-           "排除问题后，下一次生成或删除子图库时会重新写入。"_t;
-}
-
-}  // namespace
 
 DeletionController::DeletionController(Controls& ui, DesktopServices& desktop,
                                        const GalleryConfig& config, Text library_root,
@@ -51,7 +38,7 @@ void DeletionController::delete_selected() {
     logo_cover_.end_choices();
     open_main_gallery_after_change(ui_, desktop_, library_root_);
     show(deletion_result(*outcome) +
-         (page_written ? Text() : main_page_not_written(main_gallery + "/index.html")));
+         (page_written ? Text() : main_page_not_rebuilt(main_gallery + "/index.html")));
 }
 
 void DeletionController::show(const Text& panel_text) {

@@ -83,6 +83,12 @@ Text config_not_created(const Text& config_path, std::optional<WriteProblem> pro
            "），设置和子图库的记录都将无法保存。"_t;
 }
 
+Text main_page_not_rebuilt(const Text& path) {
+    return "\r\n主图库页面"_t + quoted(path) +
+           "无法写入，页面中仍有已删除子图库的卡片；"
+           "排除问题后，下一次生成或删除子图库时会重新写入。"_t;
+}
+
 Text folder_not_created(const Text& folder) {
     return "目录"_t + quoted(folder) + "无法创建，请检查图库根目录是否可写、磁盘空间是否充足。"_t;
 }

@@ -33,6 +33,8 @@ Text setting_not_stored(const Text& setting, const Text& config_path,
                         std::optional<WriteProblem> problem);
 // config.ini missing at start-up and not creatable.
 Text config_not_created(const Text& config_path, std::optional<WriteProblem> problem);
+// The last line after a deletion whose main page could not be rewritten.
+Text main_page_not_rebuilt(const Text& path);
 // A folder the library needs (a main gallery, its img folder) not made.
 Text folder_not_created(const Text& folder);
 
