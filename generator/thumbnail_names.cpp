@@ -1,5 +1,6 @@
 #include "generator/thumbnail_names.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace galmora {
@@ -61,6 +62,14 @@ Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::string_vi
 
 Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension) {
     return Text(key) + "-" + to_text(width) + "x" + to_text(height) + "." + Text(extension);
+}
+
+Text copy_file_name(std::string_view thumbnail_name, PictureSize size) {
+    const std::size_t dot = thumbnail_name.rfind('.');
+    const std::string_view extension =
+        dot == std::string_view::npos ? std::string_view() : thumbnail_name.substr(dot + 1);
+    return thumbnail_file_name(thumbnail_name.substr(0, std::min(kKeyDigits, thumbnail_name.size())),
+                               size.width, size.height, extension);
 }
 
 std::optional<ThumbnailName> parse_thumbnail_file_name(std::string_view name) {

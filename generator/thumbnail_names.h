@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "core/files.h"
 #include "core/text.h"
@@ -23,11 +24,24 @@ inline Text thumbnail_folder(const Text& main_gallery) {
 // How a sub-gallery page names the folder: from the sub-gallery's folder.
 inline constexpr std::string_view kThumbnailAddress = "../img/thumbs/";
 
-// A picture's thumbnail in a page: its file name in the thumbnail folder and
-// its width in pixels (the srcset's width descriptor).
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
+};
+
+// A picture's files in a page: its thumbnail (file name in the thumbnail
+// folder and width in pixels, the srcset's width descriptor) and the
+// viewer's display copies. Every file made from one picture shares the
+// thumbnail's key and format; only the size in the name differs
+// (copy_file_name), so that the page names a copy by its size alone.
 struct PictureThumbnail {
     Text file_name;  // empty: the picture keeps its original only
     int width = 0;
+    std::vector<PictureSize> copies = {};  // smallest first; none without a thumbnail
+    // Browsers cannot show the original (HEIC, AVIF): the page's src names
+    // the largest of the picture's files, and data-original the original.
+    bool stands_for_original = false;
 };
 
 // Sixteen hexadecimal digits standing for the picture at path (local text)
@@ -39,6 +53,10 @@ Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::string_vi
 // reads the size back from the name (the viewer lays a thumbnail out before
 // its original arrives): keep the form.
 Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension);
+
+// The name of the picture's file of another size beside its thumbnail:
+// thumbnail_name with its size replaced.
+Text copy_file_name(std::string_view thumbnail_name, PictureSize size);
 
 // A file name of the thumbnail folder read back: its key and size; nullopt
 // for anything else found there (a temporary file, a file of the user's).
