@@ -305,31 +305,120 @@ void remove_abandoned_replacements(const Text& path) {
     for (const std::string& file : abandoned) remove_if_abandoned(file);
 }
 
-std::optional<Bytes> read_file(const Text& path) {
+std::optional<std::string_view> replaced_name(std::string_view name) {
+    if (name.size() < 2 + kRandomPart.size() + 1 || name[0] != '.') return std::nullopt;
+    const std::string_view stem = name.substr(0, name.size() - kRandomPart.size());
+    if (stem.back() != '.' || !is_temporary_name(name, stem)) return std::nullopt;
+    return stem.substr(1, stem.size() - 2);
+}
+
+void remove_abandoned_replacements_in(const Text& folder,
+                                      const std::function<bool(std::string_view name)>& ours) {
+    const auto system = system_path(folder);
+    if (!system) return;
+    DIR* listing = ::opendir(system->c_str());
+    if (listing == nullptr) return;
+    std::vector<std::string> abandoned;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::optional<std::string_view> name = replaced_name(entry->d_name);
+        if (name && !name->empty() && ours(*name))
+            abandoned.push_back(in_folder(*system, entry->d_name));
+    }
+    ::closedir(listing);
+    for (const std::string& file : abandoned) remove_if_abandoned(file);
+}
+
+namespace {
+
+// A descriptor of path when it names a regular file (links followed), with
+// its status; -1 otherwise. Non-blocking, so that a FIFO never hangs.
+int open_regular(const Text& path, struct stat& status) {
     const auto system = system_path(path);
-    if (!system) return std::nullopt;
+    if (!system) return -1;
     const int fd = ::open(system->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat status;
+    if (fd < 0) return -1;
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return -1;
     }
-    Bytes contents;
-    contents.reserve(static_cast<std::size_t>(status.st_size));
+    return fd;
+}
+
+// Appends what fd holds from where it stands to its end, or up to just
+// past limit bytes in all; false on a read error.
+bool read_rest(int fd, Bytes& contents, std::size_t limit) {
     std::uint8_t buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    while (contents.size() <= limit) {
+        const std::size_t wanted = std::min(sizeof buffer, limit + 1 - contents.size());
+        const ssize_t n = ::read(fd, buffer, wanted);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (n < 0) return false;
         if (n == 0) break;
         contents.insert(contents.end(), buffer, buffer + n);
     }
+    return true;
+}
+
+bool read_at(int fd, Bytes& out, std::size_t length, std::int64_t offset) {
+    out.resize(length);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::pread(fd, out.data() + done, length - done, offset + done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<Bytes> read_file(const Text& path) {
+    struct stat status;
+    const int fd = open_regular(path, status);
+    if (fd < 0) return std::nullopt;
+    Bytes contents;
+    contents.reserve(static_cast<std::size_t>(status.st_size));
+    const bool read = read_rest(fd, contents, static_cast<std::size_t>(-2));
     ::close(fd);
+    if (!read) return std::nullopt;
     return contents;
+}
+
+CappedRead read_file_capped(const Text& path, std::int64_t max_bytes) {
+    struct stat status;
+    const int fd = open_regular(path, status);
+    if (fd < 0) return {};
+    const auto limit = static_cast<std::size_t>(std::max<std::int64_t>(max_bytes, 0));
+    if (status.st_size > max_bytes) {
+        ::close(fd);
+        return {CappedRead::Status::TooLarge, {}};
+    }
+    CappedRead result;
+    result.bytes.reserve(static_cast<std::size_t>(status.st_size));
+    const bool read = read_rest(fd, result.bytes, limit);
+    ::close(fd);
+    if (!read) return {};
+    result.status =
+        result.bytes.size() > limit ? CappedRead::Status::TooLarge : CappedRead::Status::Read;
+    if (result.status != CappedRead::Status::Read) result.bytes = {};
+    return result;
+}
+
+std::optional<FileEnds> read_file_ends(const Text& path, std::size_t head, std::size_t tail) {
+    struct stat status;
+    const int fd = open_regular(path, status);
+    if (fd < 0) return std::nullopt;
+    FileEnds ends;
+    ends.size = status.st_size;
+    const auto size = static_cast<std::size_t>(status.st_size);
+    const std::size_t tail_length = std::min(tail, size);
+    const bool read =
+        read_at(fd, ends.head, std::min(head, size), 0) &&
+        read_at(fd, ends.tail, tail_length, static_cast<std::int64_t>(size - tail_length));
+    ::close(fd);
+    if (!read) return std::nullopt;
+    return ends;
 }
 
 bool copy_file(const Text& source, const Text& destination) {

@@ -3,6 +3,7 @@
 // are converted to UTF-8 just before each system call. "\" is an ordinary
 // file-name byte. A relative path resolves against the current directory.
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -104,11 +105,35 @@ class FileReplacement {
 // beside path when the process was killed before its rename. A temporary
 // file that a running replacement still holds is left alone.
 void remove_abandoned_replacements(const Text& path);
+// The same for every file of folder whose temporary files are left: those
+// whose own name (the temporary file's name without its dot and random
+// ending) ours accepts.
+void remove_abandoned_replacements_in(const Text& folder,
+                                      const std::function<bool(std::string_view name)>& ours);
+// Whether name is such a temporary file's name, and the name of the file
+// it was to replace.
+std::optional<std::string_view> replaced_name(std::string_view temporary_name);
 // What would keep replace_file_atomically(path, contents) from succeeding
 // now, found by the same checks and a trial write of contents beside path,
 // removed again; path itself is not touched. nullopt when it can succeed.
 std::optional<WriteProblem> replacement_problem(const Text& path, ByteView contents);
 std::optional<Bytes> read_file(const Text& path);
+// A whole file read with a bound inside the read itself, so that a file
+// that grows between a look at its size and its reading is still refused.
+struct CappedRead {
+    enum class Status { Read, TooLarge, Unreadable };
+    Status status = Status::Unreadable;
+    Bytes bytes;  // when Read
+};
+CappedRead read_file_capped(const Text& path, std::int64_t max_bytes);
+// The first head and last tail bytes of a regular file (the whole file when
+// it is shorter) and its size, with one open; nullopt when it cannot be read.
+struct FileEnds {
+    Bytes head;
+    Bytes tail;
+    std::int64_t size = 0;
+};
+std::optional<FileEnds> read_file_ends(const Text& path, std::size_t head, std::size_t tail);
 
 // Device and inode of a folder (links followed), so that a recursive walk can
 // recognise a folder it has already seen.
@@ -119,10 +144,14 @@ struct FileIdentity {
 };
 std::optional<FileIdentity> file_identity(const Text& path);
 
-// A file's size and last modification, to tell whether it changed since.
+// A file's size, last modification and last change, to tell whether it
+// changed since. The change time follows every write and cannot be set
+// back, so a copy that keeps the modification time (cp -p, touch -r) still
+// tells.
 struct FileStamp {
     std::int64_t size = 0;
     std::int64_t modified_ns = 0;
+    std::int64_t changed_ns = 0;
 };
 // nullopt when path names no regular file (links followed).
 std::optional<FileStamp> file_stamp(const Text& path);

@@ -406,6 +406,68 @@ TEST(ReadFile, ReadsEveryByte) {
     EXPECT_EQ(read_file(dir.text()), std::nullopt);
 }
 
+// The bound holds inside the read: /proc/self/status says it is empty and
+// is not, like a file that grows between a look at its size and its read.
+TEST(ReadFileCapped, RefusesWhatIsLargerThanTheBoundWhateverItsSizeSays) {
+    TempDir dir;
+    dir.put("ten", "0123456789");
+    dir.put("empty", "");
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);
+    using Status = CappedRead::Status;
+    const struct {
+        Text path;
+        std::int64_t cap;
+        Status status;
+        std::size_t size;
+    } cases[] = {
+        {dir.file_text("ten"), 10, Status::Read, 10},
+        {dir.file_text("ten"), 9, Status::TooLarge, 0},
+        {dir.file_text("empty"), 0, Status::Read, 0},
+        {"/proc/self/status", 10, Status::TooLarge, 0},
+        {dir.file_text("missing"), 10, Status::Unreadable, 0},
+        {dir.text(), 10, Status::Unreadable, 0},
+        {dir.file_text("fifo"), 10, Status::Unreadable, 0},
+    };
+    for (const auto& c : cases) {
+        const CappedRead read = read_file_capped(c.path, c.cap);
+        EXPECT_EQ(read.status, c.status) << c.path << " within " << c.cap;
+        EXPECT_EQ(read.bytes.size(), c.size) << c.path << " within " << c.cap;
+    }
+}
+
+TEST(ReadFileEnds, GivesTheFirstAndLastBytesAndTheSize) {
+    TempDir dir;
+    dir.put("data", "0123456789");
+    const auto ends = read_file_ends(dir.file_text("data"), 3, 2);
+    ASSERT_TRUE(ends);
+    EXPECT_EQ(ends->head, (Bytes{'0', '1', '2'}));
+    EXPECT_EQ(ends->tail, (Bytes{'8', '9'}));
+    EXPECT_EQ(ends->size, 10);
+    const auto whole = read_file_ends(dir.file_text("data"), 64, 64);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->head.size(), 10u);
+    EXPECT_EQ(whole->tail.size(), 10u);
+    EXPECT_EQ(read_file_ends(dir.file_text("missing"), 3, 2), std::nullopt);
+}
+
+// Temporary files of many targets in one folder: only those of the names
+// asked for, and only when no writer holds them.
+TEST(RemoveAbandonedReplacements, InAFolderOnlyTheAskedForAndUnheld) {
+    TempDir dir;
+    const std::vector<std::string> abandoned = {".a-1.jpg.Ab12Cd", ".a-2.jpg.x9Y8z7"};
+    const std::vector<std::string> kept = {".b-1.jpg.Ab12Cd", ".a-3.jpg.Lock3d", "a-1.jpg",
+                                           ".a-1.jpg.Ab12C", ".a-1.jpg"};
+    for (const std::string& name : abandoned) dir.put(name);
+    for (const std::string& name : kept) dir.put(name);
+    const int live = ::open(dir.file(".a-3.jpg.Lock3d").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    remove_abandoned_replacements_in(dir.text(),
+                                     [](std::string_view name) { return name.starts_with("a-"); });
+    ::close(live);
+    for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(dir.file(name))) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+}
+
 TEST(SpecialFiles, NeverHangOrCountAsFiles) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);

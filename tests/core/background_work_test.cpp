@@ -1,0 +1,156 @@
+// Work on several threads: the memory budget shared by pieces of work, and
+// the workers that take numbered items, stop and abandon what stalls.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+#include "core/item_workers.h"
+#include "core/memory_budget.h"
+
+namespace galmora {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(MemoryBudget, SharesWaitTheirTurnGrowOnlyWhenThereIsRoomAndGoBack) {
+    MemoryBudget budget(100);
+    EXPECT_FALSE(budget.take(101, {}));  // never fits
+    std::optional<MemoryBudget::Share> a = budget.take(60, {});
+    ASSERT_TRUE(a);
+    EXPECT_FALSE(a->try_grow(101));
+    EXPECT_TRUE(a->try_grow(70));
+    EXPECT_EQ(budget.held(), 70);
+
+    // 50 must wait for a; 10, asked after it, waits its turn too, though it
+    // would fit now: a large share is never passed over.
+    std::vector<int> served;
+    std::mutex order;
+    std::thread large([&] {
+        auto share = budget.take(50, {});
+        std::lock_guard lock(order);
+        served.push_back(50);
+    });
+    while (budget.waiting() < 1) std::this_thread::sleep_for(1ms);
+    std::thread small([&] {
+        auto share = budget.take(10, {});
+        std::lock_guard lock(order);
+        served.push_back(10);
+    });
+    while (budget.waiting() < 2) std::this_thread::sleep_for(1ms);
+    {
+        std::lock_guard lock(order);
+        EXPECT_TRUE(served.empty());
+    }
+    a.reset();
+    large.join();
+    small.join();
+    EXPECT_EQ(served, (std::vector<int>{50, 10}));
+    EXPECT_EQ(budget.held(), 0);
+}
+
+TEST(MemoryBudget, AStopEndsTheWaitWithoutAShare) {
+    MemoryBudget budget(100);
+    auto held = budget.take(100, {});
+    std::stop_source stop;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(20ms);
+        stop.request_stop();
+    });
+    EXPECT_FALSE(budget.take(1, stop.get_token()));
+    stopper.join();
+    held.reset();
+    EXPECT_TRUE(budget.take(100, {}));  // the stopped waiter left the line
+}
+
+TEST(ItemWorkers, EveryItemOnceOnTheThreadsAsked) {
+    constexpr std::size_t kItems = 200;
+    std::vector<std::atomic<int>> done(kItems);
+    std::mutex mutex;
+    std::set<std::thread::id> threads;
+    std::atomic<std::size_t> last_progress{0};
+    ItemWorkers workers(
+        kItems, 3,
+        [&](std::size_t item, std::stop_token) {
+            ++done[item];
+            std::lock_guard lock(mutex);
+            threads.insert(std::this_thread::get_id());
+        },
+        [&](std::size_t finished) {
+            std::size_t seen = last_progress.load();
+            while (finished > seen && !last_progress.compare_exchange_weak(seen, finished)) {
+            }
+        });
+    EXPECT_TRUE(workers.wait(0ms));
+    for (std::size_t i = 0; i < kItems; ++i) {
+        EXPECT_EQ(done[i], 1) << i;
+        EXPECT_TRUE(workers.finished(i)) << i;
+    }
+    EXPECT_LE(threads.size(), 3u);
+    EXPECT_EQ(last_progress, kItems);
+    EXPECT_EQ(workers.finished_count(), kItems);
+}
+
+TEST(ItemWorkers, AnItemThatThrowsIsNotFinishedAndTheOthersGoOn) {
+    ItemWorkers workers(5, 2, [](std::size_t item, std::stop_token) {
+        if (item == 2) throw std::runtime_error("broken");
+    });
+    EXPECT_TRUE(workers.wait(0ms));
+    EXPECT_EQ(workers.finished_count(), 4u);
+    EXPECT_FALSE(workers.finished(2));
+}
+
+// An item stalled beyond the stop's grace is abandoned: wait() returns, the
+// item never counts as finished, and its thread ends once it is let go.
+TEST(ItemWorkers, AStopAbandonsAStalledItemAfterTheGrace) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool started = false, released = false;
+    ItemWorkers workers(10, 1, [&](std::size_t item, std::stop_token) {
+        if (item != 0) return;
+        std::unique_lock lock(mutex);
+        started = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return released; });
+    });
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return started; });
+    }
+    workers.stop();
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_FALSE(workers.wait(100ms));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
+    EXPECT_FALSE(workers.threads_ended());
+    EXPECT_FALSE(workers.finished(0));
+    {
+        std::lock_guard lock(mutex);
+        released = true;
+    }
+    changed.notify_all();
+    EXPECT_TRUE(workers.wait(10s));
+    EXPECT_EQ(workers.finished_count(), 1u);  // the stalled one; nothing after the stop
+}
+
+TEST(ItemWorkers, AnOuterStopStopsThem) {
+    std::stop_source outer;
+    std::atomic<int> started{0};
+    ItemWorkers workers(
+        1000, 2,
+        [&](std::size_t, std::stop_token stop) {
+            if (++started == 10) outer.request_stop();
+            EXPECT_TRUE(started < 10 || stop.stop_requested());
+        },
+        {}, outer.get_token());
+    EXPECT_TRUE(workers.wait(10s));
+    EXPECT_LT(workers.finished_count(), 1000u);
+}
+
+}  // namespace
+}  // namespace galmora
