@@ -36,7 +36,7 @@
 #include "generator/page_blocks.h"
 #include "generator/sub_gallery_builder.h"
 #include "generator/thumbnail_job.h"
-#include "imaging/qt_thumbnail_maker.h"
+#include "imaging/qt_picture_maker.h"
 #include "library/gallery_config.h"
 #include "library/generation_record.h"
 #include "tests/support/exif_segment.h"
@@ -171,17 +171,20 @@ struct Batch {
     std::uintmax_t thumbnail_bytes = 0;
 };
 
+// Each photo read and made as the generation's job does it.
 Batch make_thumbnails(const std::vector<Text>& photos, unsigned threads) {
-    const QtThumbnailMaker maker;
+    const QtPictureMaker maker;
+    const PictureRequest request{{{RenditionBox::Fit::Within, kBox, kBox}}};
     std::atomic<int> next{0}, made{0};
     std::atomic<std::uintmax_t> bytes{0};
     const auto work = [&] {
         for (int index; (index = next++) < int(photos.size());) {
-            const ThumbnailResult result =
-                maker.make({photos[index], ThumbnailRequest::Fit::Within, kBox, kBox});
-            if (!result.thumbnail) continue;
+            const std::optional<Bytes> photo = read_file(photos[index]);
+            if (!photo) continue;
+            const PictureResult result = maker.make(*photo, request, {});
+            if (result.renditions.empty()) continue;
             ++made;
-            bytes += result.thumbnail->bytes.size();
+            bytes += result.renditions.front().bytes.size();
         }
     };
     std::vector<std::thread> workers;
@@ -243,7 +246,7 @@ class Generation {
             prepare_thumbnail_folder(main_gallery);
             ThumbnailSettings settings;
             settings.cover = true;
-            report = make_thumbnails(pictures, main_gallery, settings, maker, {}, {});
+            report = make_thumbnails(pictures, main_gallery, settings, maker, budget, {}, {});
         }
         const Text page = compose_sub_gallery_page(
             name, page_blocks(pictures, kPhotos, thumbnails ? &report.thumbnails : nullptr),
@@ -260,7 +263,8 @@ class Generation {
     const Text& photos;
     const Text& root;
     const GalleryConfig& config;
-    const QtThumbnailMaker maker;
+    const QtPictureMaker maker;
+    MemoryBudget budget{MemoryBudget::for_this_machine()};
     int serial = 0;
 };
 
@@ -306,6 +310,7 @@ int main(int argc, char** argv) {
     if (root.path.empty()) return 0;
     const fs::path photos = root.path / "photos";
     const bool made_now = make_photos(photos);
+    QtPictureMaker::set_process_limits();
 
     thumbnail_part(photos);
     generation_part(photos, root.path / "library");

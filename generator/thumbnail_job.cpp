@@ -1,213 +1,264 @@
 #include "generator/thumbnail_job.h"
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
-#include <unordered_map>
+#include <new>
 
-#include "core/directory_scan.h"
-#include "core/files.h"
+#include "core/item_workers.h"
 
 namespace galmora {
 
 namespace {
 
 constexpr std::size_t kFirstLeftOutShown = 5;
+// Enough for the header of nearly every picture (a JPEG's EXIF segment may
+// take 64 KiB before its frame header).
+constexpr std::size_t kHeadBytes = std::size_t(96) << 10;
 
-// Everything that changes a thumbnail made from the same picture; a change
-// here gives every picture a new key, so old thumbnails are never reused.
+// Everything that changes the files made from the same picture; a change
+// here gives every picture a new key, so old files are never reused.
 Text settings_key(const ThumbnailSettings& settings) {
-    return "within " + to_text(settings.box) + " v1";
+    Text key = "within " + to_text(settings.box);
+    if (!settings.copy_sides.empty()) key += " copies";
+    for (int side : settings.copy_sides) key += " " + to_text(side);
+    return key + " v2";
 }
 
-LeftOutReason reason_of(ThumbnailSkip skip) {
+Text cover_settings_key(const ThumbnailSettings& settings) {
+    return "cover " + to_text(settings.cover_width) + "x" + to_text(settings.cover_height) + " v2";
+}
+
+PictureRequest picture_request(const ThumbnailSettings& settings) {
+    PictureRequest request{{{RenditionBox::Fit::Within, settings.box, settings.box}}};
+    for (int side : settings.copy_sides)
+        request.boxes.push_back({RenditionBox::Fit::Within, side, side});
+    return request;
+}
+
+LeftOutReason reason_of(PictureSkip skip) {
     switch (skip) {
-        case ThumbnailSkip::AlreadySmall:
+        case PictureSkip::AlreadySmall:
             return LeftOutReason::AlreadySmall;
-        case ThumbnailSkip::Animated:
+        case PictureSkip::Animated:
             return LeftOutReason::Animated;
-        case ThumbnailSkip::TooLarge:
+        case PictureSkip::TooLarge:
             return LeftOutReason::TooLarge;
-        case ThumbnailSkip::Unreadable:
+        case PictureSkip::OverBudget:
+            return LeftOutReason::OverBudget;
+        case PictureSkip::OutOfMemory:
+            return LeftOutReason::OutOfMemory;
+        case PictureSkip::NotEncoded:
+            return LeftOutReason::NotEncoded;
+        case PictureSkip::Stopped:
+            return LeftOutReason::Stopped;
+        case PictureSkip::Unreadable:
             break;
     }
     return LeftOutReason::Unreadable;
 }
 
-// The thumbnails already in the folder, by key.
-std::unordered_map<Text, PictureThumbnail> existing_thumbnails(const Text& folder) {
-    std::unordered_map<Text, PictureThumbnail> found;
-    DirectoryScan scan;
-    for (Text name = scan.find_first(folder + "/*.*", kArchive); !name.empty();
-         name = scan.find_next()) {
-        if (const auto parsed = parse_thumbnail_file_name(name))
-            found.emplace(parsed->key, PictureThumbnail{name, parsed->width});
-    }
-    return found;
+PictureResult skipped(PictureSkip why) {
+    return {{}, why};
 }
 
-enum class Outcome : std::uint8_t { NotDone, Made, Reused, LeftOut };
-
-struct PictureResult {
-    PictureThumbnail thumbnail;
-    Outcome outcome = Outcome::NotDone;
-    LeftOutReason reason = LeftOutReason::Stopped;
-};
-
-// The shared state of one run: the working threads take the next task by
-// number; each task's result is written by the one thread that took it.
-class ThumbnailWork {
-  public:
-    ThumbnailWork(const PictureList& pictures, const Text& main_gallery,
-                  const ThumbnailSettings& settings, const ThumbnailMaker& maker,
-                  const ThumbnailProgress& progress)
-        : pictures_(pictures),
-          main_gallery_(main_gallery),
-          folder_(thumbnail_folder(main_gallery)),
-          settings_(settings),
-          settings_key_(settings_key(settings)),
-          maker_(maker),
-          progress_(progress),
-          existing_(existing_thumbnails(folder_)),
-          results_(pictures.size()),
-          with_cover_(settings.cover && !pictures.empty()) {}
-
-    void work(std::stop_token stop) {
-        const std::size_t tasks = pictures_.size() + (with_cover_ ? 1 : 0);
-        while (!stop.stop_requested()) {
-            const std::size_t task = next_task_++;
-            if (task >= tasks) return;
-            if (with_cover_ && task == 0) {
-                make_cover();
-                continue;
-            }
-            const std::size_t picture = with_cover_ ? task - 1 : task;
-            results_[picture] = thumbnail_for(picture);
-            if (progress_) progress_(++done_, static_cast<int>(pictures_.size()));
-        }
-    }
-
-    ThumbnailReport report() {
-        ThumbnailReport report;
-        report.cover = std::move(cover_);
-        report.cover_made = cover_made_;
-        report.thumbnails.reserve(results_.size());
-        for (std::size_t i = 0; i < results_.size(); ++i) {
-            PictureResult& result = results_[i];
-            report.thumbnails.push_back(std::move(result.thumbnail));
-            tally(report, i, result);
-        }
-        return report;
-    }
-
-  private:
-    PictureResult thumbnail_for(std::size_t picture) const {
-        const Text path = pictures_.path(picture);
-        const std::optional<FileStamp> stamp = file_stamp(path);
-        if (!stamp) return left_out(LeftOutReason::Unreadable);
-        const Text key = thumbnail_key(path, *stamp, settings_key_);
-        if (const auto found = existing_.find(key); found != existing_.end())
-            return {found->second, Outcome::Reused};
-        ThumbnailResult made =
-            maker_.make({path, ThumbnailRequest::Fit::Within, settings_.box, settings_.box});
-        if (!made.thumbnail) return left_out(reason_of(made.skip));
-        const Thumbnail& thumbnail = *made.thumbnail;
-        Text name =
-            thumbnail_file_name(key, thumbnail.width, thumbnail.height, thumbnail.extension);
-        if (!write_new_file(folder_ + "/" + name, thumbnail.bytes))
-            return left_out(LeftOutReason::NotWritten);
-        return {{std::move(name), thumbnail.width}, Outcome::Made};
-    }
-
-    void make_cover() {
-        const Text path = pictures_.path(0);
-        const std::optional<FileStamp> stamp = file_stamp(path);
-        if (!stamp) return;
-        const Text stem = "fm" + thumbnail_key(path, *stamp, cover_settings_key());
-        for (std::string_view extension : {"jpg", "webp"}) {
-            if (file_attributes(img_file(stem + "." + Text(extension))) != -1) {
-                cover_ = stem + "." + Text(extension);
-                return;
-            }
-        }
-        const ThumbnailResult made = maker_.make(
-            {path, ThumbnailRequest::Fit::Fill, settings_.cover_width, settings_.cover_height});
-        if (!made.thumbnail) return;
-        Text name = stem + "." + Text(made.thumbnail->extension);
-        if (!write_new_file(img_file(name), made.thumbnail->bytes)) return;
-        cover_ = std::move(name);
-        cover_made_ = true;
-    }
-
-    Text cover_settings_key() const {
-        return "cover " + to_text(settings_.cover_width) + "x" + to_text(settings_.cover_height) +
-               " v1";
-    }
-
-    Text img_file(const Text& name) const { return main_gallery_ + "/img/" + name; }
-
-    // Written beside its place and renamed into it: a page names only whole
-    // files, whenever the program is stopped. Not flushed to the disk: a
-    // thumbnail lost to a power cut is made again by the next generation.
-    static bool write_new_file(const Text& path, const Bytes& bytes) {
-        return replace_file_atomically(path, bytes, Flush::No);
-    }
-
-    static PictureResult left_out(LeftOutReason reason) { return {{}, Outcome::LeftOut, reason}; }
-
-    static void tally(ThumbnailReport& report, std::size_t picture, const PictureResult& result) {
-        switch (result.outcome) {
-            case Outcome::Made:
-                ++report.made;
-                return;
-            case Outcome::Reused:
-                ++report.reused;
-                return;
-            case Outcome::LeftOut:
-                if (report.first_left_out.size() < kFirstLeftOutShown)
-                    report.first_left_out.push_back({picture, result.reason});
-                break;
-            case Outcome::NotDone:
-                report.stopped = true;
-                break;
-        }
-        ++report.left_out;
-    }
-
-    const PictureList& pictures_;
-    const Text& main_gallery_;
-    const Text folder_;
-    const ThumbnailSettings& settings_;
-    const Text settings_key_;
-    const ThumbnailMaker& maker_;
-    const ThumbnailProgress& progress_;
-    const std::unordered_map<Text, PictureThumbnail> existing_;
-    std::vector<PictureResult> results_;
-    const bool with_cover_;
-    Text cover_;  // both written by the one thread that makes the cover
-    bool cover_made_ = false;
-    std::atomic<std::size_t> next_task_{0};
-    std::atomic<int> done_{0};
-};
-
-int thread_count(const ThumbnailSettings& settings) {
-    if (settings.threads > 0) return settings.threads;
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+CappedRead read_picture_file(const Text& path, std::int64_t max_bytes) {
+    return read_file_capped(path, max_bytes);
 }
 
 }  // namespace
 
+struct ThumbnailJob::Outcome {
+    enum class Kind : std::uint8_t { Made, Reused, LeftOut };
+    PictureThumbnail thumbnail;
+    Kind kind = Kind::LeftOut;
+    LeftOutReason reason = LeftOutReason::Stopped;
+};
+
+// A picture as it is on disk now: its stamp, its key, its first bytes (its
+// header, nearly always) and whether browsers show it as it is.
+struct ThumbnailJob::Identity {
+    FileStamp stamp;
+    Text key;
+    Bytes head;
+    bool browser_shows = true;
+};
+
+ThumbnailJob::ThumbnailJob(PictureList pictures, Text main_gallery, ThumbnailSettings settings,
+                           const PictureMaker& maker, MemoryBudget& budget,
+                           PictureFileReader reader)
+    : pictures_(std::move(pictures)),
+      main_gallery_(std::move(main_gallery)),
+      settings_(std::move(settings)),
+      maker_(maker),
+      budget_(budget),
+      read_(reader ? std::move(reader) : PictureFileReader(read_picture_file)),
+      picture_request_(picture_request(settings_)),
+      settings_key_(settings_key(settings_)),
+      with_cover_(settings_.cover && !pictures_.empty()),
+      outcomes_(pictures_.size()) {}
+
+ThumbnailJob::~ThumbnailJob() = default;
+
+std::size_t ThumbnailJob::item_count() const {
+    return pictures_.size() + (with_cover_ ? 1 : 0);
+}
+
+void ThumbnailJob::work(std::size_t item, std::stop_token stop) {
+    if (with_cover_ && item == 0) return cover_work(stop);
+    const std::size_t picture = with_cover_ ? item - 1 : item;
+    outcomes_[picture] = picture_work(picture, stop);
+}
+
+const ThumbnailFolder& ThumbnailJob::folder() {
+    std::call_once(folder_listed_, [this] { folder_.emplace(thumbnail_folder(main_gallery_)); });
+    return *folder_;
+}
+
+std::optional<ThumbnailJob::Identity> ThumbnailJob::identify(const Text& path,
+                                                             std::string_view key_settings) const {
+    const std::optional<FileStamp> stamp = file_stamp(path);
+    std::optional<FileEnds> ends = read_file_ends(path, kHeadBytes, kContentSampleBytes);
+    if (!stamp || !ends) return std::nullopt;
+    Identity identity{
+        *stamp, thumbnail_key(path, *stamp, content_sample(ends->head, ends->tail), key_settings),
+        std::move(ends->head)};
+    identity.browser_shows = maker_.browser_shows(identity.head);
+    return identity;
+}
+
+ThumbnailJob::Outcome ThumbnailJob::picture_work(std::size_t picture, std::stop_token stop) {
+    const auto left_out = [](LeftOutReason reason) {
+        return Outcome{{}, Outcome::Kind::LeftOut, reason};
+    };
+    const Text path = pictures_.path(picture);
+    const std::optional<Identity> identity = identify(path, settings_key_);
+    if (!identity) return left_out(LeftOutReason::Unreadable);
+    const bool stands_for_original = !identity->browser_shows;
+    if (auto reused = folder().reusable(identity->key, stands_for_original))
+        return {std::move(*reused), Outcome::Kind::Reused};
+    // Told by the header alone: the whole file need not be read.
+    const std::optional<PictureSkip> early = maker_.estimate(identity->head, picture_request_).skip;
+    if (early == PictureSkip::AlreadySmall || early == PictureSkip::TooLarge)
+        return left_out(reason_of(*early));
+    if (identity->stamp.size > settings_.max_file_bytes) return left_out(LeftOutReason::TooLarge);
+    const PictureResult made = made_within_budget(path, *identity, picture_request_, stop);
+    if (made.skip) return left_out(reason_of(*made.skip));
+    if (stop.stop_requested()) return left_out(LeftOutReason::Stopped);
+    std::optional<PictureThumbnail> written =
+        folder().write(identity->key, made.renditions, !made.browser_shows_original);
+    if (!written) return left_out(LeftOutReason::NotWritten);
+    return {std::move(*written), Outcome::Kind::Made};
+}
+
+// The file is read within a share of its own size; its header then tells
+// the work's peak, which the share grows to. A share that cannot grow at
+// once is given back and the whole peak waited for: a holder that waited
+// for more could wait for ever on others that do the same.
+PictureResult ThumbnailJob::made_within_budget(const Text& path, const Identity& identity,
+                                               const PictureRequest& request,
+                                               std::stop_token stop) const {
+    const auto not_taken = [&stop] {
+        return skipped(stop.stop_requested() ? PictureSkip::Stopped : PictureSkip::OverBudget);
+    };
+    try {
+        std::optional<MemoryBudget::Share> share = budget_.take(identity.stamp.size, stop);
+        if (!share) return not_taken();
+        // Capped at the size seen: a file that grew since is being written.
+        CappedRead read = read_(path, identity.stamp.size);
+        if (read.status != CappedRead::Status::Read) return skipped(PictureSkip::Unreadable);
+        if (stop.stop_requested()) return skipped(PictureSkip::Stopped);
+        const PictureEstimate estimate = maker_.estimate(read.bytes, request);
+        if (estimate.skip) return skipped(*estimate.skip);
+        if (!share->try_grow(estimate.peak_bytes)) {
+            read = {};
+            share.reset();
+            share = budget_.take(estimate.peak_bytes, stop);
+            if (!share) return not_taken();
+            read = read_(path, identity.stamp.size);
+            if (read.status != CappedRead::Status::Read) return skipped(PictureSkip::Unreadable);
+        }
+        return maker_.make(read.bytes, request, stop);
+    } catch (const std::bad_alloc&) {
+        return skipped(PictureSkip::OutOfMemory);
+    }
+}
+
+void ThumbnailJob::cover_work(std::stop_token stop) {
+    const Text path = pictures_.path(0);
+    const std::optional<Identity> identity = identify(path, cover_settings_key(settings_));
+    if (!identity) return;
+    const Text stem = "fm" + identity->key;
+    for (std::string_view extension : {"jpg", "webp"}) {
+        Text name = stem + "." + Text(extension);
+        if (is_whole_picture_file(img_file(name))) {
+            cover_ = std::move(name);
+            return;
+        }
+    }
+    const PictureRequest request{
+        {{RenditionBox::Fit::Fill, settings_.cover_width, settings_.cover_height}}};
+    const PictureResult made = made_within_budget(path, *identity, request, stop);
+    if (made.skip || made.renditions.empty() || stop.stop_requested()) return;
+    const Rendition& cover = made.renditions.front();
+    Text name = stem + "." + Text(cover.extension);
+    // Unflushed, as thumbnails are: a cover cut by a power cut is made again.
+    if (!replace_file_atomically(img_file(name), cover.bytes, Flush::No)) return;
+    cover_ = std::move(name);
+    cover_made_ = true;
+}
+
+ThumbnailReport ThumbnailJob::report(const std::function<bool(std::size_t item)>& finished) {
+    ThumbnailReport report;
+    const std::size_t first_picture_item = with_cover_ ? 1 : 0;
+    if (with_cover_ && finished(0)) {
+        report.cover = std::move(cover_);
+        report.cover_made = cover_made_;
+    }
+    report.thumbnails.reserve(outcomes_.size());
+    for (std::size_t i = 0; i < outcomes_.size(); ++i) {
+        Outcome outcome = finished(first_picture_item + i) ? std::move(outcomes_[i]) : Outcome{};
+        const int copies = static_cast<int>(outcome.thumbnail.copies.size());
+        switch (outcome.kind) {
+            case Outcome::Kind::Made:
+                ++report.made;
+                report.copies_made += copies;
+                break;
+            case Outcome::Kind::Reused:
+                ++report.reused;
+                report.copies_reused += copies;
+                break;
+            case Outcome::Kind::LeftOut:
+                if (outcome.reason == LeftOutReason::AlreadySmall) {
+                    ++report.already_small;
+                    break;
+                }
+                ++report.left_out;
+                if (outcome.reason == LeftOutReason::Stopped)
+                    report.stopped = true;
+                else if (report.first_left_out.size() < kFirstLeftOutShown)
+                    report.first_left_out.push_back({i, outcome.reason});
+                break;
+        }
+        report.thumbnails.push_back(std::move(outcome.thumbnail));
+    }
+    return report;
+}
+
 ThumbnailReport make_thumbnails(const PictureList& pictures, const Text& main_gallery,
-                                const ThumbnailSettings& settings, const ThumbnailMaker& maker,
-                                std::stop_token stop, const ThumbnailProgress& progress) {
-    ThumbnailWork work(pictures, main_gallery, settings, maker, progress);
-    {
-        std::vector<std::jthread> helpers;
-        for (int i = 1; i < thread_count(settings); ++i)
-            helpers.emplace_back([&work, stop] { work.work(stop); });
-        work.work(stop);
-    }  // the helpers are joined here
-    return work.report();
+                                const ThumbnailSettings& settings, const PictureMaker& maker,
+                                MemoryBudget& budget, std::stop_token stop,
+                                const ThumbnailProgress& progress, PictureFileReader reader) {
+    ThumbnailJob job(pictures, main_gallery, settings, maker, budget, std::move(reader));
+    const auto total = static_cast<int>(pictures.size());
+    ItemWorkers workers(
+        job.item_count(), ItemWorkers::thread_count(settings.threads),
+        [&job](std::size_t item, std::stop_token item_stop) { job.work(item, item_stop); },
+        [&progress, total](std::size_t finished) {
+            if (progress) progress(std::min(static_cast<int>(finished), total), total);
+        },
+        std::move(stop));
+    while (!workers.wait(std::chrono::hours(1))) {
+    }
+    return job.report([&workers](std::size_t item) { return workers.finished(item); });
 }
 
 bool prepare_thumbnail_folder(const Text& main_gallery) {

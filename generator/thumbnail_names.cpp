@@ -46,12 +46,29 @@ std::size_t read_number(std::string_view text, int& number) {
 
 }  // namespace
 
-Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::string_view settings) {
+std::uint64_t content_sample(ByteView head, ByteView tail) {
+    const auto bytes = [](ByteView part) {
+        return std::string_view(reinterpret_cast<const char*>(part.data()),
+                                std::min(part.size(), kContentSampleBytes));
+    };
+    KeyHash hash;
+    hash.add(bytes(head));
+    hash.add(static_cast<std::int64_t>(head.size()));
+    hash.add(bytes(tail.size() > kContentSampleBytes
+                       ? tail.subspan(tail.size() - kContentSampleBytes)
+                       : tail));
+    return hash.value();
+}
+
+Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::uint64_t content,
+                   std::string_view settings) {
     KeyHash hash;
     hash.add(path);
     hash.add(std::string_view("\0", 1));
     hash.add(stamp.size);
     hash.add(stamp.modified_ns);
+    hash.add(stamp.changed_ns);
+    hash.add(static_cast<std::int64_t>(content));
     hash.add(settings);
     static constexpr char kDigits[] = "0123456789abcdef";
     Text key(kKeyDigits, '0');
@@ -68,15 +85,19 @@ Text copy_file_name(std::string_view thumbnail_name, PictureSize size) {
     const std::size_t dot = thumbnail_name.rfind('.');
     const std::string_view extension =
         dot == std::string_view::npos ? std::string_view() : thumbnail_name.substr(dot + 1);
-    return thumbnail_file_name(thumbnail_name.substr(0, std::min(kKeyDigits, thumbnail_name.size())),
-                               size.width, size.height, extension);
+    return thumbnail_file_name(
+        thumbnail_name.substr(0, std::min(kKeyDigits, thumbnail_name.size())), size.width,
+        size.height, extension);
+}
+
+bool is_thumbnail_key(std::string_view key) {
+    return key.size() == kKeyDigits && std::all_of(key.begin(), key.end(), is_hex_digit);
 }
 
 std::optional<ThumbnailName> parse_thumbnail_file_name(std::string_view name) {
     if (name.size() <= kKeyDigits || name[kKeyDigits] != '-') return std::nullopt;
     const std::string_view key = name.substr(0, kKeyDigits);
-    for (char c : key)
-        if (!is_hex_digit(c)) return std::nullopt;
+    if (!is_thumbnail_key(key)) return std::nullopt;
     ThumbnailName parsed{Text(key)};
     std::string_view rest = name.substr(kKeyDigits + 1);
     std::size_t used = read_number(rest, parsed.width);

@@ -3,8 +3,9 @@
 // gallery lies in its img/thumbs folder, shared by all its sub-galleries, so
 // that a second generation of the same pictures reuses them. A thumbnail's
 // name is made of hexadecimal digits only (safe in any address, from disk or
-// from a web server): a key of the picture it was made from (its path, size
-// and modification time, and the thumbnail's settings) and its own size.
+// from a web server): a key of the picture it was made from (its path, size,
+// times and a sample of its bytes, and the thumbnail's settings) and its own
+// size.
 
 #include <cstdint>
 #include <optional>
@@ -45,9 +46,15 @@ struct PictureThumbnail {
 };
 
 // Sixteen hexadecimal digits standing for the picture at path (local text)
-// as it is on disk (stamp), and settings (anything that changes the
-// thumbnail made).
-Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::string_view settings);
+// as it is on disk (its stamp and a sample of its content, see
+// content_sample), and settings (anything that changes the files made).
+Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::uint64_t content,
+                   std::string_view settings);
+// A hash of a file's first and last bytes: a picture rewritten with the
+// same size and times (a copy onto a file system that keeps two-second
+// times) still gets another key.
+std::uint64_t content_sample(ByteView head, ByteView tail);
+inline constexpr std::size_t kContentSampleBytes = 4096;
 
 // key + "-" + width + "x" + height + "." + extension. The page's script
 // reads the size back from the name (the viewer lays a thumbnail out before
@@ -66,5 +73,7 @@ struct ThumbnailName {
     int height = 0;
 };
 std::optional<ThumbnailName> parse_thumbnail_file_name(std::string_view name);
+// Sixteen lower-case hexadecimal digits, as thumbnail_key gives them.
+bool is_thumbnail_key(std::string_view key);
 
 }  // namespace galmora

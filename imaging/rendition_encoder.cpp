@@ -1,4 +1,4 @@
-#include "imaging/thumbnail_encoder.h"
+#include "imaging/rendition_encoder.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -21,7 +21,24 @@ QImage::Format opaque_format(const QImage& image) {
                                                        : QImage::Format_RGB32;
 }
 
-bool has_transparent_pixel(const QImage& argb) {
+std::optional<Rendition> encoded(const QImage& image, const char* format, int quality,
+                                 std::string_view extension) {
+    if (image.isNull()) return std::nullopt;
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.setOptimizedWrite(true);
+    if (!writer.write(bare_pixels(image))) return std::nullopt;
+    return Rendition{Bytes(data.begin(), data.end()), extension, image.width(), image.height()};
+}
+
+}  // namespace
+
+bool has_transparent_pixel(const QImage& image) {
+    if (!image.hasAlphaChannel()) return false;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < argb.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         for (int x = 0; x < argb.width(); ++x)
@@ -30,25 +47,9 @@ bool has_transparent_pixel(const QImage& argb) {
     return false;
 }
 
-std::optional<Thumbnail> encoded(const QImage& image, const char* format, int quality,
-                                 std::string_view extension) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    writer.setOptimizedWrite(true);
-    if (!writer.write(bare_pixels(image))) return std::nullopt;
-    return Thumbnail{Bytes(data.begin(), data.end()), extension, image.width(), image.height()};
-}
-
-}  // namespace
-
-std::optional<Thumbnail> encode_thumbnail(const QImage& image) {
-    if (image.hasAlphaChannel()) {
-        const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-        if (has_transparent_pixel(argb)) return encoded(argb, "webp", kWebpQuality, "webp");
-    }
+std::optional<Rendition> encode_rendition(const QImage& image, bool transparent) {
+    if (transparent)
+        return encoded(image.convertToFormat(QImage::Format_ARGB32), "webp", kWebpQuality, "webp");
     return encoded(image.convertToFormat(opaque_format(image)), "jpeg", kJpegQuality, "jpg");
 }
 

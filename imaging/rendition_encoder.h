@@ -1,11 +1,12 @@
 #pragma once
-// A finished thumbnail's pixels encoded for the web: JPEG when opaque, WebP
-// with alpha when it has real transparency, and nothing but the pixels.
+// A finished rendition's pixels encoded for the web: JPEG when opaque, WebP
+// with alpha when the picture has real transparency, and nothing but the
+// pixels.
 
 #include <QImage>
 #include <optional>
 
-#include "generator/thumbnail_maker.h"
+#include "generator/picture_maker.h"
 
 namespace galmora::imaging {
 
@@ -15,8 +16,12 @@ namespace galmora::imaging {
 inline constexpr int kJpegQuality = 82;
 inline constexpr int kWebpQuality = 82;
 
+// Whether some pixel of the picture is not fully opaque. Decided once for a
+// picture, so that all its renditions share one format.
+bool has_transparent_pixel(const QImage& image);
+
 // image must already be in sRGB. The file carries no metadata: no EXIF, no
 // comments or text, no colour profile (untagged pictures are shown as sRGB).
-std::optional<Thumbnail> encode_thumbnail(const QImage& image);
+std::optional<Rendition> encode_rendition(const QImage& image, bool transparent);
 
 }  // namespace galmora::imaging

@@ -82,6 +82,8 @@ Text deletion_result(const DeletionOutcome& outcome) {
     if (!outcome.cover_left.empty()) result += cover_head + outcome.cover_left + cover_tail;
     if (outcome.thumbnails_left > 0)
         result += "\r\n"_t + to_text(outcome.thumbnails_left) + " 张缩略图未能删除。"_t;
+    if (!outcome.unread_page.empty())
+        result += "\r\n缩略图未清理：无法读取页面“"_t + outcome.unread_page + "”。"_t;
     return result;
 }
 
@@ -97,7 +99,8 @@ std::optional<DeletionOutcome> delete_sub_gallery(
     // remove_tree never follows a symbolic link: a linked sub-gallery loses
     // the link, never what it points to.
     const Text folder = child_path(main_gallery, name);
-    const std::vector<Text> thumbnails = unnamed_thumbnails(main_gallery, name);
+    const ThumbnailSweep sweep = sweep_thumbnails(main_gallery, name);
+    const std::vector<Text>& thumbnails = sweep.unnamed;
     // All or nothing: what cannot go is found before anything goes.
     if (const std::optional<Text> refusal = deletion_refusal(folder, cover, thumbnails, config)) {
         progress(final_steps() + *refusal);
@@ -118,13 +121,15 @@ std::optional<DeletionOutcome> delete_sub_gallery(
         return std::nullopt;
     }
     DeletionOutcome outcome;
+    outcome.unread_page = sweep.unreadable_page;
     if (!cover.empty() && !delete_file(cover)) outcome.cover_left = cover;
     progress(clearing_records());
     remove_tree(folder);
     outcome.folder_gone = !entry_exists(folder);
     // Only once the page that named them is gone.
     if (outcome.folder_gone)
-        outcome.thumbnails_left = static_cast<int>(remove_thumbnails(thumbnails).size());
+        outcome.thumbnails_left =
+            static_cast<int>(remove_thumbnails(main_gallery, thumbnails).size());
     progress(deleting_folder());
     return outcome;
 }

@@ -23,6 +23,7 @@ struct DeletionOutcome {
     bool folder_gone = false;
     Text cover_left;          // the cover file that could not be deleted, or empty
     int thumbnails_left = 0;  // thumbnails no page names that could not be deleted
+    Text unread_page = {};    // a page that could not be read: no thumbnail was deleted
 };
 
 // The last progress text of a deletion that went ahead.

@@ -1,11 +1,11 @@
 #include "shell/application.h"
 
 #include "core/codepage.h"
+#include "library/thumbnail_store.h"
 #include "shell/current_main_gallery.h"
 #include "shell/failure_notices.h"
 #include "shell/generation_request.h"
 #include "shell/info_texts.h"
-#include "shell/thumbnail_texts.h"
 #include "update/maker_site.h"
 
 namespace galmora {
@@ -22,7 +22,7 @@ Text maker_site() {
 
 Application::Application(Controls& ui, DesktopServices& desktop, Text library_root,
                          UpdateSettings update_settings, UpdateWindowHooks update_hooks,
-                         ThumbnailServices thumbnails)
+                         BackgroundServices background)
     : ui_(ui),
       desktop_(desktop),
       library_root_(std::move(library_root)),
@@ -33,7 +33,8 @@ Application::Application(Controls& ui, DesktopServices& desktop, Text library_ro
       logo_cover_(ui_, desktop_, selection_, library_root_),
       deletion_(ui_, desktop_, config_, library_root_, sub_galleries_, logo_cover_),
       recorder_(ui_, desktop_, config_, library_root_, sub_galleries_, logo_cover_),
-      generation_(ui_, desktop_, config_, library_root_, thumbnails),
+      jobs_(ui_, desktop_, background.window, background.memory_budget),
+      generation_(ui_, desktop_, config_, library_root_, &jobs_, std::move(background.pictures)),
       updater_(ui_, desktop_, std::move(update_settings), std::move(update_hooks)),
       commands_(ui_, desktop_, config_, library_root_) {}
 
@@ -49,6 +50,7 @@ void Application::start_up() {
     // A write killed before it finished leaves its temporary file beside
     // config.ini; the file itself is whole, the old one or the new one.
     config_.remove_abandoned_writes();
+    clear_killed_picture_work(library_root_, config_);
     if (!config_.ensure_file())
         show_notice(desktop_, config_not_created(config_.path(), config_.rewrite_problem()));
     main_galleries_.restore();
@@ -68,7 +70,8 @@ void Application::show_help() {
 }
 
 void Application::shut_down() {
-    generation_.finish_before_exit();
+    generation_.prepare_for_exit();
+    jobs_.finish_before_exit();
 }
 
 void Application::on(ControlId control, ControlEvent event, std::function<void()> operation) {
@@ -78,20 +81,15 @@ void Application::on(ControlId control, ControlEvent event, std::function<void()
 void Application::on_library_change(ControlId control, ControlEvent event,
                                     std::function<void(const Text&)> operation) {
     ui_.on(control, event, [this, operation = std::move(operation)](const Text& argument) {
-        if (!refused_while_thumbnails_run()) operation(argument);
+        if (!jobs_.refuses_library_change()) operation(argument);
     });
-}
-
-bool Application::refused_while_thumbnails_run() {
-    if (!generation_.thumbnails_running()) return false;
-    show_notice(desktop_, thumbnails_busy_notice());
-    return true;
 }
 
 // The same button starts a generation and, while its thumbnails are being
 // made, stops them.
 void Application::click_generate() {
-    if (generation_.thumbnails_running()) return generation_.stop_thumbnails();
+    if (jobs_.stops_with(ControlId::GenerateButton)) return jobs_.stop();
+    if (jobs_.refuses_library_change()) return;
     const GenerationRequest request = read_generation_request(
         ui_, config_.snapshot(), commands_.rating(), selection_, library_root_);
     generation_.generate(request,
@@ -136,7 +134,7 @@ void Application::wire_library() {
     // A pick made meanwhile is taken back: the running generation's main
     // gallery stays the selected one.
     on(ControlId::MainGalleryList, ControlEvent::ItemSelected, [this] {
-        if (refused_while_thumbnails_run())
+        if (jobs_.refuses_library_change())
             main_galleries_.show_selected(generation_.running_main_gallery_index());
         else
             main_galleries_.choose();

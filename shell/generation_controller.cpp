@@ -10,6 +10,7 @@
 #include "library/thumbnail_store.h"
 #include "shell/failure_notices.h"
 #include "shell/form_colours.h"
+#include "shell/thumbnail_run.h"
 #include "shell/thumbnail_texts.h"
 
 namespace galmora {
@@ -34,12 +35,13 @@ class BusyCursor {
 
 GenerationController::GenerationController(Controls& ui, DesktopServices& desktop,
                                            const GalleryConfig& config, Text library_root,
-                                           ThumbnailServices thumbnails)
+                                           JobOwner* jobs, PictureServices pictures)
     : ui_(ui),
       desktop_(desktop),
       config_(config),
       library_root_(std::move(library_root)),
-      thumbnails_(thumbnails) {}
+      jobs_(jobs),
+      pictures_(std::move(pictures)) {}
 
 // Each handler writes the other field; the guard of the field being written
 // keeps its own handler from writing back.
@@ -100,14 +102,13 @@ void GenerationController::count_folder_field() {
 struct GenerationController::Running {
     GenerationRequest request;
     Written on_written;
-    std::unique_ptr<ThumbnailRun> run;
 };
 
 GenerationController::~GenerationController() = default;
 
 void GenerationController::generate(const GenerationRequest& request, Written on_written) {
     static const Text kTitle = "Galmora - 带 [星] 号为必填项目"_t;
-    const bool thumbnails = request.thumbnails && thumbnails_.maker && thumbnails_.window;
+    const bool thumbnails = request.thumbnails && pictures_.maker && jobs_ && jobs_->can_run();
     if (!check_form(request) || refuse(request, thumbnails)) return;
     BusyCursor busy(ui_);
     ui_.set_text(ControlId::InformationPanel, Text());
@@ -125,43 +126,34 @@ int GenerationController::running_main_gallery_index() const {
     return running_ ? running_->request.entry.main_gallery_index : -1;
 }
 
-void GenerationController::stop_thumbnails() {
-    if (running_) running_->run->stop();
-}
-
-void GenerationController::finish_before_exit() {
-    if (!running_) return;
-    running_->run->stop();
-    running_->request.open_folder_after = running_->request.open_page_after = false;
-    thumbnails_finished();
+void GenerationController::prepare_for_exit() {
+    if (running_) running_->request.open_folder_after = running_->request.open_page_after = false;
 }
 
 void GenerationController::start_thumbnails(const GenerationRequest& request, PictureList pictures,
                                             Written on_written) {
     ThumbnailSettings settings;
     settings.cover = request.entry.chosen_cover.empty();
-    const int total = static_cast<int>(pictures.size());
-    running_ = std::make_unique<Running>(Running{request, std::move(on_written), nullptr});
-    running_->run = std::make_unique<ThumbnailRun>(
-        *thumbnails_.window, *thumbnails_.maker, std::move(pictures), request.main_gallery,
-        settings,
-        ThumbnailRun::Events{[this](int done, int all) { show_progress(done, all); },
-                             [this] { thumbnails_finished(); }});
-    ui_.set_text(ControlId::GenerateButton, stop_thumbnails_caption());
-    show_progress(0, total);
+    settings.copy_sides = pictures_.copy_sides;
+    settings.threads = pictures_.threads;
+    running_ = std::make_unique<Running>(Running{request, std::move(on_written)});
+    mark_picture_work(request.main_gallery);
+    auto job = std::make_unique<ThumbnailJob>(std::move(pictures), request.main_gallery, settings,
+                                              *pictures_.maker, jobs_->budget(), pictures_.reader);
+    jobs_->start(
+        std::make_unique<ThumbnailRun>(std::move(job), settings.threads,
+                                       [this](ThumbnailReport report, const PictureList& made_for) {
+                                           thumbnails_finished(std::move(report), made_for);
+                                       }));
 }
 
-void GenerationController::show_progress(int done, int total) {
-    ui_.set_text(ControlId::InformationPanel, thumbnail_progress(done, total));
-}
-
-void GenerationController::thumbnails_finished() {
+void GenerationController::thumbnails_finished(ThumbnailReport report,
+                                               const PictureList& pictures) {
     const std::unique_ptr<Running> running = std::move(running_);
-    ThumbnailReport report = running->run->wait();
-    ui_.set_text(ControlId::GenerateButton, generate_caption());
     GenerationRequest& request = running->request;
     if (!report.cover.empty()) request.entry.chosen_cover = report.cover;
-    finish(request, running->run->pictures(), &report, running->on_written);
+    finish(request, pictures, &report, running->on_written);
+    unmark_picture_work(request.main_gallery);
 }
 
 void GenerationController::finish(const GenerationRequest& request, const PictureList& pictures,

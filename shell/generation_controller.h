@@ -11,15 +11,14 @@
 #include <memory>
 #include <optional>
 
+#include "generator/picture_maker.h"
 #include "generator/sub_gallery_builder.h"
 #include "generator/thumbnail_job.h"
-#include "generator/thumbnail_maker.h"
 #include "library/gallery_config.h"
 #include "shell/controls.h"
 #include "shell/desktop.h"
 #include "shell/generation_request.h"
-#include "shell/thumbnail_run.h"
-#include "shell/window_thread.h"
+#include "shell/job_owner.h"
 
 namespace galmora {
 
@@ -30,11 +29,14 @@ struct GenerationResult {
     bool cover_made = false;  // request.entry.chosen_cover was made for it, not reused
 };
 
-// What making thumbnails needs from the program: the picture work and the
-// way back to the window's thread. Without both, no thumbnails are made.
-struct ThumbnailServices {
-    const ThumbnailMaker* maker = nullptr;
-    WindowThread* window = nullptr;
+// What making thumbnails needs from the program: the picture work. Without
+// it (or without a way back to the window's thread for the job), no
+// thumbnails are made. Tests set the rest.
+struct PictureServices {
+    const PictureMaker* maker = nullptr;
+    int threads = 0;                   // 0: one a core
+    PictureFileReader reader = {};     // empty: core's capped read
+    std::vector<int> copy_sides = {};  // the display copies' long sides
 };
 
 class GenerationController {
@@ -44,7 +46,8 @@ class GenerationController {
     using Written = std::function<void(const GenerationRequest&, const GenerationResult&)>;
 
     GenerationController(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
-                         Text library_root, ThumbnailServices thumbnails = {});
+                         Text library_root, JobOwner* jobs = nullptr,
+                         PictureServices pictures = {});
     ~GenerationController();
 
     // Content-changed handlers of 单页数量 and 页总数.
@@ -65,14 +68,11 @@ class GenerationController {
     // written. Otherwise on_written runs: at once, or after the thumbnails.
     void generate(const GenerationRequest& request, Written on_written);
 
-    // While thumbnails are being made, 生成图片库 reads "停止缩略图".
-    bool thumbnails_running() const { return running_ != nullptr; }
     // The main gallery list's selection the running generation belongs to.
     int running_main_gallery_index() const;
-    void stop_thumbnails();
-    // At exit: stops the thumbnails and finishes the generation as after a
-    // stop, without opening anything.
-    void finish_before_exit();
+    // At exit, before the job ends: the generation is finished without
+    // opening anything.
+    void prepare_for_exit();
 
   private:
     struct Running;
@@ -84,8 +84,7 @@ class GenerationController {
     bool refuse(const GenerationRequest& request, bool thumbnails);
     void start_thumbnails(const GenerationRequest& request, PictureList pictures,
                           Written on_written);
-    void show_progress(int done, int total);
-    void thumbnails_finished();
+    void thumbnails_finished(ThumbnailReport report, const PictureList& pictures);
     // Compose, write and hand over to on_written.
     void finish(const GenerationRequest& request, const PictureList& pictures,
                 const ThumbnailReport* report, const Written& on_written);
@@ -101,7 +100,8 @@ class GenerationController {
     DesktopServices& desktop_;
     const GalleryConfig& config_;
     Text library_root_;
-    ThumbnailServices thumbnails_;
+    JobOwner* jobs_;  // none: no background work
+    PictureServices pictures_;
     std::unique_ptr<Running> running_;
     bool pages_guard_ = false;
     bool per_page_guard_ = false;

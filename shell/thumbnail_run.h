@@ -1,51 +1,37 @@
 #pragma once
-// The thumbnails of one generation made beside the window's thread. It
-// starts with the scanned pictures, tells the window of its progress (a few
-// times a second) and of its end as tasks posted to the window's thread,
-// and can be stopped at any moment: the pictures not yet done keep their
-// originals. Destroying it stops it and waits for its threads.
+// The thumbnails and display copies of one generation as the program's
+// background job: the generator's ThumbnailJob, with what the window shows
+// of it. When it ends, its report goes to the generation, which writes the
+// page with what was made.
 
 #include <functional>
 #include <memory>
-#include <stop_token>
-#include <thread>
 
-#include "generator/picture_list.h"
 #include "generator/thumbnail_job.h"
-#include "generator/thumbnail_maker.h"
-#include "shell/window_thread.h"
+#include "shell/background_job.h"
 
 namespace galmora {
 
-class ThumbnailRun {
+class ThumbnailRun : public BackgroundJob {
   public:
-    // Both run on the window's thread, and never after the run is destroyed.
-    struct Events {
-        std::function<void(int done, int total)> progress;
-        std::function<void()> finished;
-    };
+    using Ended = std::function<void(ThumbnailReport report, const PictureList& pictures)>;
 
-    ThumbnailRun(WindowThread& window, const ThumbnailMaker& maker, PictureList pictures,
-                 Text main_gallery, ThumbnailSettings settings, Events events);
-    ~ThumbnailRun();
-    ThumbnailRun(const ThumbnailRun&) = delete;
-    ThumbnailRun& operator=(const ThumbnailRun&) = delete;
+    ThumbnailRun(std::unique_ptr<ThumbnailJob> job, int threads, Ended ended);
 
-    void stop();
-    // Waits until the making has ended (at once after `finished`) and hands
-    // over its outcome; call once.
-    ThumbnailReport wait();
-    const PictureList& pictures() const { return pictures_; }
+    std::size_t item_count() const override { return job_->item_count(); }
+    int threads() const override { return threads_; }
+    void work(std::size_t item, std::stop_token stop) override { job_->work(item, stop); }
+    void ended(const std::function<bool(std::size_t item)>& finished, bool stopped) override;
+
+    Text progress_text(std::size_t finished) const override;
+    ControlId stop_control() const override { return ControlId::GenerateButton; }
+    const Text& stop_caption() const override;
+    const Text& busy_notice() const override;
 
   private:
-    struct Shared;
-    void post_progress(int done, int total);
-
-    WindowThread& window_;
-    const PictureList pictures_;
-    std::shared_ptr<Shared> shared_;  // what posted tasks may still reach
-    ThumbnailReport report_;
-    std::jthread worker_;
+    std::unique_ptr<ThumbnailJob> job_;
+    const int threads_;
+    Ended ended_;
 };
 
 }  // namespace galmora

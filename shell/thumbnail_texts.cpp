@@ -18,6 +18,12 @@ Text reason_text(LeftOutReason reason) {
             return "无法读取"_t;
         case LeftOutReason::TooLarge:
             return "像素过多"_t;
+        case LeftOutReason::OverBudget:
+            return "所需内存超出上限"_t;
+        case LeftOutReason::OutOfMemory:
+            return "内存不足"_t;
+        case LeftOutReason::NotEncoded:
+            return "无法编码"_t;
         case LeftOutReason::NotWritten:
             return "缩略图无法写入"_t;
         case LeftOutReason::Stopped:
@@ -34,7 +40,12 @@ Text thumbnail_progress(int done, int total) {
 
 Text thumbnail_summary(const ThumbnailReport& report, const PictureList& pictures) {
     Text summary = " 缩略图：新做 "_t + to_text(report.made) + " 张，沿用 "_t +
-                   to_text(report.reused) + " 张，未做 "_t + to_text(report.left_out) + " 张"_t;
+                   to_text(report.reused) + " 张"_t;
+    // Pictures small already need none: they are no failure, and never push
+    // one out of the names below.
+    if (report.already_small > 0)
+        summary += "，本身已经够小 "_t + to_text(report.already_small) + " 张"_t;
+    summary += "，未做 "_t + to_text(report.left_out) + " 张"_t;
     if (report.stopped) summary += "（已停止，其余图片只用原图）"_t;
     if (!report.first_left_out.empty()) {
         summary += "。未做的有："_t;
@@ -52,11 +63,6 @@ Text thumbnail_summary(const ThumbnailReport& report, const PictureList& picture
 
 const Text& stop_thumbnails_caption() {
     static const Text caption = "停止缩略图"_t;
-    return caption;
-}
-
-const Text& generate_caption() {
-    static const Text caption = "生成图片库"_t;
     return caption;
 }
 

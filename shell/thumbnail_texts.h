@@ -15,7 +15,6 @@ Text thumbnail_progress(int done, int total);
 // out, by file name.
 Text thumbnail_summary(const ThumbnailReport& report, const PictureList& pictures);
 const Text& stop_thumbnails_caption();  // "停止缩略图"
-const Text& generate_caption();         // "生成图片库"
 const Text& thumbnails_busy_notice();
 
 }  // namespace galmora

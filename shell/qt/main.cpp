@@ -1,12 +1,15 @@
 // The program: the main window, started in the library folder that holds the
 // program. Nothing is saved at exit: every setting is written when it
 // changes; only a generation whose thumbnails were still being made is
-// finished first.
+// finished first. Work abandoned at that stop (a read stalled on a slow
+// share) is not waited for: the program ends without it.
 
 #include <QApplication>
 
+#include <cstdlib>
 #include "core/files.h"
-#include "imaging/qt_thumbnail_maker.h"
+
+#include "imaging/qt_picture_maker.h"
 #include "shell/application.h"
 #include "shell/qt/qt_text.h"
 #include "shell/qt/qt_translations.h"
@@ -25,16 +28,18 @@ int main(int argc, char** argv) {
     galmora::set_current_directory(library_root);
 
     galmora::ShellWindow window;
-    const galmora::QtThumbnailMaker thumbnail_maker;
+    galmora::QtPictureMaker::set_process_limits();
+    const galmora::QtPictureMaker picture_maker;
     galmora::QtWindowThread window_thread(&window);
+    galmora::BackgroundServices background{&window_thread, {&picture_maker}};
     galmora::Application application(window.controls(), window.desktop(), library_root, {},
-                                     galmora::window_update_hooks(),
-                                     {&thumbnail_maker, &window_thread});
+                                     galmora::window_update_hooks(), std::move(background));
     application.start_up();
     window.show();
     const int exit_code = app.exec();
     // The window has closed: thumbnails still being made stop, and their
     // generation is written and recorded as after a stop.
     application.shut_down();
+    if (application.threads_left()) std::_Exit(exit_code);
     return exit_code;
 }

@@ -172,7 +172,7 @@ FileStamp stamp_of(const fs::path& picture) {
 PictureThumbnail thumbnail_for(const fs::path& original, Thumb plan, const fs::path& folder,
                                int seed) {
     if (plan == Thumb::None) return {};
-    const Text key = thumbnail_key(local(original.string()), stamp_of(original),
+    const Text key = thumbnail_key(local(original.string()), stamp_of(original), 0,
                                    plan == Thumb::Made ? "504" : "504, never made");
     const Text name = thumbnail_file_name(key, kThumbWidth, kThumbHeight, "jpg");
     const fs::path file = folder / name;

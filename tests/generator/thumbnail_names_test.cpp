@@ -12,17 +12,37 @@ using namespace galmora::literals;
 
 TEST(ThumbnailKey, ChangesWithEverythingThatChangesTheThumbnail) {
     const Text path = "/照片/a.jpg"_t;
-    const Text key = thumbnail_key(path, {3500000, 1700000000123456789}, "504");
+    const FileStamp stamp{3500000, 1700000000123456789, 1700000000223456789};
+    const Text key = thumbnail_key(path, stamp, 42, "504");
     EXPECT_EQ(key.size(), 16u);
-    EXPECT_EQ(key.find_first_not_of("0123456789abcdef"), Text::npos);
-    EXPECT_EQ(thumbnail_key(path, {3500000, 1700000000123456789}, "504"), key);
-    for (const Text& other : {thumbnail_key("/照片/b.jpg"_t, {3500000, 1700000000123456789}, "504"),
-                              thumbnail_key(path, {3500001, 1700000000123456789}, "504"),
-                              thumbnail_key(path, {3500000, 1700000000123456788}, "504"),
-                              thumbnail_key(path, {3500000, 1700000000123456789}, "600"),
-                              // Fields never run into each other.
-                              thumbnail_key(path, {35000001, 700000000123456789}, "504")})
+    EXPECT_TRUE(is_thumbnail_key(key));
+    EXPECT_EQ(thumbnail_key(path, stamp, 42, "504"), key);
+    for (const Text& other :
+         {thumbnail_key("/照片/b.jpg"_t, stamp, 42, "504"),
+          thumbnail_key(path, {3500001, 1700000000123456789, 1700000000223456789}, 42, "504"),
+          thumbnail_key(path, {3500000, 1700000000123456788, 1700000000223456789}, 42, "504"),
+          // Rewritten with its modification time set back: the change time tells.
+          thumbnail_key(path, {3500000, 1700000000123456789, 1700000000223456790}, 42, "504"),
+          // Rewritten where times are coarse: the bytes tell.
+          thumbnail_key(path, stamp, 43, "504"), thumbnail_key(path, stamp, 42, "600"),
+          // Fields never run into each other.
+          thumbnail_key(path, {35000001, 700000000123456789, 1700000000223456789}, 42, "504")})
         EXPECT_NE(other, key);
+}
+
+TEST(ThumbnailKey, TheContentSampleSeesTheFirstAndLastBytes) {
+    Bytes picture(100000, 7);
+    const auto sample = [&] {
+        return content_sample(ByteView(picture).first(kContentSampleBytes),
+                              ByteView(picture).last(kContentSampleBytes));
+    };
+    const std::uint64_t before = sample();
+    for (std::size_t at : {std::size_t(0), picture.size() - 1}) {
+        ++picture[at];
+        EXPECT_NE(sample(), before) << at;
+        --picture[at];
+    }
+    EXPECT_EQ(sample(), before);
 }
 
 TEST(ThumbnailFileName, IsReadBackAndNothingElseIs) {

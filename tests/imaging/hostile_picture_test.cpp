@@ -4,7 +4,8 @@
 #include <cctype>
 
 #include "core/codepage.h"
-#include "imaging/qt_thumbnail_maker.h"
+#include "core/files.h"
+#include "imaging/qt_picture_maker.h"
 #include "tests/imaging/test_pictures.h"
 #include "tests/support/hostile_tree.h"
 #include "tests/support/temp_dir.h"
@@ -14,12 +15,12 @@ namespace galmora {
 namespace {
 
 using testing::TempDir;
-using Fit = ThumbnailRequest::Fit;
+using Fit = RenditionBox::Fit;
 
 struct Case {
     const char* what;
     Bytes bytes;
-    ThumbnailSkip expected;
+    PictureSkip expected;
 };
 
 Bytes cut(Bytes bytes, double kept) {
@@ -30,79 +31,63 @@ Bytes cut(Bytes bytes, double kept) {
 // Every case is asked for a cover, which any readable picture would get,
 // however small.
 void expect_skipped(const Case& c) {
-    TempDir dir;
-    const ThumbnailResult result = testing::thumbnail_of(dir, "p.jpg", c.bytes, Fit::Fill, 64, 64);
+    const testing::OneRendition result = testing::thumbnail_of(c.bytes, Fit::Fill, 64, 64);
     EXPECT_FALSE(result.thumbnail) << c.what;
     EXPECT_EQ(result.skip, c.expected) << c.what;
 }
 
-TEST(QtThumbnailMakerRefuses, DataThatIsNoWholePicture) {
+TEST(QtPictureMakerRefuses, DataThatIsNoWholePicture) {
     const QImage picture = testing::three_bands(600, 400, Qt::red, Qt::green, Qt::blue);
     const Bytes jpeg = testing::encoded(picture, "jpeg");
     const Case cases[] = {
-        {"an empty file", {}, ThumbnailSkip::Unreadable},
-        {"text", testing::to_bytes("not really a picture\n"), ThumbnailSkip::Unreadable},
-        {"zeros", Bytes(4096, 0), ThumbnailSkip::Unreadable},
-        {"a JPEG cut in its scan", cut(jpeg, 0.6), ThumbnailSkip::Unreadable},
-        {"a JPEG cut in its header", cut(jpeg, 0.05), ThumbnailSkip::Unreadable},
-        {"a PNG cut short", cut(testing::encoded(picture, "png"), 0.6), ThumbnailSkip::Unreadable},
-        {"a WebP cut short", cut(testing::encoded(picture, "webp"), 0.6),
-         ThumbnailSkip::Unreadable},
-        {"a BMP cut short", cut(testing::encoded(picture, "bmp"), 0.6), ThumbnailSkip::Unreadable},
+        {"an empty file", {}, PictureSkip::Unreadable},
+        {"text", testing::to_bytes("not really a picture\n"), PictureSkip::Unreadable},
+        {"zeros", Bytes(4096, 0), PictureSkip::Unreadable},
+        {"a JPEG cut in its scan", cut(jpeg, 0.6), PictureSkip::Unreadable},
+        {"a JPEG cut in its header", cut(jpeg, 0.05), PictureSkip::Unreadable},
+        {"a PNG cut short", cut(testing::encoded(picture, "png"), 0.6), PictureSkip::Unreadable},
+        {"a WebP cut short", cut(testing::encoded(picture, "webp"), 0.6), PictureSkip::Unreadable},
+        {"a BMP cut short", cut(testing::encoded(picture, "bmp"), 0.6), PictureSkip::Unreadable},
         {"a GIF without its trailer", cut(testing::single_frame_gif(), 0.95),
-         ThumbnailSkip::Unreadable},
+         PictureSkip::Unreadable},
         {"a TIFF, which no browser shows", testing::encoded(picture, "tiff"),
-         ThumbnailSkip::Unreadable},
+         PictureSkip::Unreadable},
     };
     for (const Case& c : cases) expect_skipped(c);
 }
 
-TEST(QtThumbnailMakerRefuses, MissingFilesAndFolders) {
-    TempDir dir;
-    dir.put("folder.jpg/inside.txt");
-    const QtThumbnailMaker maker;
-    for (const char* name : {"missing.jpg", "folder.jpg"}) {
-        const ThumbnailResult result = maker.make({dir.file_text(name), Fit::Fill, 64, 64});
-        EXPECT_FALSE(result.thumbnail) << name;
-        EXPECT_EQ(result.skip, ThumbnailSkip::Unreadable) << name;
-    }
-}
-
 // Headers that claim more pixels than the limits, on data far too short
 // to hold them: refused from the header, never decoded.
-TEST(QtThumbnailMakerRefuses, HeadersBeyondThePixelLimits) {
+TEST(QtPictureMakerRefuses, HeadersBeyondThePixelLimits) {
     const QImage small = testing::filled(64, 48, Qt::darkGreen);
     const Bytes png = testing::encoded(small, "png");
     const Case cases[] = {
         {"a JPEG of 30000 x 30000",
          testing::with_jpeg_size(testing::encoded(small, "jpeg"), 30000, 30000),
-         ThumbnailSkip::TooLarge},
+         PictureSkip::TooLarge},
         {"a PNG of 12000 x 11000", testing::with_png_header(png, 12000, 11000, 8),
-         ThumbnailSkip::TooLarge},
+         PictureSkip::TooLarge},
         {"a 16-bit PNG of 8000 x 7000 (448 MB decoded)",
-         testing::with_png_header(png, 8000, 7000, 16), ThumbnailSkip::TooLarge},
+         testing::with_png_header(png, 8000, 7000, 16), PictureSkip::TooLarge},
     };
     for (const Case& c : cases) expect_skipped(c);
-    static_assert(12000LL * 11000 > QtThumbnailMaker::kMaxPixels);
-    static_assert(8000LL * 7000 * 8 > QtThumbnailMaker::kMaxDecodedBytes);
+    static_assert(12000LL * 11000 > QtPictureMaker::kMaxPixels);
+    static_assert(8000LL * 7000 * 8 > QtPictureMaker::kMaxDecodedBytes);
 }
 
-TEST(QtThumbnailMakerRefuses, AnimatedPictures) {
+TEST(QtPictureMakerRefuses, AnimatedPictures) {
     const QImage frame = testing::filled(32, 32, Qt::magenta);
     const Bytes animation_control = {0, 0, 0, 2, 0, 0, 0, 0};  // two frames, looping
     const Case cases[] = {
-        {"an animated GIF", testing::animated_gif(), ThumbnailSkip::Animated},
+        {"an animated GIF", testing::animated_gif(), PictureSkip::Animated},
         {"an animated PNG",
          testing::with_png_chunk(testing::encoded(frame, "png"), "acTL", animation_control),
-         ThumbnailSkip::Animated},
-        {"an animated WebP", testing::animated_webp(frame), ThumbnailSkip::Animated},
+         PictureSkip::Animated},
+        {"an animated WebP", testing::animated_webp(frame), PictureSkip::Animated},
     };
     for (const Case& c : cases) expect_skipped(c);
 
-    TempDir dir;
-    EXPECT_TRUE(
-        testing::thumbnail_of(dir, "still.gif", testing::single_frame_gif(), Fit::Fill, 8, 8)
-            .thumbnail);
+    EXPECT_TRUE(testing::thumbnail_of(testing::single_frame_gif(), Fit::Fill, 8, 8).thumbnail);
 }
 
 bool names_a_real_picture(std::string name) {
@@ -115,18 +100,18 @@ bool names_a_real_picture(std::string name) {
 
 // The tree's jpg, jpeg, png and gif files hold 1 x 1 pictures, every other
 // file a few bytes of text.
-TEST(QtThumbnailMakerRefuses, NothingOfTheHostileTreeBreaksIt) {
+TEST(QtPictureMakerRefuses, NothingOfTheHostileTreeBreaksIt) {
     TempDir dir;
     testing::make_hostile_tree(dir.path());
-    const QtThumbnailMaker maker;
     for (const std::string& picture : testing::hostile_pictures()) {
-        const Text path = local_text(dir.path() + "/" + picture);
+        const std::optional<Bytes> bytes = read_file(local_text(dir.path() + "/" + picture));
+        ASSERT_TRUE(bytes) << picture;
         const bool real = names_a_real_picture(picture);
-        const ThumbnailResult within = maker.make({path, Fit::Within, 504, 504});
+        const testing::OneRendition within = testing::thumbnail_of(*bytes, Fit::Within, 504, 504);
         EXPECT_FALSE(within.thumbnail) << picture;
-        EXPECT_EQ(within.skip, real ? ThumbnailSkip::AlreadySmall : ThumbnailSkip::Unreadable)
+        EXPECT_EQ(within.skip, real ? PictureSkip::AlreadySmall : PictureSkip::Unreadable)
             << picture;
-        const ThumbnailResult cover = maker.make({path, Fit::Fill, 252, 168});
+        const testing::OneRendition cover = testing::thumbnail_of(*bytes, Fit::Fill, 252, 168);
         EXPECT_EQ(cover.thumbnail.has_value(), real) << picture;
     }
 }

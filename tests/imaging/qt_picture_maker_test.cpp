@@ -1,4 +1,4 @@
-#include "imaging/qt_thumbnail_maker.h"
+#include "imaging/qt_picture_maker.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,11 @@
 
 #include "tests/imaging/test_pictures.h"
 #include "tests/support/exif_segment.h"
-#include "tests/support/temp_dir.h"
 
 namespace galmora {
 namespace {
 
-using testing::TempDir;
-using Fit = ThumbnailRequest::Fit;
+using Fit = RenditionBox::Fit;
 
 bool near(QColor actual, QColor expected, int tolerance) {
     return std::abs(actual.red() - expected.red()) <= tolerance &&
@@ -27,7 +25,7 @@ std::string describe(QColor colour) {
            std::to_string(colour.blue()) + ")";
 }
 
-TEST(QtThumbnailMaker, ScalesToTheBoxAndNeverEnlargesWithin) {
+TEST(QtPictureMaker, ScalesToTheBoxAndNeverEnlargesWithin) {
     struct Case {
         int width, height;
         Fit fit;
@@ -48,17 +46,16 @@ TEST(QtThumbnailMaker, ScalesToTheBoxAndNeverEnlargesWithin) {
         {900, 1200, Fit::Fill, 157, 168, 157, 168},
         {100, 80, Fit::Fill, 252, 168, 252, 168},  // Fill enlarges
     };
-    TempDir dir;
     for (const Case& c : cases) {
         const std::string label = std::to_string(c.width) + "x" + std::to_string(c.height) +
                                   " in " + std::to_string(c.box_width) + "x" +
                                   std::to_string(c.box_height);
         const Bytes jpeg = testing::encoded(testing::filled(c.width, c.height, Qt::gray), "jpeg");
-        const ThumbnailResult result =
-            testing::thumbnail_of(dir, "p.jpg", jpeg, c.fit, c.box_width, c.box_height);
+        const testing::OneRendition result =
+            testing::thumbnail_of(jpeg, c.fit, c.box_width, c.box_height);
         if (c.expected_width == 0) {
             EXPECT_FALSE(result.thumbnail) << label;
-            EXPECT_EQ(result.skip, ThumbnailSkip::AlreadySmall) << label;
+            EXPECT_EQ(result.skip, PictureSkip::AlreadySmall) << label;
             continue;
         }
         ASSERT_TRUE(result.thumbnail) << label;
@@ -71,12 +68,11 @@ TEST(QtThumbnailMaker, ScalesToTheBoxAndNeverEnlargesWithin) {
     }
 }
 
-TEST(QtThumbnailMaker, ReadsEveryWebFormatByItsContentWhateverItsName) {
+TEST(QtPictureMaker, ReadsEveryWebFormatByItsContentWhateverItsName) {
     const QImage picture = testing::filled(800, 600, QColor(30, 120, 200));
-    TempDir dir;
     for (const char* format : {"jpeg", "png", "webp", "bmp"}) {
-        const ThumbnailResult result = testing::thumbnail_of(
-            dir, "named.jpg", testing::encoded(picture, format), Fit::Within, 400, 400);
+        const testing::OneRendition result =
+            testing::thumbnail_of(testing::encoded(picture, format), Fit::Within, 400, 400);
         ASSERT_TRUE(result.thumbnail) << format;
         EXPECT_EQ(result.thumbnail->width, 400) << format;
         EXPECT_EQ(result.thumbnail->height, 300) << format;
@@ -86,17 +82,16 @@ TEST(QtThumbnailMaker, ReadsEveryWebFormatByItsContentWhateverItsName) {
     }
 }
 
-TEST(QtThumbnailMaker, FillKeepsTheCentreAndWithinTheWhole) {
+TEST(QtPictureMaker, FillKeepsTheCentreAndWithinTheWhole) {
     const QImage bands = testing::three_bands(1200, 400, Qt::red, Qt::green, Qt::blue);
-    TempDir dir;
     const Bytes png = testing::encoded(bands, "png");
-    const ThumbnailResult filled = testing::thumbnail_of(dir, "b.png", png, Fit::Fill, 90, 90);
+    const testing::OneRendition filled = testing::thumbnail_of(png, Fit::Fill, 90, 90);
     ASSERT_TRUE(filled.thumbnail);
     const QImage centre = testing::decoded(*filled.thumbnail);
     for (QPoint corner : {QPoint(2, 2), QPoint(87, 87)})
         EXPECT_TRUE(near(centre.pixelColor(corner), Qt::green, 40)) << corner.x();
 
-    const ThumbnailResult within = testing::thumbnail_of(dir, "b.png", png, Fit::Within, 90, 90);
+    const testing::OneRendition within = testing::thumbnail_of(png, Fit::Within, 90, 90);
     ASSERT_TRUE(within.thumbnail);
     const QImage whole = testing::decoded(*within.thumbnail);
     EXPECT_EQ(whole.size(), QSize(90, 30));
@@ -106,7 +101,7 @@ TEST(QtThumbnailMaker, FillKeepsTheCentreAndWithinTheWhole) {
 
 // The stored picture is blue with a red bottom-left quarter; each EXIF
 // orientation shows that quarter in another corner, and 5 to 8 sideways.
-TEST(QtThumbnailMaker, TurnsThePictureUprightBeforeFittingTheBox) {
+TEST(QtPictureMaker, TurnsThePictureUprightBeforeFittingTheBox) {
     struct Case {
         int orientation;
         QSize size;
@@ -119,11 +114,9 @@ TEST(QtThumbnailMaker, TurnsThePictureUprightBeforeFittingTheBox) {
         {8, {113, 150}, {100, 140}},  // a quarter turn anticlockwise
     };
     const Bytes stored = testing::encoded(testing::red_bottom_left(2000, 1500), "jpeg");
-    TempDir dir;
     for (const Case& c : cases) {
         const Bytes jpeg = testing::jpeg_with_exif(stored, {c.orientation, false});
-        const ThumbnailResult result =
-            testing::thumbnail_of(dir, "turned.jpg", jpeg, Fit::Within, 200, 150);
+        const testing::OneRendition result = testing::thumbnail_of(jpeg, Fit::Within, 200, 150);
         ASSERT_TRUE(result.thumbnail) << c.orientation;
         const QImage upright = testing::decoded(*result.thumbnail);
         EXPECT_EQ(upright.size(), c.size) << c.orientation;
@@ -134,7 +127,7 @@ TEST(QtThumbnailMaker, TurnsThePictureUprightBeforeFittingTheBox) {
     }
 }
 
-TEST(QtThumbnailMaker, ConvertsWideGamutColoursToSrgb) {
+TEST(QtPictureMaker, ConvertsWideGamutColoursToSrgb) {
     // (200, 80, 40) in each space, converted with the spaces' published
     // primaries and transfer functions.
     struct Case {
@@ -145,19 +138,18 @@ TEST(QtThumbnailMaker, ConvertsWideGamutColoursToSrgb) {
         {QColorSpace::DisplayP3, QColor(216, 69, 17)},
         {QColorSpace::AdobeRgb, QColor(230, 79, 32)},
     };
-    TempDir dir;
     for (const Case& c : cases) {
         QImage wide = testing::filled(600, 400, QColor(200, 80, 40));
         wide.setColorSpace(c.space);
-        const ThumbnailResult result = testing::thumbnail_of(
-            dir, "wide.jpg", testing::encoded(wide, "jpeg", 100), Fit::Within, 300, 300);
+        const testing::OneRendition result =
+            testing::thumbnail_of(testing::encoded(wide, "jpeg", 100), Fit::Within, 300, 300);
         ASSERT_TRUE(result.thumbnail);
         const QColor shown = testing::decoded(*result.thumbnail).pixelColor(150, 100);
         EXPECT_TRUE(near(shown, c.srgb, 3)) << int(c.space) << ": " << describe(shown);
     }
 }
 
-TEST(QtThumbnailMaker, WritesNoMetadata) {
+TEST(QtPictureMaker, WritesNoMetadata) {
     QImage photo = testing::filled(1200, 900, QColor(90, 140, 60));
     photo.setText("Comment", "camera serial GX-12345");
     photo.setColorSpace(QColorSpace::DisplayP3);
@@ -165,8 +157,7 @@ TEST(QtThumbnailMaker, WritesNoMetadata) {
     ASSERT_TRUE(testing::contains(jpeg, "GX-12345"));
     ASSERT_TRUE(testing::contains(jpeg, testing::gps_latitude_bytes()));
 
-    TempDir dir;
-    const ThumbnailResult result = testing::thumbnail_of(dir, "p.jpg", jpeg, Fit::Within, 504, 504);
+    const testing::OneRendition result = testing::thumbnail_of(jpeg, Fit::Within, 504, 504);
     ASSERT_TRUE(result.thumbnail);
     const Bytes& out = result.thumbnail->bytes;
     for (std::string_view trace : {"Exif", "GX-12345", "ICC_PROFILE", "Comment"})
@@ -181,15 +172,15 @@ TEST(QtThumbnailMaker, WritesNoMetadata) {
     QImage logo = testing::filled(600, 400, QColor(200, 0, 0, 128), QImage::Format_ARGB32);
     logo.setText("Comment", "camera serial GX-12345");
     logo.setColorSpace(QColorSpace::DisplayP3);
-    const ThumbnailResult webp = testing::thumbnail_of(
-        dir, "logo.png", testing::encoded(logo, "png"), Fit::Within, 300, 300);
+    const testing::OneRendition webp =
+        testing::thumbnail_of(testing::encoded(logo, "png"), Fit::Within, 300, 300);
     ASSERT_TRUE(webp.thumbnail);
     for (const std::string& chunk : testing::webp_chunks(webp.thumbnail->bytes))
         EXPECT_TRUE(chunk == "VP8X" || chunk == "ALPH" || chunk == "VP8 " || chunk == "VP8L")
             << chunk;
 }
 
-TEST(QtThumbnailMaker, KeepsRealTransparencyAsWebp) {
+TEST(QtPictureMaker, KeepsRealTransparencyAsWebp) {
     struct Case {
         const char* what;
         QImage picture;
@@ -204,16 +195,15 @@ TEST(QtThumbnailMaker, KeepsRealTransparencyAsWebp) {
          "jpg"},
         {"no alpha channel", testing::filled(600, 400, Qt::red), "jpg"},
     };
-    TempDir dir;
     for (const Case& c : cases) {
-        const ThumbnailResult result = testing::thumbnail_of(
-            dir, "t.png", testing::encoded(c.picture, "png"), Fit::Within, 300, 300);
+        const testing::OneRendition result =
+            testing::thumbnail_of(testing::encoded(c.picture, "png"), Fit::Within, 300, 300);
         ASSERT_TRUE(result.thumbnail) << c.what;
         EXPECT_EQ(result.thumbnail->extension, c.extension) << c.what;
     }
 
-    const ThumbnailResult result = testing::thumbnail_of(
-        dir, "t.png", testing::encoded(half_clear, "png"), Fit::Within, 300, 300);
+    const testing::OneRendition result =
+        testing::thumbnail_of(testing::encoded(half_clear, "png"), Fit::Within, 300, 300);
     ASSERT_TRUE(result.thumbnail);
     const QImage kept = testing::decoded(*result.thumbnail);
     ASSERT_TRUE(kept.hasAlphaChannel());
@@ -222,8 +212,7 @@ TEST(QtThumbnailMaker, KeepsRealTransparencyAsWebp) {
     EXPECT_TRUE(near(kept.pixelColor(150, 180), Qt::red, 8));
 }
 
-TEST(QtThumbnailMaker, MakesTheSameThumbnailsOnSeveralThreadsAtOnce) {
-    TempDir dir;
+TEST(QtPictureMaker, MakesTheSameThumbnailsOnSeveralThreadsAtOnce) {
     QImage wide = testing::three_bands(1600, 1200, Qt::red, QColor(10, 200, 90), Qt::blue);
     wide.setColorSpace(QColorSpace::DisplayP3);
     QImage clear = testing::red_bottom_left(900, 700).convertToFormat(QImage::Format_ARGB32);
@@ -238,16 +227,15 @@ TEST(QtThumbnailMaker, MakesTheSameThumbnailsOnSeveralThreadsAtOnce) {
          testing::encoded(testing::three_bands(1000, 800, Qt::yellow, Qt::cyan, Qt::magenta),
                           "webp")},
     };
-    const QtThumbnailMaker maker;
-    std::vector<ThumbnailRequest> requests;
+    const QtPictureMaker maker;
+    std::vector<std::pair<const Bytes*, PictureRequest>> requests;
     std::vector<Bytes> expected;
     for (const auto& [name, bytes] : pictures) {
-        dir.put(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         for (Fit fit : {Fit::Within, Fit::Fill}) {
-            requests.push_back({dir.file_text(name), fit, 300, 200});
-            const ThumbnailResult alone = maker.make(requests.back());
-            ASSERT_TRUE(alone.thumbnail) << name;
-            expected.push_back(alone.thumbnail->bytes);
+            requests.push_back({&bytes, {{{fit, 300, 200}}}});
+            const PictureResult alone = maker.make(bytes, requests.back().second, {});
+            ASSERT_EQ(alone.renditions.size(), 1u) << name;
+            expected.push_back(alone.renditions[0].bytes);
         }
     }
 
@@ -259,8 +247,10 @@ TEST(QtThumbnailMaker, MakesTheSameThumbnailsOnSeveralThreadsAtOnce) {
             for (int round = 0; round < 3; ++round)
                 for (std::size_t i = 0; i < requests.size(); ++i) {
                     const std::size_t which = (i + t) % requests.size();
-                    const ThumbnailResult result = maker.make(requests[which]);
-                    if (!result.thumbnail || result.thumbnail->bytes != expected[which])
+                    const auto& [bytes, request] = requests[which];
+                    const PictureResult result = maker.make(*bytes, request, {});
+                    if (result.renditions.size() != 1 ||
+                        result.renditions[0].bytes != expected[which])
                         ++differing[t];
                 }
         });

@@ -1,5 +1,7 @@
 #include "tests/imaging/test_pictures.h"
 
+#include <gtest/gtest.h>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageWriter>
@@ -7,7 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "imaging/qt_thumbnail_maker.h"
+#include "imaging/qt_picture_maker.h"
 
 namespace galmora::testing {
 
@@ -77,10 +79,11 @@ Bytes gif_with_frames(int frames) {
 
 }  // namespace
 
-ThumbnailResult thumbnail_of(const TempDir& dir, const std::string& name, const Bytes& bytes,
-                             ThumbnailRequest::Fit fit, int width, int height) {
-    dir.put(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    return QtThumbnailMaker().make({dir.file_text(name), fit, width, height});
+OneRendition thumbnail_of(const Bytes& bytes, RenditionBox::Fit fit, int width, int height) {
+    PictureResult made = QtPictureMaker().make(bytes, {{{fit, width, height}}}, {});
+    if (made.skip || made.renditions.empty())
+        return {std::nullopt, made.skip.value_or(PictureSkip::Unreadable)};
+    return {std::move(made.renditions.front())};
 }
 
 Bytes encoded(const QImage& image, const char* format, int quality) {
@@ -93,7 +96,7 @@ Bytes encoded(const QImage& image, const char* format, int quality) {
     return Bytes(data.begin(), data.end());
 }
 
-QImage decoded(const Thumbnail& thumbnail) {
+QImage decoded(const Rendition& thumbnail) {
     return QImage::fromData(thumbnail.bytes.data(), static_cast<int>(thumbnail.bytes.size()));
 }
 
@@ -219,3 +222,15 @@ bool contains(ByteView haystack, ByteView needle) {
 }
 
 }  // namespace galmora::testing
+
+namespace {
+
+// As the program does at start-up, before any picture work.
+class ProcessLimits : public ::testing::Environment {
+  public:
+    void SetUp() override { galmora::QtPictureMaker::set_process_limits(); }
+};
+[[maybe_unused]] ::testing::Environment* const process_limits =
+    ::testing::AddGlobalTestEnvironment(new ProcessLimits);
+
+}  // namespace

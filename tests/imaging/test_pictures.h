@@ -5,21 +5,24 @@
 
 #include <QColor>
 #include <QImage>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/text.h"
-#include "generator/thumbnail_maker.h"
-#include "tests/support/temp_dir.h"
+#include "generator/picture_maker.h"
 
 namespace galmora::testing {
 
-// Writes bytes as dir/name and makes its thumbnail.
-ThumbnailResult thumbnail_of(const TempDir& dir, const std::string& name, const Bytes& bytes,
-                             ThumbnailRequest::Fit fit, int width, int height);
+// The one rendition of a picture for one box, or why there is none.
+struct OneRendition {
+    std::optional<Rendition> thumbnail;
+    PictureSkip skip = PictureSkip::Unreadable;
+};
+OneRendition thumbnail_of(const Bytes& bytes, RenditionBox::Fit fit, int width, int height);
 
 Bytes encoded(const QImage& image, const char* format, int quality = 95);
-QImage decoded(const Thumbnail& thumbnail);
+QImage decoded(const Rendition& rendition);
 
 QImage filled(int width, int height, QColor colour, QImage::Format format = QImage::Format_RGB32);
 // Side by side, equal widths: left, middle and right.

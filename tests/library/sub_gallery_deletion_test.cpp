@@ -294,6 +294,24 @@ TEST_F(DeleteWithThumbnails, AThumbnailFolderThatKeepsItsFilesKeepsEverything) {
     });
 }
 
+// A page that cannot be read may name any thumbnail: the deletion goes on,
+// no thumbnail goes, and the result names the page.
+TEST_F(DeleteWithThumbnails, APageThatCannotBeReadKeepsEveryThumbnail) {
+    ::chmod(disk("我的图片库/b/index.html").c_str(), 0);
+    testing::run_unprivileged(root_.path(), [&] {
+        const auto outcome =
+            delete_sub_gallery(config_, local("我的图片库"), "a", [](const Text&) {});
+        ASSERT_TRUE(outcome);
+        EXPECT_TRUE(outcome->folder_gone);
+        EXPECT_EQ(outcome->unread_page, local("我的图片库/b/index.html"));
+        for (int n = 1; n <= 4; ++n)
+            EXPECT_TRUE(entry_exists("我的图片库/img/thumbs/" + thumb(n))) << n;
+        EXPECT_NE(deletion_result(*outcome).find("缩略图未清理：无法读取页面“"_t +
+                                                 local("我的图片库/b/index.html")),
+                  Text::npos);
+    });
+}
+
 TEST(DeletableSubGallery, OneEntryOfTheMainGalleryButNoAssetFolder) {
     for (const Text& name : testing::kNotSubGalleries)
         EXPECT_FALSE(is_deletable_sub_gallery(name)) << name;

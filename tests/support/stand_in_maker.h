@@ -1,9 +1,13 @@
 #pragma once
-// A ThumbnailMaker for tests of everything around the picture work. It
-// decides by the file's name: "small", "anim" and "bad" pictures are left
-// out; every other one gets a 504 x 378 "JPEG" holding its path. A gate,
-// when closed, holds every call until it is opened, so that a test can look
-// at the window while thumbnails are being made.
+// A PictureMaker for tests of everything around the picture work. It
+// decides by the picture's bytes, which tests write as text: "small" and
+// "anim" pictures are left alone, "bad" ones cannot be read, "huge" ones
+// claim a peak beyond any budget, "nomem" ones run out of memory, and
+// "heic" ones are no picture a browser shows. Every other picture stands
+// for a 4000 x 3000 photo: each box gets its rendition, a "JPEG" holding
+// the box's size and the picture's text. A gate, when closed, holds every
+// make() until it is opened, so that a test can look at the window while
+// pictures are being made.
 
 #include <atomic>
 #include <condition_variable>
@@ -11,28 +15,37 @@
 #include <mutex>
 #include <vector>
 
-#include "generator/thumbnail_maker.h"
+#include "generator/picture_maker.h"
 
 namespace galmora::testing {
 
-class StandInMaker : public ThumbnailMaker {
+class StandInMaker : public PictureMaker {
   public:
-    ThumbnailResult make(const ThumbnailRequest& request) const override;
+    bool browser_shows(ByteView head) const override;
+    PictureEstimate estimate(ByteView picture, const PictureRequest& request) const override;
+    PictureResult make(ByteView picture, const PictureRequest& request,
+                       std::stop_token stop) const override;
 
     void close_gate();
     void open_gate();
 
+    // What make() was asked, in the order asked (guarded: several threads ask).
+    struct Call {
+        std::string picture;  // the picture's bytes as text
+        PictureRequest request;
+    };
+    std::vector<Call> calls_made() const;
     mutable std::atomic<int> calls{0};
-    // Every request, in the order made (guarded: several threads ask).
-    std::vector<ThumbnailRequest> requests() const;
-    // Runs at the start of every call, on the calling thread.
+    // Runs at the start of every make(), on the calling thread.
     std::function<void()> on_call;
+    // What estimate() claims a picture's work holds.
+    std::int64_t peak_bytes = std::int64_t(1) << 20;
 
   private:
     mutable std::mutex mutex_;
     mutable std::condition_variable gate_opened_;
     bool gate_closed_ = false;
-    mutable std::vector<ThumbnailRequest> requests_;
+    mutable std::vector<Call> calls_made_;
 };
 
 }  // namespace galmora::testing
