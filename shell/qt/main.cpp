@@ -7,13 +7,15 @@
 #include <QApplication>
 
 #include <cstdlib>
-#include "core/files.h"
 
+#include "core/files.h"
+#include "core/folder_lock.h"
 #include "imaging/qt_picture_maker.h"
 #include "shell/application.h"
 #include "shell/qt/qt_text.h"
 #include "shell/qt/qt_translations.h"
 #include "shell/qt/qt_window_thread.h"
+#include "shell/qt/raise_channel.h"
 #include "shell/qt/shell_window.h"
 #include "shell/qt/update_feedback.h"
 
@@ -25,9 +27,15 @@ int main(int argc, char** argv) {
     if (library_root.empty())
         library_root = galmora::from_qstring(QCoreApplication::applicationDirPath());
     if (library_root.empty()) return 1;  // no library folder to work in
+    // One window per library: a later start raises this one's window and ends.
+    const galmora::FolderLock library_lock(library_root);
+    const auto claim = galmora::claim_library(library_lock, library_root);
+    if (claim != galmora::LibraryClaim::Open)
+        return claim == galmora::LibraryClaim::Refused ? 1 : 0;
     galmora::set_current_directory(library_root);
 
     galmora::ShellWindow window;
+    const galmora::RaiseOnRequest raise_on_request(window, library_root, library_lock);
     galmora::QtPictureMaker::set_process_limits();
     const galmora::QtPictureMaker picture_maker;
     galmora::QtWindowThread window_thread(&window);

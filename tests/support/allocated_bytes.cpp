@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizers' own allocator counts; GCC ships no header that declares it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #define GALMORA_SANITIZER_ALLOCATOR 1
 #endif
 
