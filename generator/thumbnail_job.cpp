@@ -10,9 +10,6 @@ namespace galmora {
 namespace {
 
 constexpr std::size_t kFirstLeftOutShown = 5;
-// Enough for the header of nearly every picture (a JPEG's EXIF segment may
-// take 64 KiB before its frame header).
-constexpr std::size_t kHeadBytes = std::size_t(96) << 10;
 
 // Everything that changes the files made from the same picture; a change
 // here gives every picture a new key, so old files are never reused.
@@ -73,8 +70,8 @@ struct ThumbnailJob::Outcome {
     LeftOutReason reason = LeftOutReason::Stopped;
 };
 
-// A picture as it is on disk now: its stamp, its key, its first bytes (its
-// header, nearly always) and whether browsers show it as it is.
+// A picture as it is on disk now: its stamp, its key, its first bytes (often
+// its whole header) and whether browsers show it as it is.
 struct ThumbnailJob::Identity {
     FileStamp stamp;
     Text key;
@@ -116,7 +113,7 @@ const ThumbnailFolder& ThumbnailJob::folder() {
 std::optional<ThumbnailJob::Identity> ThumbnailJob::identify(const Text& path,
                                                              std::string_view key_settings) const {
     const std::optional<FileStamp> stamp = file_stamp(path);
-    std::optional<FileEnds> ends = read_file_ends(path, kHeadBytes, kContentSampleBytes);
+    std::optional<FileEnds> ends = read_file_ends(path, kContentSampleBytes, kContentSampleBytes);
     if (!stamp || !ends) return std::nullopt;
     Identity identity{
         *stamp, thumbnail_key(path, *stamp, content_sample(ends->head, ends->tail), key_settings),
