@@ -541,14 +541,15 @@ function choose_page() {
     }
 
     // The rank of the smallest copy that is sharp where the picture shows:
-    // its pixels at least SHARP of the device pixels of its place, both ways.
-    // Fitted, a copy must also be at least its place, as a fitted picture is
-    // never enlarged and the original, larger than any copy, would fill it.
-    // The original when no copy is sharp.
+    // its pixels at least SHARP of the device pixels of its place, both ways
+    // (a phone's pinch zoom included). Fitted, a copy must also be at least
+    // its place, as a fitted picture is never enlarged and the original,
+    // larger than any copy, would fill it. The original when no copy is sharp.
     function sharp_rank(files) {
         if (!files.copies.length) return 0;
         var place = place_of(files);
-        var least = Math.max(SHARP * (window.devicePixelRatio || 1), viewer.fit ? 1 : 0);
+        var zoom = window.visualViewport ? Math.max(window.visualViewport.scale, 1) : 1;
+        var least = Math.max(SHARP * (window.devicePixelRatio || 1) * zoom, viewer.fit ? 1 : 0);
         for (var rank = 0; rank < files.copies.length; rank++) {
             var copy = files.copies[rank];
             // A pixel of rounding between the sizes of copies is no blur.
@@ -1057,6 +1058,7 @@ function choose_page() {
     document.addEventListener("focusin", keep_focus_inside);
     window.addEventListener("popstate", on_history_move);
     window.addEventListener("resize", pick_soon);
+    if (window.visualViewport) window.visualViewport.addEventListener("resize", pick_soon);
     document.addEventListener("fullscreenchange", pick_soon);
     document.addEventListener("DOMContentLoaded", on_page_read);
     follow_start_address();

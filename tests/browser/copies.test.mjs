@@ -1,7 +1,8 @@
 // Sub-gallery pages with display copies: the viewer shows the smallest copy
 // that is sharp where the picture shows, the original only where no copy is,
 // picks again when the window changes, and fetches ahead the neighbours'
-// copies; the 原图 link names the original; a HEIC original is never fetched.
+// copies; a resize, a turn of the phone and its pinch zoom pick again; the
+// 原图 link names the original; a HEIC original is never fetched.
 // Six pictures in one block: wide and tall 2560 × 1920 photos with copies of
 // 1280, 1600 and 2048 pixels, one with its thumbnail alone (Img3) and a HEIC
 // original with JPEG copies (Img4), in both style sheet variants.
@@ -49,21 +50,35 @@ async function asked(page, url) {
   if (!page.requested.includes(url)) await page.waitForRequest(url, { timeout: 5000 });
 }
 
+// The files of grid picture n: src, its copies by address and size, and
+// the original's address.
+function filesOf(page, n) {
+  return page.evaluate((id) => {
+    const img = document.getElementById(id);
+    const thumbnail = new URL((img.getAttribute('srcset') || '').split(' ')[0], document.baseURI).href;
+    return {
+      src: img.src,
+      copies: (img.getAttribute('data-copies') || '').split(' ').filter(Boolean).map((size) => {
+        const [width, height] = size.split('x').map(Number);
+        return { url: thumbnail.replace(/-\d+x\d+\.jpg$/, `-${size}.jpg`), width, height };
+      }),
+      original: new URL(img.getAttribute('data-original') || img.getAttribute('src'), document.baseURI).href,
+    };
+  }, `Img${n}`);
+}
+
 // The viewer once the file it chose has arrived: the picture it shows, the
 // place that picture takes on screen (fitted: drawn whole inside its box),
-// the grid picture's files and the overlay's size.
-function settled(page) {
-  return page.waitForFunction(() => {
+// the overlay's size and the grid picture's files.
+async function settled(page) {
+  const seen = await page.waitForFunction(() => {
     const modal = document.getElementById('myModal');
     const content = document.getElementById('img01');
     if (!content.complete || content.naturalWidth === 0 || modal.classList.contains('viewer-preview')) return null;
     const n = parseInt(modal.querySelector('.viewer-count').textContent.replace(/^\D+/, ''), 10);
-    const img = document.getElementById(`Img${n}`);
     const box = content.getBoundingClientRect();
     const fit = modal.classList.contains('viewer-fit');
     const scale = fit ? Math.min(box.width / content.naturalWidth, box.height / content.naturalHeight) : 1;
-    const thumbnail = img.getAttribute('srcset') ? img.getAttribute('srcset').split(' ')[0] : '';
-    const resolve = (address) => new URL(address, document.baseURI).href;
     return {
       n,
       fit,
@@ -73,17 +88,12 @@ function settled(page) {
         : { width: box.width, height: box.height },
       overlay: { width: modal.clientWidth, height: modal.clientHeight },
       density: devicePixelRatio,
-      src: img.src,
-      copies: (img.getAttribute('data-copies') || '').split(' ').filter(Boolean).map((size) => {
-        const [width, height] = size.split('x').map(Number);
-        return { url: resolve(thumbnail.replace(/-\d+x\d+\.jpg$/, `-${size}.jpg`)), width, height };
-      }),
-      original: resolve(img.getAttribute('data-original') || img.getAttribute('src')),
       name: modal.querySelector('.viewer-name').textContent,
       link: modal.querySelector('.viewer-original').href,
       linkLabel: modal.querySelector('.viewer-original').getAttribute('aria-label'),
     };
   }, null, { timeout: 10000 }).then((handle) => handle.jsonValue());
+  return { ...seen, ...(await filesOf(page, seen.n)) };
 }
 
 // The file the viewer should show in a place: the smallest copy with at
@@ -110,21 +120,6 @@ function placeFor(seen, { width, height }, stretched) {
 function near(a, b, what) {
   assert.ok(Math.abs(a.width - b.width) <= 1 && Math.abs(a.height - b.height) <= 1,
     `${what}: ${JSON.stringify(a)} against ${JSON.stringify(b)}`);
-}
-
-// The files of grid picture n, as settled() gives them.
-function filesOf(page, n) {
-  return page.evaluate((id) => {
-    const img = document.getElementById(id);
-    const thumbnail = new URL(img.getAttribute('srcset').split(' ')[0], document.baseURI).href;
-    return {
-      src: img.src,
-      copies: (img.getAttribute('data-copies') || '').split(' ').filter(Boolean).map((size) => {
-        const [width, height] = size.split('x').map(Number);
-        return { url: thumbnail.replace(/-\d+x\d+\.jpg$/, `-${size}.jpg`), width, height };
-      }),
-    };
-  }, `Img${n}`);
 }
 
 // Every picture in turn, forward and then fitted back: each shows its sharp
@@ -258,6 +253,18 @@ async function turnRun(browser) {
   assert.deepEqual(page.errors, []);
 }
 
+// Pinched larger on a phone, a photo needs more pixels than its copies have.
+async function pinchRun(browser) {
+  const page = await openPage(browser, COPIES[0][0]);
+  await page.locator('#Img1').tap();
+  const seen = await settled(page);
+  assert.match(fileOf(seen.shown), /-1280x960\.jpg$/);
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Input.synthesizePinchGesture', { x: 200, y: 300, scaleFactor: 2.5, relativeSpeed: 2000 });
+  await page.waitForFunction((src) => document.getElementById('img01').src === src, seen.src);
+  assert.deepEqual(page.errors, []);
+}
+
 // A page without copies shows the originals and fetches ahead the
 // neighbours', as before.
 async function withoutCopiesRun(browser) {
@@ -298,6 +305,7 @@ for (const [form, options] of FORMS) {
     }
     if (options === PHONE) {
       test('turned sideways: a wide photo\'s original, the HEIC\'s largest copy', () => turnRun(browser));
+      test('pinched larger: the original', () => pinchRun(browser));
     }
   });
 }
