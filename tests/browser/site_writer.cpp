@@ -225,9 +225,8 @@ FileStamp stamp_of(const fs::path& picture) {
 }
 
 // Writes the photo at size into path unless an earlier page made it.
-void write_scaled(const fs::path& path, const Photo& photo, PictureSize size) {
-    if (!fs::exists(path))
-        write_bytes(path, ::galmora::testing::photo(photo.seed, size.width, size.height));
+void write_scaled(const fs::path& path, const Photo& source, PictureSize size) {
+    if (!fs::exists(path)) write_bytes(path, photo(source.seed, size.width, size.height));
 }
 
 // The thumbnail a page names for original, named as a generation names it;
