@@ -6,14 +6,20 @@
 #   bash bench/page_bench.sh large_page [<writer>]      the 97,901-picture page
 #       (writer: bench_large_page_site; target run_large_page_bench)
 #   bash bench/page_bench.sh thumbnail_page [<writer>]  200 photos with and without
-#       thumbnails over a throttled local web server
-#       (writer: the browser tests' site_writer; target run_thumbnail_page_bench)
+#       thumbnails, and 200 of a camera's size with thumbnails and with display
+#       copies, over a throttled local web server
+#       (writer: the browser tests' site_writer --camera-photos; target
+#       run_thumbnail_page_bench)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 name="${1:?which page: large_page or thumbnail_page}"
+writer_options=()
 case "$name" in
   large_page) default_writer="$here/../build/tests/bench/bench_large_page_site" ;;
-  thumbnail_page) default_writer="$here/../build/tests/tests/browser/site_writer" ;;
+  thumbnail_page)
+    default_writer="$here/../build/tests/tests/browser/site_writer"
+    writer_options=(--camera-photos)
+    ;;
   *) echo "no page benchmark $name" >&2; exit 2 ;;
 esac
 writer="${2:-$default_writer}"
@@ -26,5 +32,5 @@ fi
 
 site="$(mktemp -d /tmp/galmora-bench-XXXXXX)"
 trap 'rm -rf -- "$site"' EXIT
-"$writer" "$site"
+"$writer" "$site" "${writer_options[@]}"
 node "$here/$name.mjs" "$site/site.json"

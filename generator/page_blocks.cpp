@@ -39,8 +39,7 @@ PageBlocks page_blocks(const PictureList& pictures, int per_page,
         source.clear();  // keeps its capacity for the next source
         pictures.append_source(source, i);
         if (thumbnails && i < thumbnails->size() && !(*thumbnails)[i].file_name.empty())
-            PageComposer::append_thumbnail(source, (*thumbnails)[i].file_name,
-                                           (*thumbnails)[i].width);
+            PageComposer::append_thumbnail(source, (*thumbnails)[i]);
         add_picture_to_pages(blocks, source, per_page);
     }
     return blocks;

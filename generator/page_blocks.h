@@ -26,7 +26,8 @@ void add_picture_to_pages(PageBlocks& blocks, std::string_view source, int per_p
 
 // Every picture of the list, in order, as add_picture_to_pages puts them;
 // with thumbnails (one per picture, by index), a picture that has one names
-// it for the grid (PageComposer::append_thumbnail).
+// it for the grid and its display copies for the viewer
+// (PageComposer::append_thumbnail).
 PageBlocks page_blocks(const PictureList& pictures, int per_page,
                        const std::vector<PictureThumbnail>* thumbnails = nullptr);
 

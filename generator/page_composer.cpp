@@ -87,11 +87,25 @@ void PageComposer::append_picture(Text& page, int number, std::string_view sourc
                   fragment(Fragment::PictureClick), n, fragment(Fragment::PictureEnd), kLineEnd});
 }
 
-void PageComposer::append_thumbnail(Text& source, std::string_view file_name, int width) {
+void PageComposer::append_thumbnail(Text& source, const PictureThumbnail& thumbnail) {
+    Text original;
+    if (thumbnail.stands_for_original) {
+        original.swap(source);
+        append(source, {kThumbnailAddress,
+                        thumbnail.copies.empty()
+                            ? thumbnail.file_name
+                            : copy_file_name(thumbnail.file_name, thumbnail.copies.back())});
+    }
     // Every grid box is 252 CSS pixels wide at most; with one candidate the
     // browser takes it whatever sizes says, which only sets its density.
-    append(source, {"\" srcset=\"", kThumbnailAddress, file_name, " ", to_text(width),
-                    "w\" sizes=\"252px"});
+    append(source, {"\" srcset=\"", kThumbnailAddress, thumbnail.file_name, " ",
+                    to_text(thumbnail.width), "w\" sizes=\"252px"});
+    for (std::size_t i = 0; i < thumbnail.copies.size(); ++i) {
+        const PictureSize& copy = thumbnail.copies[i];
+        append(source, {i == 0 ? "\" data-copies=\"" : " ", to_text(copy.width), "x",
+                        to_text(copy.height)});
+    }
+    if (thumbnail.stands_for_original) append(source, {"\" data-original=\"", original});
 }
 
 void PageComposer::append_page_block(Text& pages, int number, std::string_view pictures) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/text.h"
+#include "generator/thumbnail_names.h"
 
 namespace galmora {
 
@@ -24,13 +25,20 @@ class PageComposer {
     // local path) in local mode, or the typed web address +
     // encode_source(file name) in network mode.
     static void append_picture(Text& page, int number, std::string_view source);
-    // Appends to a picture's source what makes the browser fetch its
-    // thumbnail for the grid instead of the original: the src attribute is
-    // closed and srcset and sizes follow, the last left open for the
-    // fragment that closes src. With a width descriptor in srcset, src takes
-    // no part in the browser's choice; it stays the original, which the
-    // viewer shows. file_name is a thumbnail folder name (hexadecimal digits).
-    static void append_thumbnail(Text& source, std::string_view file_name, int width);
+    // Appends to a picture's source (the original's, as append_picture takes
+    // it) what makes the browser fetch the picture's thumbnail for the grid
+    // instead of the original: the src attribute is closed and srcset and
+    // sizes follow, then data-copies with the sizes of its display copies
+    // ("1280x960 2048x1536", smallest first; the viewer's script names each
+    // by the thumbnail's address with the size replaced), the last attribute
+    // left open for the fragment that closes src. With a width descriptor in
+    // srcset, src takes no part in the browser's choice; it stays the
+    // original, which the viewer shows when no copy is large enough. When
+    // browsers cannot show the original (stands_for_original), src names the
+    // picture's largest file instead, so that the page's plain mechanisms
+    // show a JPEG, and the original follows in data-original, written as src
+    // would have been. The file names are thumbnail folder names.
+    static void append_thumbnail(Text& source, const PictureThumbnail& thumbnail);
     static void append_page_block(Text& pages, int number, std::string_view pictures);
     // The name shows as text in the page's title (escape_markup). The page
     // is built inside pages_markup, so a moved-in text of many megabytes is

@@ -122,6 +122,7 @@ function choose_page() {
     var SLIDE_MS = 3000;
     var SWIPE_PX = 50;
     var ADDRESS_DELAY_MS = 250;
+    var SHARP = 0.9;  // the least share of a picture's screen pixels a copy may have
     var VIEWER_STATE = { galleryViewer: true };
 
     var viewer = {
@@ -137,8 +138,11 @@ function choose_page() {
         addressWritten: 0, // when a step last wrote the address
         touch: null,
         preloads: [],
-        preloadAfter: 0,  // picture whose neighbours wait for its original
-        preview: null     // the thumbnail standing in for a coming original
+        preloadAfter: 0,  // picture whose neighbours wait for its file
+        preview: null,    // the thumbnail standing in for a coming file
+        shown: null,      // { files, rank } the overlay's picture shows or awaits
+        larger: null,     // a larger file being fetched to replace the shown one
+        pickFrame: 0      // a new pick waiting for the next frame
     };
     var grid = {
         shownBlock: 1,
@@ -174,9 +178,15 @@ function choose_page() {
         return match ? parseInt(match[1], 10) : 0;
     }
 
-    // The file name at the end of a picture's address, decoded for people.
+    // The original's address as the page writes it: data-original when
+    // browsers cannot show it (src then names the largest copy), else src.
+    function original_source(img) {
+        return img.getAttribute("data-original") || img.getAttribute("src") || "";
+    }
+
+    // The file name at the end of a picture's original, decoded for people.
     function file_name(img) {
-        var address = (img.getAttribute("src") || "").split(/[?#]/)[0];
+        var address = original_source(img).split(/[?#]/)[0];
         var name = address.slice(address.lastIndexOf("/") + 1);
         try {
             return decodeURIComponent(name);
@@ -240,7 +250,8 @@ function choose_page() {
         }
     }
 
-    // Without srcset the browser loads src, the original.
+    // Without srcset the browser loads src: the original, or the largest
+    // copy of one that browsers cannot show.
     function fall_back_to_original(img) {
         img.removeAttribute("srcset");
         img.removeAttribute("sizes");
@@ -301,6 +312,17 @@ function choose_page() {
         return button;
     }
 
+    // The original as an ordinary link, so that it opens, saves or copies as
+    // any link does, from disk or from a web server. In a tab of its own, the
+    // viewer stays where it was.
+    function make_original_link() {
+        var link = text_element("a", "viewer-button viewer-original", "原图");
+        link.target = "_blank";
+        link.rel = "noopener";
+        link.addEventListener("click", function (event) { event.stopPropagation(); });
+        return link;
+    }
+
     function make_controls() {
         var ui = {
             box: text_element("div", "viewer-controls", ""),
@@ -309,6 +331,7 @@ function choose_page() {
             fit: make_button("fit", "适应窗口", "适应", toggle_fit),
             fullscreen: make_button("fullscreen", "全屏", "全屏", toggle_fullscreen),
             slideshow: make_button("slideshow", "开始幻灯片", "播放", toggle_slideshow),
+            original: make_original_link(),
             close: make_button("close", "关闭", "\u00D7", function () { close_viewer(false); }),
             caption: text_element("div", "viewer-caption", ""),
             count: text_element("span", "viewer-count", ""),
@@ -320,6 +343,7 @@ function choose_page() {
         tools.appendChild(ui.fit);
         tools.appendChild(ui.fullscreen);
         tools.appendChild(ui.slideshow);
+        tools.appendChild(ui.original);
         tools.appendChild(ui.close);
         ui.caption.setAttribute("aria-live", "polite");
         ui.caption.appendChild(ui.count);
@@ -418,7 +442,7 @@ function choose_page() {
         set_content(img);
         update_caption();
         // Fetched now, the neighbours would share the network with the
-        // original that the thumbnail stands in for.
+        // file that the thumbnail stands in for.
         viewer.preloadAfter = viewer.preview ? n : 0;
         if (!viewer.preview) preload_neighbours(n);
         write_viewer_address(address || "replace");
@@ -426,20 +450,23 @@ function choose_page() {
         return true;
     }
 
-    // Copies the original's address into the overlay's picture, as the
-    // page's own demo() does. Until the original has arrived, its thumbnail
-    // stands in when it has one; a spinner shows while there is nothing to
+    // Gives the overlay's picture the address of the picture's sharp file
+    // (sharp_rank): one of its display copies, or what src names, as the
+    // page's own demo() does. Until that file has arrived, the thumbnail
+    // stands in when there is one; a spinner shows while there is nothing to
     // show.
     function set_content(img) {
         var host = viewer.host;
         var content = viewer.content;
         var thumbnail = thumbnail_of(img);
         end_preview();
+        viewer.larger = null;
         content.alt = file_name(img);
         // A new address alone would leave the previous picture on screen,
-        // over the thumbnail, until the new original arrives.
+        // over the thumbnail, until the new file arrives.
         if (thumbnail) content.removeAttribute("src");
-        content.src = img.src;
+        var files = files_of(img);
+        show_file(files, sharp_rank(files));
         host.classList.remove("viewer-failed");
         var waiting = !content.complete;
         var previewed = waiting && !!thumbnail && start_preview(thumbnail);
@@ -451,6 +478,7 @@ function choose_page() {
     function on_content_settled(event) {
         var host = viewer.host;
         if (!host || event.target !== viewer.content) return;
+        if (event.type === "error" && fall_back_from_copy()) return;
         host.classList.remove("viewer-loading");
         // A late event of a picture shown before leaves the preview alone.
         if (viewer.content.complete) {
@@ -470,6 +498,146 @@ function choose_page() {
         var address = (img.getAttribute("srcset") || "").trim().split(/\s+/)[0];
         var size = /-(\d+)x(\d+)\.[a-z]+$/.exec(address.split(/[?#]/)[0]);
         return size ? { address: address, width: +size[1], height: +size[2] } : null;
+    }
+
+    // --- Display copies ------------------------------------------------------
+    // A picture with a thumbnail may have display copies of a few sizes
+    // beside it, listed in data-copies ("1280x960 2048x1536", smallest
+    // first) and named as the thumbnail with the size replaced. The viewer
+    // shows the smallest copy that is sharp where the picture shows, and what
+    // src names (the original) only when the screen needs more than every
+    // copy. For an original browsers cannot show, src names the largest copy,
+    // the most the viewer ever shows of it.
+
+    // A picture's files: its copies ({ address, width, height }, smallest
+    // first, a copy src names left out) and the address src names, as file
+    // rank copies.length; width and height give the picture's proportions.
+    // Without a thumbnail (none, or dropped as failed) or once a copy has
+    // failed, only src.
+    function files_of(img) {
+        var files = { copies: [], original: img.src, width: 0, height: 0 };
+        var thumbnail = thumbnail_of(img);
+        var sizes = thumbnail && !img.viewerCopiesFailed ? (img.getAttribute("data-copies") || "").split(" ") : [];
+        for (var i = 0; i < sizes.length; i++) {
+            var size = /^(\d+)x(\d+)$/.exec(sizes[i]);
+            if (!size) continue;
+            var address = thumbnail.address.replace(/-\d+x\d+(\.[a-z]+)$/, "-" + sizes[i] + "$1");
+            files.width = +size[1];
+            files.height = +size[2];
+            if (address !== img.getAttribute("src")) {
+                files.copies.push({ address: address, width: files.width, height: files.height });
+            }
+        }
+        return files;
+    }
+
+    function has_copies(n) {
+        var img = picture(n);
+        return !!img && img.hasAttribute("data-copies");
+    }
+
+    function file_address(files, rank) {
+        return rank < files.copies.length ? files.copies[rank].address : files.original;
+    }
+
+    // The rank of the smallest copy that is sharp where the picture shows:
+    // its pixels at least SHARP of the device pixels of its place, both ways
+    // (a phone's pinch zoom included). Fitted, a copy must also be at least
+    // its place, as a fitted picture is never enlarged and the original,
+    // larger than any copy, would fill it. The original when no copy is sharp.
+    function sharp_rank(files) {
+        if (!files.copies.length) return 0;
+        var place = place_of(files);
+        var zoom = window.visualViewport ? Math.max(window.visualViewport.scale, 1) : 1;
+        var least = Math.max(SHARP * (window.devicePixelRatio || 1) * zoom, viewer.fit ? 1 : 0);
+        for (var rank = 0; rank < files.copies.length; rank++) {
+            var copy = files.copies[rank];
+            // A pixel of rounding between the sizes of copies is no blur.
+            if (copy.width + 1 >= least * place.width && copy.height + 1 >= least * place.height) return rank;
+        }
+        return files.copies.length;
+    }
+
+    // The place, in CSS pixels, that the picture of files takes in the
+    // overlay as it stands (fitted or not, the window's size, the style
+    // sheet's variant): the overlay's picture is laid out as a copy with the
+    // picture's proportions, measured, and put back before anything is
+    // drawn. Fitted, the picture is drawn whole inside that box.
+    function place_of(files) {
+        var host = viewer.host;
+        var content = viewer.content;
+        var was = { ratio: content.style.aspectRatio, copy: host.classList.contains("viewer-copy"), top: host.scrollTop };
+        content.style.aspectRatio = files.width + " / " + files.height;
+        host.classList.add("viewer-copy");
+        var box = content.getBoundingClientRect();
+        content.style.aspectRatio = was.ratio;
+        host.classList.toggle("viewer-copy", was.copy);
+        host.scrollTop = was.top;
+        if (!viewer.fit) return { width: box.width, height: box.height };
+        var scale = Math.min(box.width / files.width, box.height / files.height);
+        return { width: files.width * scale, height: files.height * scale };
+    }
+
+    // Points the overlay's picture at file rank of files.
+    function show_file(files, rank) {
+        viewer.host.classList.toggle("viewer-copy", rank < files.copies.length);
+        viewer.content.src = file_address(files, rank);
+        viewer.shown = { files: files, rank: rank, src: viewer.content.src };
+    }
+
+    // A resize, a turn, fullscreen or fitting may make a larger file the
+    // sharp one: it takes the place of the shown picture once it has
+    // arrived, or at once while nothing sharp shows yet. A smaller file never
+    // replaces a picture that is sharp already: it would cost a download to
+    // show less. The neighbours' sharp files are fetched anew once the shown
+    // picture is sharp. Pictures without copies are left as they are.
+    function pick_again() {
+        viewer.pickFrame = 0;
+        var n = viewer.number;
+        var shown = viewer.shown;
+        if (!n || !shown || ![n - 1, n, n + 1].some(has_copies)) return;
+        var rank = shown.files.copies.length ? sharp_rank(shown.files) : 0;
+        if (rank <= shown.rank || (viewer.larger && viewer.larger.rank >= rank)) {
+            if (!viewer.preloadAfter && !viewer.larger) preload_neighbours(n);
+        } else if (viewer.preview || !viewer.content.complete) {
+            show_file(shown.files, rank);
+        } else {
+            fetch_larger(shown.files, rank);
+        }
+    }
+
+    function fetch_larger(files, rank) {
+        var probe = new Image();
+        viewer.larger = { probe: probe, rank: rank };
+        probe.addEventListener("load", function () {
+            if (!viewer.larger || viewer.larger.probe !== probe) return;
+            viewer.larger = null;
+            show_file(files, rank);
+            preload_neighbours(viewer.number);
+        });
+        // The picture shown stays; a later change of size tries again.
+        probe.addEventListener("error", function () {
+            if (viewer.larger && viewer.larger.probe === probe) viewer.larger = null;
+        });
+        probe.src = file_address(files, rank);
+    }
+
+    // Window sizes change many times a frame while a window is dragged.
+    function pick_soon() {
+        if (viewer.number && !viewer.pickFrame) viewer.pickFrame = requestAnimationFrame(pick_again);
+    }
+
+    // A copy that does not load gives way to what src names; the picture's
+    // copies are not tried again.
+    function fall_back_from_copy() {
+        var shown = viewer.shown;
+        var img = picture(viewer.number);
+        if (!img || !shown || shown.src !== viewer.content.src || shown.rank >= shown.files.copies.length) {
+            return false;
+        }
+        img.viewerCopiesFailed = true;
+        show_file(files_of(img), 0);
+        return true;
     }
 
     // Shows the thumbnail as the background of the overlay's picture, whose
@@ -518,16 +686,21 @@ function choose_page() {
         var n = viewer.number;
         var last = last_number();
         ui.count.textContent = "第 " + n + " / " + (last || "\u2026") + " 张";
-        ui.name.textContent = file_name(picture(n));
+        var img = picture(n);
+        ui.name.textContent = file_name(img);
+        ui.original.setAttribute("href", original_source(img));
+        ui.original.setAttribute("aria-label", "原图：" + file_name(img));
+        ui.original.title = ui.original.getAttribute("aria-label");
         ui.prev.setAttribute("aria-disabled", String(n <= 1));
         ui.next.setAttribute("aria-disabled", String(!picture(n + 1)));
     }
 
-    // The neighbours' originals start loading now, so a step shows at once.
+    // The neighbours' sharp files start loading now, so a step shows at once.
     function preload_neighbours(n) {
         viewer.preloads = [picture(n + 1), picture(n - 1)].filter(Boolean).map(function (img) {
+            var files = files_of(img);
             var early = new Image();
-            early.src = img.src;
+            early.src = file_address(files, sharp_rank(files));
             return early;
         });
     }
@@ -540,6 +713,7 @@ function choose_page() {
         var n = viewer.number;
         if (!n) return;
         viewer.number = 0;
+        viewer.larger = null;
         cancel_address();
         viewer.host.style.display = "none";
         document.documentElement.classList.remove("viewer-open");
@@ -561,6 +735,7 @@ function choose_page() {
         viewer.ui.fit.setAttribute("aria-label", label);
         viewer.ui.fit.title = label;
         viewer.ui.fit.textContent = viewer.fit ? "原样" : "适应";
+        pick_soon();
     }
 
     // Browsers refuse fullscreen without a user gesture; that is no error here.
@@ -645,7 +820,7 @@ function choose_page() {
     // Tab and Shift+Tab go round the viewer's controls and never leave it.
     function cycle_focus(direction) {
         var controls = [viewer.ui.prev, viewer.ui.next, viewer.ui.fit, viewer.ui.fullscreen,
-            viewer.ui.slideshow, viewer.ui.close];
+            viewer.ui.slideshow, viewer.ui.original, viewer.ui.close];
         var at = controls.indexOf(document.activeElement);
         var next = at < 0 ? 0 : (at + direction + controls.length) % controls.length;
         controls[next].focus();
@@ -882,6 +1057,9 @@ function choose_page() {
     document.addEventListener("keydown", on_key);
     document.addEventListener("focusin", keep_focus_inside);
     window.addEventListener("popstate", on_history_move);
+    window.addEventListener("resize", pick_soon);
+    if (window.visualViewport) window.visualViewport.addEventListener("resize", pick_soon);
+    document.addEventListener("fullscreenchange", pick_soon);
     document.addEventListener("DOMContentLoaded", on_page_read);
     follow_start_address();
 })();

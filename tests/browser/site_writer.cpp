@@ -4,6 +4,10 @@
 // use them.
 //
 //   site_writer <output folder>                     the library the tests use
+//   site_writer <output folder> --camera-photos     and 200 photos of a
+//                                                   camera's size, with
+//                                                   thumbnails and display
+//                                                   copies (the benchmark's)
 //   site_writer <output folder> <folder of .jpg>    a library to look at
 //
 // The output folder receives library/ (and pictures/ for the tests) and
@@ -35,8 +39,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // What the page of a sub-gallery names as a picture's thumbnail, and whether
-// that thumbnail lies in the main gallery's thumbnail folder.
-enum class Thumb { None, Made, Missing };
+// that thumbnail lies in the main gallery's thumbnail folder; Copies: made,
+// with display copies beside it; StandsIn: the same for an original browsers
+// cannot show, which the page names only in data-original.
+enum class Thumb { None, Made, Missing, Copies, StandsIn };
+
+// The long sides of a picture's display copies, and of its thumbnail.
+constexpr int kCopyLongSides[] = {1280, 1600, 2048};
+constexpr int kThumbLongSide = 504;
 
 struct SubGallery {
     std::string name;  // UTF-8
@@ -89,6 +99,18 @@ Bytes photo(int seed, int width = 1584, int height = 1056) {
     });
 }
 
+// A photo as site_writer makes it: its landscape and its size.
+struct Photo {
+    int seed = 0;
+    PictureSize size = {1584, 1056};
+};
+
+PictureSize scaled(PictureSize size, int long_side) {
+    const double scale = static_cast<double>(long_side) / std::max(size.width, size.height);
+    return {static_cast<int>(std::lround(size.width * scale)),
+            static_cast<int>(std::lround(size.height * scale))};
+}
+
 bool write_bytes(const fs::path& path, const Bytes& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
@@ -105,12 +127,51 @@ struct PictureSet {
     fs::path night;
     std::vector<fs::path> photos;  // 200 of about 110 KB
     std::vector<fs::path> shared_hostile;
-    fs::path unthumbnailed;         // a photo whose thumbnail has gone missing
-    fs::path deleted;               // named by a page, never written
-    std::map<fs::path, int> seeds;  // the landscape of each photo
+    fs::path unthumbnailed;  // a photo whose thumbnail has gone missing
+    fs::path deleted;        // named by a page, never written
+    // 2560 x 1920 and 1920 x 2560 photos, and one HEIC file that is none
+    std::vector<fs::path> large;
+    std::vector<fs::path> camera;        // 4000 x 3000, on request
+    std::map<fs::path, Photo> photo_of;  // the landscape and size of each photo
 };
 
-PictureSet make_pictures(const fs::path& folder) {
+// A file that stands for a HEIC original: its type box, then nothing a
+// browser could show.
+Bytes fake_heic() {
+    Bytes bytes = {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c',
+                   0, 0, 0, 0,  'm', 'i', 'f', '1', 'h', 'e', 'i', 'c'};
+    bytes.insert(bytes.end(), 4096, 0x5A);
+    return bytes;
+}
+
+void make_large_pictures(const fs::path& folder, PictureSet& set) {
+    const struct {
+        const char* name;
+        PictureSize size;
+    } large[] = {{"湖畔.jpg", {2560, 1920}},   {"塔楼.jpg", {1920, 2560}},
+                 {"无副本.jpg", {2560, 1920}}, {"IMG_0004.heic", {2560, 1920}},
+                 {"山谷.jpg", {2560, 1920}},   {"灯塔.jpg", {1920, 2560}}};
+    int seed = 401;
+    for (const auto& p : large) {
+        const fs::path path = folder / "large" / p.name;
+        set.large.push_back(path);
+        set.photo_of[path] = {seed, p.size};
+        write_bytes(path, path.extension() == ".heic" ? fake_heic()
+                                                      : photo(seed, p.size.width, p.size.height));
+        ++seed;
+    }
+}
+
+void make_camera_photos(const fs::path& folder, PictureSet& set) {
+    for (int i = 1; i <= 200; ++i) {
+        const fs::path path = folder / "camera" / ("DSC_" + std::to_string(5000 + i) + ".jpg");
+        set.camera.push_back(path);
+        set.photo_of[path] = {500 + i, {4000, 3000}};
+        write_bytes(path, photo(500 + i, 4000, 3000));
+    }
+}
+
+PictureSet make_pictures(const fs::path& folder, bool camera_photos) {
     PictureSet set;
     const struct {
         const char* name;
@@ -135,7 +196,7 @@ PictureSet make_pictures(const fs::path& folder) {
     for (int i = 1; i <= 200; ++i) {
         set.photos.push_back(folder / "photos" / ("IMG_" + std::to_string(1000 + i) + ".jpg"));
         write_bytes(set.photos.back(), photo(i));
-        set.seeds[set.photos.back()] = i;
+        set.photo_of[set.photos.back()] = {i};
     }
     set.unthumbnailed = folder / "thumbs" / "缺缩略图.jpg";
     write_bytes(set.unthumbnailed, photo(201));
@@ -146,6 +207,8 @@ PictureSet make_pictures(const fs::path& folder) {
     make_hostile_tree(hostile.string());
     for (const std::string& name : hostile_pictures()) set.shared_hostile.push_back(hostile / name);
     set.shared_hostile.push_back(hostile / "已删除.jpg");
+    make_large_pictures(folder, set);
+    if (camera_photos) make_camera_photos(folder, set);
     return set;
 }
 
@@ -157,28 +220,38 @@ std::vector<fs::path> pictures_in(const fs::path& folder) {
     return found;
 }
 
-// Every thumbnail is of a camera photo's proportions, within 504 x 504.
-constexpr int kThumbWidth = 504;
-constexpr int kThumbHeight = 336;
-
 FileStamp stamp_of(const fs::path& picture) {
     return file_stamp(local(picture.string())).value_or(FileStamp{});
 }
 
+// Writes the photo at size into path unless an earlier page made it.
+void write_scaled(const fs::path& path, const Photo& source, PictureSize size) {
+    if (!fs::exists(path)) write_bytes(path, photo(source.seed, size.width, size.height));
+}
+
 // The thumbnail a page names for original, named as a generation names it;
 // a made one is written into folder (the main gallery's thumbnail folder) as
-// the original's photo at the thumbnail's size, as heavy for its size. A missing one is keyed
-// under settings nothing was made with, so it never names a made file.
+// the original's photo at the thumbnail's size, as heavy for its size, and
+// so are its display copies. A missing one is keyed under settings nothing
+// was made with, so it never names a made file.
 PictureThumbnail thumbnail_for(const fs::path& original, Thumb plan, const fs::path& folder,
-                               int seed) {
+                               const Photo& photo) {
     if (plan == Thumb::None) return {};
     const Text key = thumbnail_key(local(original.string()), stamp_of(original), 0,
-                                   plan == Thumb::Made ? "504" : "504, never made");
-    const Text name = thumbnail_file_name(key, kThumbWidth, kThumbHeight, "jpg");
-    const fs::path file = folder / name;
-    if (plan == Thumb::Made && !fs::exists(file))
-        write_bytes(file, photo(seed, kThumbWidth, kThumbHeight));
-    return {name, kThumbWidth};
+                                   plan == Thumb::Missing ? "504, never made" : "504");
+    const PictureSize size = scaled(photo.size, kThumbLongSide);
+    PictureThumbnail thumbnail{thumbnail_file_name(key, size.width, size.height, "jpg"),
+                               size.width};
+    if (plan == Thumb::Missing) return thumbnail;
+    write_scaled(folder / thumbnail.file_name, photo, size);
+    if (plan == Thumb::Made) return thumbnail;
+    for (int long_side : kCopyLongSides) {
+        const PictureSize copy = scaled(photo.size, long_side);
+        write_scaled(folder / copy_file_name(thumbnail.file_name, copy), photo, copy);
+        thumbnail.copies.push_back(copy);
+    }
+    thumbnail.stands_for_original = plan == Thumb::StandsIn;
+    return thumbnail;
 }
 
 // The blocks a scan of exactly these pictures leaves behind, in page blocks
@@ -198,10 +271,10 @@ PageBlocks scanned(const SubGallery& sub, const fs::path& main, const PictureSet
         }
         list.add_picture(folder_index, local(picture.filename().string()));
         if (i < sub.thumbnails.size()) {
-            const auto seed = set.seeds.find(picture);
-            thumbnails.push_back(thumbnail_for(picture, sub.thumbnails[i],
-                                               main / std::string(kThumbnailFolder),
-                                               seed == set.seeds.end() ? 0 : seed->second));
+            const auto photo = set.photo_of.find(picture);
+            thumbnails.push_back(
+                thumbnail_for(picture, sub.thumbnails[i], main / std::string(kThumbnailFolder),
+                              photo == set.photo_of.end() ? Photo{} : photo->second));
         }
     }
     return page_blocks(list, sub.per_page, sub.thumbnails.empty() ? nullptr : &thumbnails);
@@ -304,11 +377,38 @@ void write_thumbnail_library(const PictureSet& set, const fs::path& library, std
     write_main_gallery(library, hostile, set, json);
 }
 
+// Pages with display copies, in both style sheet variants: wide and tall
+// photos with copies, one photo with its thumbnail alone, and a HEIC
+// original with its JPEG renditions.
+void write_copies_library(const PictureSet& set, const fs::path& library, std::string& json) {
+    using enum Thumb;
+    const std::vector<Thumb> plan{Copies, Copies, Made, StandsIn, Copies, Copies};
+    const MainGallery copies{"图库六",
+                             false,
+                             {{"副本", set.large, 6, true, "fm.jpg", plan},
+                              {"副本拉伸", set.large, 6, false, "fm.jpg", plan}}};
+    write_main_gallery(library, copies, set, json);
+}
+
+// The benchmark's 200 photos of a camera's size, with thumbnails, without
+// and with display copies.
+void write_camera_library(const PictureSet& set, const fs::path& library, std::string& json) {
+    using enum Thumb;
+    const MainGallery camera{
+        "图库七",
+        false,
+        {{"缩略图", set.camera, 200, true, "fm.jpg", std::vector<Thumb>(set.camera.size(), Made)},
+         {"副本", set.camera, 200, true, "fm.jpg", std::vector<Thumb>(set.camera.size(), Copies)}}};
+    write_main_gallery(library, camera, set, json);
+}
+
 // The library the tests use: picture blocks, both style sheet variants,
-// hostile names, main pages with and without lanterns, and a block of 200
-// photos of a camera's weight, without and with thumbnails.
-void write_test_library(const fs::path& output, const fs::path& library, std::string& json) {
-    const PictureSet set = make_pictures(output / "pictures");
+// hostile names, main pages with and without lanterns, a block of 200
+// photos of a camera's weight, without and with thumbnails, and pages with
+// display copies; on request the benchmark's camera photos.
+void write_test_library(const fs::path& output, const fs::path& library, bool camera_photos,
+                        std::string& json) {
+    const PictureSet set = make_pictures(output / "pictures", camera_photos);
     const MainGallery lit{"图库一",
                           true,
                           {{"风景", set.scenic, 2, true, "fm100000001.jpg"},
@@ -333,6 +433,8 @@ void write_test_library(const fs::path& output, const fs::path& library, std::st
     write_main_gallery(library, viewer, set, json);
     write_hostile_library(output / "pictures" / "hostile", library, set, json);
     write_thumbnail_library(set, library, json);
+    write_copies_library(set, library, json);
+    if (camera_photos) write_camera_library(set, library, json);
 }
 
 // A library for looking at: the given pictures spread over a few themes.
@@ -349,14 +451,14 @@ void write_demo_library(const fs::path& pictures, const fs::path& library, std::
     write_main_gallery(library, demo, {}, json);
 }
 
-int run(const fs::path& output, const fs::path& own_pictures) {
+int run(const fs::path& output, const std::string& option) {
     const fs::path library = output / "library";
     fs::create_directories(library);
     std::string json = "{\n";
-    if (own_pictures.empty()) {
-        write_test_library(output, library, json);
+    if (option.empty() || option == "--camera-photos") {
+        write_test_library(output, library, !option.empty(), json);
     } else {
-        write_demo_library(own_pictures, library, json);
+        write_demo_library(option, library, json);
     }
     json += "  \"library\": " + json_string(library.string()) + "\n}\n";
     std::ofstream(output / "site.json", std::ios::binary) << json;
@@ -368,7 +470,8 @@ int run(const fs::path& output, const fs::path& own_pictures) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: site_writer <output folder> [<pictures folder>]\n");
+        std::fprintf(stderr,
+                     "usage: site_writer <output folder> [--camera-photos | <pictures folder>]\n");
         return 2;
     }
     return galmora::testing::run(argv[1], argc == 3 ? argv[2] : "");

@@ -98,7 +98,7 @@ int dc_of(double sample) {
 Bytes make_test_jpeg(int width, int height, const std::function<Rgb(double x, double y)>& colour) {
     const int columns = (width + 7) / 8;
     const int rows = (height + 7) / 8;
-    Bytes out = headers(columns * 8, rows * 8);
+    Bytes out = headers(width, height);
     BitWriter bits(out);
     int previous[3] = {0, 0, 0};
     for (int row = 0; row < rows; ++row) {

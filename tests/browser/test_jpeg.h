@@ -16,8 +16,9 @@ struct Rgb {
     double b = 0;
 };
 
-// colour(x, y) is sampled at each block's centre; width and height are
-// rounded up to whole blocks.
+// colour(x, y) is sampled at each block's centre. The picture is width x
+// height; its blocks cover it, and decoders crop the part of the last ones
+// beyond it.
 Bytes make_test_jpeg(int width, int height, const std::function<Rgb(double x, double y)>& colour);
 
 }  // namespace galmora::testing

@@ -81,5 +81,35 @@ TEST(PageBlocksWithThumbnails, APictureWithOneNamesItForTheGridAndKeepsItsOrigin
               page_blocks(pictures, 0, &none).current_page_markup);
 }
 
+TEST(PageBlocksWithThumbnails, CopiesAreNamedBySizeAndAnOriginalBrowsersCannotShowOnlyByLink) {
+    PictureList pictures;
+    const auto local = pictures.add_folder("/p/", "/p/");
+    const auto web = pictures.add_folder("/q/"_t, "http://example.org/相册/"_t);
+    pictures.add_picture(local, "a#1.jpg");
+    pictures.add_picture(local, "b&c.heic");
+    pictures.add_picture(web, "d.avif");
+    const Text key = "0123456789abcdef";
+    const std::vector<PictureSize> copies = {{1280, 960}, {2048, 1536}};
+    const std::vector<PictureThumbnail> thumbnails = {{key + "-504x378.jpg", 504, copies},
+                                                      {key + "-504x378.webp", 504, copies, true},
+                                                      {key + "-378x504.jpg", 378, {}, true}};
+    const PageBlocks blocks = page_blocks(pictures, 0, &thumbnails);
+    EXPECT_EQ(blocks.current_page_markup,
+              "<img loading=\"lazy\" id=\"Img1\" class=\"myImg\" src=\"/p/a%231.jpg\" "
+              "srcset=\"../img/thumbs/0123456789abcdef-504x378.jpg 504w\" sizes=\"252px\" "
+              "data-copies=\"1280x960 2048x1536\" onclick=\"demo('Img1')\">\r\n"
+              // The largest file, in the thumbnail's format, stands in as src.
+              "<img loading=\"lazy\" id=\"Img2\" class=\"myImg\" "
+              "src=\"../img/thumbs/0123456789abcdef-2048x1536.webp\" "
+              "srcset=\"../img/thumbs/0123456789abcdef-504x378.webp 504w\" sizes=\"252px\" "
+              "data-copies=\"1280x960 2048x1536\" data-original=\"/p/b%26c.heic\" "
+              "onclick=\"demo('Img2')\">\r\n"
+              // Without copies, the thumbnail is the largest file.
+              "<img loading=\"lazy\" id=\"Img3\" class=\"myImg\" "
+              "src=\"../img/thumbs/0123456789abcdef-378x504.jpg\" "
+              "srcset=\"../img/thumbs/0123456789abcdef-378x504.jpg 378w\" sizes=\"252px\" "
+              "data-original=\"http://example.org/相册/d.avif\" onclick=\"demo('Img3')\">\r\n"_t);
+}
+
 }  // namespace
 }  // namespace galmora

@@ -294,6 +294,16 @@ TEST_F(DeleteWithThumbnails, AThumbnailFolderThatKeepsItsFilesKeepsEverything) {
     });
 }
 
+// A page names a picture's key through its thumbnail; the display copies
+// beside it, of the same key, stay and go with it.
+TEST_F(DeleteWithThumbnails, CopiesGoWithTheirThumbnail) {
+    const auto copy = [](int n) { return "000000000000000" + std::to_string(n) + "-1280x960.jpg"; };
+    for (int n : {1, 2}) put_file("我的图片库/img/thumbs/" + copy(n), "c");
+    EXPECT_EQ(remove("a"), true);
+    EXPECT_FALSE(entry_exists("我的图片库/img/thumbs/" + copy(1)));
+    EXPECT_TRUE(entry_exists("我的图片库/img/thumbs/" + copy(2)));
+}
+
 // A page that cannot be read may name any thumbnail: the deletion goes on,
 // no thumbnail goes, and the result names the page.
 TEST_F(DeleteWithThumbnails, APageThatCannotBeReadKeepsEveryThumbnail) {
