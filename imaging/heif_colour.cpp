@@ -20,9 +20,8 @@ struct Chromaticities {
 constexpr QPointF kD65(0.3127, 0.3290);
 constexpr QPointF kIlluminantC(0.310, 0.316);
 
-// The primaries of H.273 that sRGB's do not stand for; nclx code points
-// 1 (BT.709) and 2 (unspecified) are sRGB's.
-std::optional<Chromaticities> primaries(int code) {
+// The primaries of H.273 that Qt has no name for.
+std::optional<Chromaticities> unnamed_primaries(int code) {
     switch (code) {
         case heif_color_primaries_ITU_R_BT_470_6_System_M:
             return Chromaticities{kIlluminantC, {0.67, 0.33}, {0.21, 0.71}, {0.14, 0.08}};
@@ -37,12 +36,20 @@ std::optional<Chromaticities> primaries(int code) {
             return Chromaticities{kD65, {0.708, 0.292}, {0.170, 0.797}, {0.131, 0.046}};
         case heif_color_primaries_SMPTE_RP_431_2:  // DCI-P3, the cinema's white
             return Chromaticities{{0.314, 0.351}, {0.680, 0.320}, {0.265, 0.690}, {0.150, 0.060}};
-        case heif_color_primaries_SMPTE_EG_432_1:  // Display P3
-            return Chromaticities{kD65, {0.680, 0.320}, {0.265, 0.690}, {0.150, 0.060}};
         case heif_color_primaries_EBU_Tech_3213_E:
             return Chromaticities{kD65, {0.630, 0.340}, {0.295, 0.605}, {0.155, 0.077}};
         default:
             return std::nullopt;
+    }
+}
+
+// BT.709's (1) and unspecified (2) primaries are sRGB's, which the space
+// starts with.
+void set_primaries(QColorSpace& space, int code) {
+    if (code == heif_color_primaries_SMPTE_EG_432_1) {  // Display P3
+        space.setPrimaries(QColorSpace::Primaries::DciP3D65);
+    } else if (const std::optional<Chromaticities> p = unnamed_primaries(code)) {
+        space.setPrimaries(p->white, p->red, p->green, p->blue);
     }
 }
 
@@ -81,21 +88,23 @@ QList<uint16_t> hdr_table(double (*light)(double code)) {
     return table;
 }
 
-QColorSpace with_transfer(const Chromaticities& p, int transfer) {
+// Every other curve (BT.709's, BT.601's, unspecified) as sRGB's, which the
+// space starts with.
+void set_transfer(QColorSpace& space, int code) {
     using Transfer = QColorSpace::TransferFunction;
-    switch (transfer) {
+    switch (code) {
         case heif_transfer_characteristic_linear:
-            return QColorSpace(p.white, p.red, p.green, p.blue, Transfer::Linear);
+            return space.setTransferFunction(Transfer::Linear);
         case heif_transfer_characteristic_ITU_R_BT_470_6_System_M:
-            return QColorSpace(p.white, p.red, p.green, p.blue, Transfer::Gamma, 2.2f);
+            return space.setTransferFunction(Transfer::Gamma, 2.2f);
         case heif_transfer_characteristic_ITU_R_BT_470_6_System_B_G:
-            return QColorSpace(p.white, p.red, p.green, p.blue, Transfer::Gamma, 2.8f);
+            return space.setTransferFunction(Transfer::Gamma, 2.8f);
         case heif_transfer_characteristic_ITU_R_BT_2100_0_PQ:
-            return QColorSpace(p.white, p.red, p.green, p.blue, hdr_table(pq_light));
+            return space.setTransferFunction(hdr_table(pq_light));
         case heif_transfer_characteristic_ITU_R_BT_2100_0_HLG:
-            return QColorSpace(p.white, p.red, p.green, p.blue, hdr_table(hlg_light));
+            return space.setTransferFunction(hdr_table(hlg_light));
         default:
-            return QColorSpace(p.white, p.red, p.green, p.blue, Transfer::SRgb);
+            return;
     }
 }
 
@@ -110,9 +119,9 @@ QColorSpace icc_colour_space(const heif_image_handle* handle) {
 }  // namespace
 
 QColorSpace nclx_colour_space(const heif_color_profile_nclx& nclx) {
-    static const Chromaticities kSrgb{kD65, {0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
-    const QColorSpace space = with_transfer(primaries(nclx.color_primaries).value_or(kSrgb),
-                                            nclx.transfer_characteristics);
+    QColorSpace space(QColorSpace::SRgb);
+    set_primaries(space, nclx.color_primaries);
+    set_transfer(space, nclx.transfer_characteristics);
     return space.isValid() ? space : QColorSpace(QColorSpace::SRgb);
 }
 

@@ -48,7 +48,8 @@ QImage::Format interleaved_format(bool alpha, bool premultiplied) {
 // A copy of libheif's interleaved pixels in Qt's 32-bit layout.
 std::optional<QImage> as_qimage(const heif_image* rgb, bool alpha, bool premultiplied) {
     int stride = 0;
-    const std::uint8_t* pixels = heif_image_get_plane_readonly(rgb, heif_channel_interleaved, &stride);
+    const std::uint8_t* pixels =
+        heif_image_get_plane_readonly(rgb, heif_channel_interleaved, &stride);
     const int width = heif_image_get_width(rgb, heif_channel_interleaved);
     const int height = heif_image_get_height(rgb, heif_channel_interleaved);
     const int bits = heif_image_get_bits_per_pixel(rgb, heif_channel_interleaved);

@@ -175,7 +175,8 @@ Brand brand_at(ByteView bytes, std::size_t at, std::size_t end) {
 PictureFormat iso_picture_format(ByteView bytes) {
     const std::optional<IsoBox> ftyp = iso_box_at(bytes, 0);
     if (!ftyp || !starts_with(bytes, ftyp->type, "ftyp")) return PictureFormat::Unknown;
-    const std::size_t end = static_cast<std::size_t>(std::min<std::uint64_t>(ftyp->end, bytes.size()));
+    const std::size_t end =
+        static_cast<std::size_t>(std::min<std::uint64_t>(ftyp->end, bytes.size()));
     Brand brand = brand_at(bytes, ftyp->content, end);
     if (brand != Brand::Hevc && brand != Brand::Av1) {
         for (std::size_t at = ftyp->content + 8; at + 4 <= end; at += 4)
@@ -186,8 +187,8 @@ PictureFormat iso_picture_format(ByteView bytes) {
 }
 
 struct IsoTopLevel {
-    bool complete = true;  // every box ends within the data
-    bool still = false;    // a meta box: items, among them the primary image
+    bool complete = true;   // every box ends within the data
+    bool still = false;     // a meta box: items, among them the primary image
     bool sequence = false;  // a movie box: tracks of frames
 };
 
