@@ -84,12 +84,12 @@ std::int64_t heif_decode_peak_bytes(const HeifHeader& header) {
     const std::int64_t pixels = std::int64_t(header.upright.width()) * header.upright.height();
     const int sample_bytes = header.bits_per_channel > 8 ? 2 : 1;
     const int channels = header.has_alpha ? 4 : 3;
-    // Planes at full chroma resolution, the worst case: the decoder's, libheif's copy of
-    // them and one more while they are turned or converted.
-    const std::int64_t planes = 3 * channels * sample_bytes;
-    const std::int64_t interleaved = channels;
+    // Planes at full chroma resolution, the worst case, three times over:
+    // the decoder's (with its padding), libheif's copy, and a turned or
+    // converted one beside it; then the interleaved RGB(A) and the QImage.
+    const std::int64_t planes = std::int64_t(channels) * sample_bytes;
     constexpr std::int64_t kQImage = 4;
-    return pixels * std::max(planes + interleaved, interleaved + kQImage);
+    return pixels * (3 * planes + channels + kQImage);
 }
 
 std::optional<QImage> decode_heif(ByteView bytes, int decoding_threads) {
