@@ -1,8 +1,9 @@
 #pragma once
 // A HEIF (HEIC) or AVIF picture in memory, decoded with libheif: its
 // primary image's header first, the most memory its decoding may take,
-// then its pixels. Reads only the bytes it is given and changes nothing
-// process-wide, so several threads may decode at once.
+// then its pixels. Reads only the bytes it is given and changes no
+// process-wide setting (libheif itself is started once, on first use), so
+// several threads may decode at once.
 
 #include <QImage>
 #include <QSize>

@@ -131,7 +131,7 @@ bool webp_animated(ByteView bytes) {
 }
 
 // A box of an ISO base media file (HEIF, AVIF): where its type and its
-// content start, and where it ends, which may lie beyond the data.
+// content start, and where it ends (one past the data when beyond it).
 struct IsoBox {
     std::size_t type;
     std::size_t content;
