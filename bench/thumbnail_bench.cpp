@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/photo_scene.h"
 #include "bench/support/picture_tree.h"
 #include "bench/support/timing.h"
 #include "core/codepage.h"
@@ -47,81 +48,11 @@ using namespace galmora;
 namespace {
 
 constexpr int kPhotos = 200;
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;
 constexpr int kCameraQuality = 90;
 constexpr int kBox = 504;
 constexpr int kRounds = 3;
 // Whole generations take milliseconds: more rounds find their floor.
 constexpr int kGenerationRounds = 20;
-
-std::uint32_t noise(std::uint32_t x) {
-    x ^= x >> 16;
-    x *= 0x7feb352d;
-    x ^= x >> 15;
-    x *= 0x846ca68b;
-    return x ^ (x >> 16);
-}
-
-int channel(double value) {
-    return value < 0 ? 0 : value > 255 ? 255 : int(value);
-}
-
-// Something a camera might see: smooth gradients (sky, light), fine
-// texture (grass), a wall of stones, sharp edges (windows) and sensor
-// grain; each seed gives other phases and stones.
-struct Scene {
-    explicit Scene(int seed)
-        : seed(seed), blades(kWidth), rows(kHeight), red(kWidth), blue(kWidth) {
-        for (int x = 0; x < kWidth; ++x) {
-            const double u = double(x) / kWidth;
-            blades[x] = std::sin(x * 0.9 + seed);
-            red[x] = 90 * (u - 0.5) * std::cos(seed * 0.7);
-            blue[x] = 20 * std::sin(seed + u * 3);
-        }
-        for (int y = 0; y < kHeight; ++y) rows[y] = std::sin(y * 0.7 + seed * 0.3);
-    }
-
-    QRgb pixel(int x, int y) const {
-        const double u = double(x) / kWidth, v = double(y) / kHeight;
-        double r = 130 + red[x] + 40 * v, g = 120 + 60 * v - 30 * u, b = 170 - 100 * v + blue[x];
-        if (v > 0.55) {
-            const double blade = 35 * blades[x] * rows[y];
-            r += 0.6 * blade - 40, g += blade, b -= 60;
-        }
-        if (u < 0.4 && v > 0.15 && v < 0.5) {
-            const double stone = stone_shade(x / 14, y / 10);
-            r += stone, g += 0.9 * stone, b += 0.7 * stone;
-        }
-        const bool window =
-            u > 0.6 && u < 0.9 && v > 0.1 && v < 0.45 && ((x / 37) % 3 == 0 || (y / 29) % 3 == 0);
-        const double shade = window ? 0.4 : 1.0;
-        const std::uint32_t grain = noise(std::uint32_t(x) * 73856093u ^
-                                          std::uint32_t(y) * 19349663u ^ std::uint32_t(seed));
-        const auto speck = [&](int shift) { return (int((grain >> shift) & 63) - 32) * 0.36; };
-        return qRgb(channel(r * shade + speck(0)), channel(g * shade + speck(8)),
-                    channel(b * shade + speck(16)));
-    }
-
-    double stone_shade(int column, int row) const {
-        const std::uint32_t hash = noise(std::uint32_t(column) * 7919u ^
-                                         std::uint32_t(row) * 104729u ^ std::uint32_t(seed));
-        return 1.25 * (int(hash & 63) - 32);
-    }
-
-    int seed;
-    std::vector<double> blades, rows, red, blue;
-};
-
-QImage photo_like(int seed) {
-    const Scene scene(seed);
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kHeight; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) line[x] = scene.pixel(x, y);
-    }
-    return image;
-}
 
 Bytes camera_jpeg(const QImage& image) {
     QByteArray data;
@@ -154,7 +85,7 @@ bool make_photos(const fs::path& folder) {
             const fs::path path = photo_path(folder, index);
             if (fs::exists(path)) continue;
             const Bytes jpeg =
-                testing::jpeg_with_exif(camera_jpeg(photo_like(index)), exif_of(index));
+                testing::jpeg_with_exif(camera_jpeg(bench::photo_like(index)), exif_of(index));
             write_file(local_text(path.string()), jpeg);
             made = true;
         }
@@ -222,8 +153,9 @@ void thumbnail_part(const fs::path& folder) {
         photos.push_back(local_text(files.back().string()));
         read_file(photos.back());  // from the disk cache from now on
     }
-    std::printf("%d photos of %d x %d, %.2f MB each; thumbnails within %d x %d\n", kPhotos, kWidth,
-                kHeight, double(folder_bytes(files)) / kPhotos / 1e6, kBox, kBox);
+    std::printf("%d photos of %d x %d, %.2f MB each; thumbnails within %d x %d\n", kPhotos,
+                bench::kPhotoWidth, bench::kPhotoHeight,
+                double(folder_bytes(files)) / kPhotos / 1e6, kBox, kBox);
     time_thumbnails(photos, 1);
     time_thumbnails(photos, std::max(1u, std::thread::hardware_concurrency()));
     std::printf("target: at most 25 ms a photo with every core busy\n");

@@ -1,5 +1,6 @@
 #include "imaging/picture_bytes.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -129,6 +130,84 @@ bool webp_animated(ByteView bytes) {
            (bytes[kFlags] & kAnimation) != 0;
 }
 
+// A box of an ISO base media file (HEIF, AVIF): where its type and its
+// content start, and where it ends (one past the data when beyond it).
+struct IsoBox {
+    std::size_t type;
+    std::size_t content;
+    std::uint64_t end;
+};
+
+std::optional<IsoBox> iso_box_at(ByteView bytes, std::size_t at) {
+    if (at + 8 > bytes.size()) return std::nullopt;
+    std::uint64_t size = big_endian32(bytes, at);
+    std::size_t content = at + 8;
+    if (size == 1) {  // a 64-bit size follows the type
+        if (at + 16 > bytes.size()) return std::nullopt;
+        size = std::uint64_t(big_endian32(bytes, at + 8)) << 32 | big_endian32(bytes, at + 12);
+        content = at + 16;
+    } else if (size == 0) {  // the box runs to the end of the file
+        size = bytes.size() - at;
+    }
+    if (size < content - at) return std::nullopt;
+    const std::uint64_t room = bytes.size() - at;
+    return IsoBox{at + 4, content, size > room ? bytes.size() + std::uint64_t(1) : at + size};
+}
+
+// Ordered so that the most telling brand of a file's list wins: AVIF files
+// list the generic image brand too.
+enum class Brand { Other, AnyCodec, Hevc, Av1 };
+
+Brand brand_at(ByteView bytes, std::size_t at, std::size_t end) {
+    if (at + 4 > end) return Brand::Other;
+    const std::string_view brand(reinterpret_cast<const char*>(bytes.data() + at), 4);
+    for (std::string_view av1 : {"avif", "avis"})
+        if (brand == av1) return Brand::Av1;
+    for (std::string_view hevc : {"heic", "heix", "heim", "heis", "hevc", "hevx"})
+        if (brand == hevc) return Brand::Hevc;
+    if (brand == "mif1" || brand == "msf1") return Brand::AnyCodec;
+    return Brand::Other;
+}
+
+// The file type box comes first: its major brand decides when it names a
+// codec, otherwise the most telling of its compatible brands (after the
+// minor version).
+PictureFormat iso_picture_format(ByteView bytes) {
+    const std::optional<IsoBox> ftyp = iso_box_at(bytes, 0);
+    if (!ftyp || !starts_with(bytes, ftyp->type, "ftyp")) return PictureFormat::Unknown;
+    const std::size_t end =
+        static_cast<std::size_t>(std::min<std::uint64_t>(ftyp->end, bytes.size()));
+    Brand brand = brand_at(bytes, ftyp->content, end);
+    if (brand != Brand::Hevc && brand != Brand::Av1) {
+        for (std::size_t at = ftyp->content + 8; at + 4 <= end; at += 4)
+            brand = std::max(brand, brand_at(bytes, at, end));
+    }
+    if (brand == Brand::Other) return PictureFormat::Unknown;
+    return brand == Brand::Av1 ? PictureFormat::Avif : PictureFormat::Heif;
+}
+
+struct IsoTopLevel {
+    bool complete = true;   // every box ends within the data
+    bool still = false;     // a meta box: items, among them the primary image
+    bool sequence = false;  // a movie box: tracks of frames
+};
+
+IsoTopLevel iso_top_level(ByteView bytes) {
+    IsoTopLevel top;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::optional<IsoBox> box = iso_box_at(bytes, at);
+        if (!box || box->end > bytes.size()) {
+            top.complete = false;
+            break;
+        }
+        top.still |= starts_with(bytes, box->type, "meta");
+        top.sequence |= starts_with(bytes, box->type, "moov");
+        at = static_cast<std::size_t>(box->end);
+    }
+    return top;
+}
+
 }  // namespace
 
 PictureFormat picture_format(ByteView bytes) {
@@ -138,7 +217,7 @@ PictureFormat picture_format(ByteView bytes) {
         return PictureFormat::Gif;
     if (starts_with(bytes, 0, "BM")) return PictureFormat::Bmp;
     if (starts_with(bytes, 0, "RIFF") && starts_with(bytes, 8, "WEBP")) return PictureFormat::Webp;
-    return PictureFormat::Unknown;
+    return iso_picture_format(bytes);
 }
 
 bool stream_complete(PictureFormat format, ByteView bytes) {
@@ -152,6 +231,9 @@ bool stream_complete(PictureFormat format, ByteView bytes) {
         case PictureFormat::Png:
         case PictureFormat::Webp:
             return true;
+        case PictureFormat::Heif:
+        case PictureFormat::Avif:
+            return iso_top_level(bytes).complete;
         case PictureFormat::Unknown:
             return false;
     }
@@ -166,6 +248,11 @@ bool is_animated(PictureFormat format, ByteView bytes) {
             return png_animated(bytes);
         case PictureFormat::Webp:
             return webp_animated(bytes);
+        case PictureFormat::Heif:
+        case PictureFormat::Avif: {
+            const IsoTopLevel top = iso_top_level(bytes);
+            return top.sequence && !top.still;
+        }
         default:
             return false;
     }

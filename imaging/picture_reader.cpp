@@ -16,6 +16,8 @@ const char* qt_format_name(PictureFormat format) {
             return "bmp";
         case PictureFormat::Webp:
             return "webp";
+        case PictureFormat::Heif:  // Qt reads neither: libheif decodes them
+        case PictureFormat::Avif:
         case PictureFormat::Unknown:
             break;
     }

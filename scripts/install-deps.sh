@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev libgtest-dev
   fonts-wqy-microhei qt6-translations-l10n qt6-image-formats-plugins
+  libheif-dev libheif-examples
 )
 # Tools, checked by command, so that one already installed from elsewhere
 # (a Node.js that brings its own npm, say) is used as it is.

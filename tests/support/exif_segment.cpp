@@ -25,9 +25,11 @@ void put_entry(Bytes& out, unsigned tag, unsigned type, unsigned count, unsigned
 constexpr unsigned kShort = 3, kLong = 4, kAscii = 2, kRational = 5;
 constexpr unsigned kIfd0 = 8;  // right after the TIFF header
 
+}  // namespace
+
 // A big-endian TIFF structure: IFD0 with the orientation and a pointer to
 // the GPS IFD, which holds the latitude reference and the latitude.
-Bytes tiff_structure(const ExifTags& tags) {
+Bytes exif_tiff(const ExifTags& tags) {
     const unsigned entries = (tags.orientation ? 1 : 0) + (tags.gps ? 1 : 0);
     const unsigned gps_ifd = kIfd0 + 2 + 12 * entries + 4;
     const unsigned latitude = gps_ifd + 2 + 12 * 2 + 4;
@@ -47,8 +49,6 @@ Bytes tiff_structure(const ExifTags& tags) {
     return tiff;
 }
 
-}  // namespace
-
 Bytes gps_latitude_bytes() {
     Bytes rationals;
     for (unsigned value : {31u, 1u, 14u, 1u, 2283u, 100u}) put32(rationals, value);
@@ -56,7 +56,7 @@ Bytes gps_latitude_bytes() {
 }
 
 Bytes jpeg_with_exif(ByteView jpeg, const ExifTags& tags) {
-    const Bytes tiff = tiff_structure(tags);
+    const Bytes tiff = exif_tiff(tags);
     Bytes segment = {0xFF, 0xE1};
     put16(segment, static_cast<unsigned>(2 + 6 + tiff.size()));
     for (char c : {'E', 'x', 'i', 'f', '\0', '\0'}) segment.push_back(static_cast<std::uint8_t>(c));

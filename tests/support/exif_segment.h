@@ -15,6 +15,10 @@ struct ExifTags {
 // rationals): the bytes to look for in a file that must not carry it.
 Bytes gps_latitude_bytes();
 
+// The EXIF block itself: a TIFF structure, as a HEIF file's Exif item or a
+// JPEG's APP1 segment holds it.
+Bytes exif_tiff(const ExifTags& tags);
+
 // jpeg with an APP1 "Exif" segment inserted after its SOI marker.
 Bytes jpeg_with_exif(ByteView jpeg, const ExifTags& tags);
 
