@@ -1,29 +1,35 @@
 // Times the thumbnails of 200 camera photos: 4000 x 3000 JPEGs of about
 // 3.5 MB, as a 12 MP camera writes them (every one with EXIF, some turned
 // by their orientation, some with a GPS position), each made to fit within
-// 504 x 504, first on one thread, then on every core. Target: at most 25 ms
-// a photo with every core busy. Then whole generations of the folder as the
-// program runs them, recorded in a library of their own: without
-// thumbnails, with thumbnails made afresh, and again reusing them. Target:
-// the second generation with thumbnails at most 2 x one without. Also
-// prints the peak memory.
+// 504 x 504, first on one thread, then on every core (target: at most 25 ms
+// a photo with every core busy); then the thumbnail and the viewer's copies
+// (1280, 1600 and 2048) together (target: 60 ms). Then 20 of them as HEIC
+// made by heif-enc, thumbnail and copies (target: 500 ms). Then whole
+// generations of the folder as the program runs them, recorded in a library
+// of their own: without thumbnails, with thumbnails and copies made afresh,
+// and again reusing them (target: the second at most 2 x one without). Last
+// the memory the generation's job holds with 2 and with 16 workers, and
+// the process's peak.
 //
 //   bench_thumbnail_bench [photo folder]
 //
 // With a folder argument the photos are made there once and kept, so that
 // later runs skip their slow creation; such a later run also gives the
-// peak memory of the thumbnails alone.
+// peak memory of the picture work alone.
 
 #include <sys/resource.h>
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,6 +46,7 @@
 #include "imaging/qt_picture_maker.h"
 #include "library/gallery_config.h"
 #include "library/generation_record.h"
+#include "tests/support/allocated_bytes.h"
 #include "tests/support/exif_segment.h"
 
 namespace fs = std::filesystem;
@@ -48,6 +55,7 @@ using namespace galmora;
 namespace {
 
 constexpr int kPhotos = 200;
+constexpr int kHeicPhotos = 20;
 constexpr int kCameraQuality = 90;
 constexpr int kBox = 504;
 constexpr int kRounds = 3;
@@ -97,44 +105,71 @@ bool make_photos(const fs::path& folder) {
     return made;
 }
 
+const std::vector<int> kCopySides = {1280, 1600, 2048};
+
+PictureRequest thumbnail_request(bool with_copies) {
+    PictureRequest request{{{RenditionBox::Fit::Within, kBox, kBox}}};
+    if (with_copies)
+        for (int side : kCopySides)
+            request.boxes.push_back({RenditionBox::Fit::Within, side, side});
+    return request;
+}
+
+bool holds(ByteView bytes, ByteView part) {
+    return std::search(bytes.begin(), bytes.end(), part.begin(), part.end()) != bytes.end();
+}
+
 struct Batch {
     int made = 0;
-    std::uintmax_t thumbnail_bytes = 0;
+    std::vector<std::uintmax_t> bytes;  // by long side: the thumbnail's and each copy's
+    std::vector<int> count;
+    bool metadata_left = false;  // a made file carries EXIF or the GPS position
 };
 
 // Each photo read and made as the generation's job does it.
-Batch make_thumbnails(const std::vector<Text>& photos, unsigned threads) {
+Batch make_renditions(const std::vector<Text>& photos, unsigned threads,
+                      const PictureRequest& request) {
     const QtPictureMaker maker;
-    const PictureRequest request{{{RenditionBox::Fit::Within, kBox, kBox}}};
-    std::atomic<int> next{0}, made{0};
-    std::atomic<std::uintmax_t> bytes{0};
+    std::atomic<int> next{0};
+    std::mutex mutex;
+    Batch batch;
+    batch.bytes.assign(request.boxes.size(), 0);
+    batch.count.assign(request.boxes.size(), 0);
     const auto work = [&] {
         for (int index; (index = next++) < int(photos.size());) {
             const std::optional<Bytes> photo = read_file(photos[index]);
             if (!photo) continue;
             const PictureResult result = maker.make(*photo, request, {});
-            if (result.renditions.empty()) continue;
-            ++made;
-            bytes += result.renditions.front().bytes.size();
+            const std::lock_guard lock(mutex);
+            batch.made += result.renditions.empty() ? 0 : 1;
+            for (std::size_t i = 0; i < result.renditions.size(); ++i) {
+                const Bytes& bytes = result.renditions[i].bytes;
+                batch.bytes[i] += bytes.size();
+                ++batch.count[i];
+                batch.metadata_left = batch.metadata_left || holds(bytes, as_bytes("Exif")) ||
+                                      holds(bytes, testing::gps_latitude_bytes());
+            }
         }
     };
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
     for (std::thread& worker : workers) worker.join();
-    return {made.load(), bytes.load()};
+    return batch;
 }
 
-void time_thumbnails(const std::vector<Text>& photos, unsigned threads) {
+void time_renditions(const std::vector<Text>& photos, unsigned threads,
+                     const PictureRequest& request) {
     Batch batch;
     const bench::Timing time =
-        bench::best_of(kRounds, [&] { batch = make_thumbnails(photos, threads); });
+        bench::best_of(kRounds, [&] { batch = make_renditions(photos, threads, request); });
     const double count = double(photos.size());
-    std::printf(
-        "%u thread%s: %6.1f ms a photo (on the processors %6.1f ms), %d of %d made, "
-        "%.1f KB each\n",
-        threads, threads == 1 ? " " : "s", 1000 * time.wall / count, 1000 * time.processor / count,
-        batch.made, int(photos.size()),
-        double(batch.thumbnail_bytes) / 1024 / std::max(1, batch.made));
+    std::printf("%u thread%s: %6.1f ms a photo (on the processors %6.1f ms), %d of %d made;",
+                threads, threads == 1 ? " " : "s", 1000 * time.wall / count,
+                1000 * time.processor / count, batch.made, int(photos.size()));
+    for (std::size_t i = 0; i < request.boxes.size(); ++i)
+        std::printf(" %d: %d, %.0f KB each", request.boxes[i].width, batch.count[i],
+                    double(batch.bytes[i]) / 1024 / std::max(1, batch.count[i]));
+    std::printf("%s\n", batch.metadata_left ? "; METADATA LEFT IN A FILE" : "");
 }
 
 std::uintmax_t folder_bytes(const std::vector<fs::path>& files) {
@@ -144,21 +179,83 @@ std::uintmax_t folder_bytes(const std::vector<fs::path>& files) {
     return total;
 }
 
-// Part one: the thumbnails of every photo, one thread and every core.
-void thumbnail_part(const fs::path& folder) {
-    std::vector<fs::path> files;
+std::vector<Text> cached_photos(const std::vector<fs::path>& files) {
     std::vector<Text> photos;
-    for (int index = 0; index < kPhotos; ++index) {
-        files.push_back(photo_path(folder, index));
-        photos.push_back(local_text(files.back().string()));
+    for (const fs::path& file : files) {
+        photos.push_back(local_text(file.string()));
         read_file(photos.back());  // from the disk cache from now on
     }
+    return photos;
+}
+
+void time_both(const std::vector<Text>& photos, bool with_copies) {
+    const PictureRequest request = thumbnail_request(with_copies);
+    time_renditions(photos, 1, request);
+    time_renditions(photos, std::max(1u, std::thread::hardware_concurrency()), request);
+}
+
+// Part one: the thumbnails of every photo, then thumbnails and copies, one
+// thread and every core.
+void thumbnail_part(const fs::path& folder) {
+    std::vector<fs::path> files;
+    for (int index = 0; index < kPhotos; ++index) files.push_back(photo_path(folder, index));
+    const std::vector<Text> photos = cached_photos(files);
     std::printf("%d photos of %d x %d, %.2f MB each; thumbnails within %d x %d\n", kPhotos,
                 bench::kPhotoWidth, bench::kPhotoHeight,
                 double(folder_bytes(files)) / kPhotos / 1e6, kBox, kBox);
-    time_thumbnails(photos, 1);
-    time_thumbnails(photos, std::max(1u, std::thread::hardware_concurrency()));
+    time_both(photos, false);
     std::printf("target: at most 25 ms a photo with every core busy\n");
+    std::printf("thumbnails and copies within 1280, 1600 and 2048:\n");
+    time_both(photos, true);
+    std::printf("target: at most 60 ms a photo with every core busy\n");
+}
+
+// The same photos as a phone's HEIC, made once by heif-enc (which keeps
+// their EXIF, GPS included).
+std::vector<fs::path> make_heic(const fs::path& photos, const fs::path& folder) {
+    fs::create_directories(folder);
+    std::vector<fs::path> files;
+    for (int index = 0; index < kHeicPhotos; ++index) {
+        const fs::path file = folder / ("photo-" + std::to_string(1000 + index) + ".heic");
+        const std::string command = "heif-enc -q 50 -o '" + file.string() + "' '" +
+                                    photo_path(photos, index).string() + "' >/dev/null";
+        if (fs::exists(file) || std::system(command.c_str()) == 0) files.push_back(file);
+    }
+    return files;
+}
+
+// Part two: thumbnails and copies of 12 MP HEIC photos.
+void heic_part(const fs::path& photos, const fs::path& folder) {
+    const std::vector<fs::path> files = make_heic(photos, folder);
+    if (files.empty()) {
+        std::printf("HEIC: heif-enc (libheif-examples) made no file\n");
+        return;
+    }
+    std::printf("%d HEIC photos of %d x %d, %.2f MB each:\n", int(files.size()), bench::kPhotoWidth,
+                bench::kPhotoHeight, double(folder_bytes(files)) / double(files.size()) / 1e6);
+    time_both(cached_photos(files), true);
+    std::printf("target: at most 500 ms a photo with every core busy\n");
+}
+
+// Part three: the memory the generation's job holds with 2 and 16 workers.
+void memory_part(const fs::path& photos, const fs::path& library) {
+    const PictureList pictures = ImageScanner::scan_pictures(local_text(photos.string()), {});
+    for (int workers : {2, 16}) {
+        std::error_code ignored;
+        fs::remove_all(library, ignored);
+        const Text main_gallery = local_text((library / "bench").string());
+        fs::create_directories(library / "bench");
+        prepare_thumbnail_folder(main_gallery);
+        ThumbnailSettings settings;
+        settings.copy_sides = kCopySides;
+        settings.threads = workers;
+        MemoryBudget budget(MemoryBudget::for_this_machine());
+        const QtPictureMaker maker;
+        testing::AllocationPeak peak;
+        make_thumbnails(pictures, main_gallery, settings, maker, budget, {}, {});
+        std::printf("%2d workers: the job held at most %.0f MB (budget %.0f MB)\n", workers,
+                    double(peak.above_start()) / (1 << 20), double(budget.limit()) / (1 << 20));
+    }
 }
 
 // One generation of the folder into a new sub-gallery, scan to main page,
@@ -178,6 +275,7 @@ class Generation {
             prepare_thumbnail_folder(main_gallery);
             ThumbnailSettings settings;
             settings.cover = true;
+            settings.copy_sides = kCopySides;
             report = make_thumbnails(pictures, main_gallery, settings, maker, budget, {}, {});
         }
         const Text page = compose_sub_gallery_page(
@@ -245,7 +343,9 @@ int main(int argc, char** argv) {
     QtPictureMaker::set_process_limits();
 
     thumbnail_part(photos);
+    heic_part(photos, root.path / "heic");
     generation_part(photos, root.path / "library");
+    memory_part(photos, root.path / "library");
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -17,6 +17,9 @@ constexpr std::array<std::string_view, 18> kPictureSuffixes = {
     "jpg", "png",  "gif",  "bmp", "jpeg", "webp", "JPG", "PNG",  "GIF",
     "BMP", "JPEG", "WEBP", "Jpg", "Png",  "Gif",  "Bmp", "Jpeg", "Webp"};
 
+constexpr std::array<std::string_view, 9> kPhoneSuffixes = {"heic", "heif", "avif", "HEIC", "HEIF",
+                                                            "AVIF", "Heic", "Heif", "Avif"};
+
 struct IdentityHash {
     std::size_t operator()(const FileIdentity& id) const noexcept {
         return std::hash<unsigned long long>()(id.inode * 0x9E3779B97F4A7C15ull ^ id.device);
@@ -45,7 +48,8 @@ struct Frame {
 // Each plain subfolder is walked where it is met. folder_entered(folder) is
 // told of each folder walked; on_picture(frame, name) handles one picture.
 template <typename FolderEntered, typename OnPicture>
-void walk_pictures(const Text& root, FolderEntered&& folder_entered, OnPicture&& on_picture) {
+void walk_pictures(const Text& root, PictureFormats formats, FolderEntered&& folder_entered,
+                   OnPicture&& on_picture) {
     std::deque<Frame> stack;  // a listing stays where it is while deeper ones open
     std::unordered_set<FileIdentity, IdentityHash> seen;
     auto enter = [&](Text folder) {
@@ -66,20 +70,24 @@ void walk_pictures(const Text& root, FolderEntered&& folder_entered, OnPicture&&
             continue;
         else if (frame.listing.is_plain_folder())
             enter(frame.folder + name);  // frame is not used after this
-        else if (ImageScanner::is_picture_name(name))
+        else if (ImageScanner::is_picture_name(name, formats))
             on_picture(frame, name);
     }
 }
 
 }  // namespace
 
-bool ImageScanner::is_picture_name(std::string_view name) {
-    for (std::string_view suffix : kPictureSuffixes)
-        if (name.ends_with(suffix)) return true;
-    return false;
+bool ImageScanner::is_picture_name(std::string_view name, PictureFormats formats) {
+    const auto ends_with_one_of = [name](const auto& suffixes) {
+        return std::any_of(suffixes.begin(), suffixes.end(),
+                           [name](std::string_view suffix) { return name.ends_with(suffix); });
+    };
+    return ends_with_one_of(kPictureSuffixes) ||
+           (formats == PictureFormats::WebAndPhone && ends_with_one_of(kPhoneSuffixes));
 }
 
-PictureList ImageScanner::scan_pictures(const Text& folder, const PictureAddressing& addressing) {
+PictureList ImageScanner::scan_pictures(const Text& folder, const PictureAddressing& addressing,
+                                        PictureFormats formats) {
     PictureList pictures;
     auto folder_entered = [&](const Text& path) {
         return pictures.add_folder(path, addressing.network_mode
@@ -89,14 +97,14 @@ PictureList ImageScanner::scan_pictures(const Text& folder, const PictureAddress
     auto on_picture = [&](const Frame& frame, const Text& name) {
         pictures.add_picture(frame.listed_as, name);
     };
-    walk_pictures(folder, folder_entered, on_picture);
+    walk_pictures(folder, formats, folder_entered, on_picture);
     return pictures;
 }
 
-int ImageScanner::count_picture_files(const Text& folder) {
+int ImageScanner::count_picture_files(const Text& folder, PictureFormats formats) {
     int count = 0;
     walk_pictures(
-        folder, [](const Text&) { return std::uint32_t(0); },
+        folder, formats, [](const Text&) { return std::uint32_t(0); },
         [&](const Frame&, const Text&) { ++count; });
     return count;
 }

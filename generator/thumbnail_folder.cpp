@@ -22,13 +22,16 @@ std::uint32_t little_endian32(ByteView bytes, std::size_t at) {
 
 }  // namespace
 
-bool is_whole_picture_file(const Text& path) {
+std::optional<std::int64_t> whole_picture_file_size(const Text& path) {
     constexpr std::size_t kHead = 12;
     const std::optional<FileEnds> ends = read_file_ends(path, kHead, 2);
-    if (!ends || ends->head.size() < kHead) return false;
-    if (has_prefix(ends->head, "\xFF\xD8\xFF")) return has_prefix(ends->tail, "\xFF\xD9");
-    return has_prefix(ends->head, "RIFF") && has_prefix(ends->head, "WEBP", 8) &&
-           std::int64_t(little_endian32(ends->head, 4)) + 8 == ends->size;
+    if (!ends || ends->head.size() < kHead) return std::nullopt;
+    const bool whole = has_prefix(ends->head, "\xFF\xD8\xFF")
+                           ? has_prefix(ends->tail, "\xFF\xD9")
+                           : has_prefix(ends->head, "RIFF") && has_prefix(ends->head, "WEBP", 8) &&
+                                 std::int64_t(little_endian32(ends->head, 4)) + 8 == ends->size;
+    if (!whole) return std::nullopt;
+    return ends->size;
 }
 
 PictureThumbnail picture_files(const Text& thumbnail_name, std::vector<PictureSize> copies,
@@ -49,34 +52,40 @@ ThumbnailFolder::ThumbnailFolder(Text folder) : folder_(std::move(folder)) {
                   [](const Found& a, const Found& b) { return a.size.width < b.size.width; });
 }
 
-std::optional<PictureThumbnail> ThumbnailFolder::reusable(const Text& key,
-                                                          bool stands_for_original) const {
+std::optional<ThumbnailFolder::Files> ThumbnailFolder::reusable(const Text& key,
+                                                                bool stands_for_original) const {
     const auto found = by_key_.find(key);
     if (found == by_key_.end()) return std::nullopt;
     std::vector<PictureSize> copies;
+    std::int64_t bytes = 0;
     for (const Found& file : found->second) {
-        if (!is_whole_picture_file(folder_ + "/" + file.name)) return std::nullopt;
+        const std::optional<std::int64_t> size = whole_picture_file_size(folder_ + "/" + file.name);
+        if (!size) return std::nullopt;
+        bytes += *size;
         if (&file != &found->second.front()) copies.push_back(file.size);
     }
-    return picture_files(found->second.front().name, std::move(copies), stands_for_original);
+    return Files{picture_files(found->second.front().name, std::move(copies), stands_for_original),
+                 bytes};
 }
 
-std::optional<PictureThumbnail> ThumbnailFolder::write(const Text& key,
-                                                       const std::vector<Rendition>& renditions,
-                                                       bool stands_for_original) const {
+std::optional<ThumbnailFolder::Files> ThumbnailFolder::write(
+    const Text& key, const std::vector<Rendition>& renditions, bool stands_for_original) const {
     if (renditions.empty()) return std::nullopt;
     std::vector<PictureSize> copies;
+    std::int64_t bytes = 0;
     for (auto copy = renditions.rbegin(); copy != renditions.rend(); ++copy) {
         const Text name = thumbnail_file_name(key, copy->width, copy->height, copy->extension);
         if (!replace_file_atomically(folder_ + "/" + name, copy->bytes, Flush::No))
             return std::nullopt;
+        bytes += std::int64_t(copy->bytes.size());
         if (copy + 1 != renditions.rend())
             copies.insert(copies.begin(), {copy->width, copy->height});
     }
     const Rendition& thumbnail = renditions.front();
-    return picture_files(
-        thumbnail_file_name(key, thumbnail.width, thumbnail.height, thumbnail.extension),
-        std::move(copies), stands_for_original);
+    return Files{picture_files(thumbnail_file_name(key, thumbnail.width, thumbnail.height,
+                                                   thumbnail.extension),
+                               std::move(copies), stands_for_original),
+                 bytes};
 }
 
 }  // namespace galmora

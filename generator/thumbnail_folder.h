@@ -19,17 +19,23 @@ class ThumbnailFolder {
     // Lists the folder once.
     explicit ThumbnailFolder(Text folder);
 
+    // A picture's files in page form, and the bytes they take on disk.
+    struct Files {
+        PictureThumbnail thumbnail;
+        std::int64_t bytes = 0;
+    };
+
     // The picture's files made before under key, when its thumbnail (named
     // last of them all) and every copy beside it are whole.
-    std::optional<PictureThumbnail> reusable(const Text& key, bool stands_for_original) const;
+    std::optional<Files> reusable(const Text& key, bool stands_for_original) const;
 
     // Writes the renditions made for one picture under key: the copies first
     // and the thumbnail (the first rendition) last, each under a temporary
     // name renamed into place. They are not flushed to the disk: one cut or
     // emptied by a power cut fails reusable() and is made again. nullopt when
     // a file could not be written.
-    std::optional<PictureThumbnail> write(const Text& key, const std::vector<Rendition>& renditions,
-                                          bool stands_for_original) const;
+    std::optional<Files> write(const Text& key, const std::vector<Rendition>& renditions,
+                               bool stands_for_original) const;
 
   private:
     struct Found {
@@ -40,11 +46,11 @@ class ThumbnailFolder {
     std::unordered_map<Text, std::vector<Found>> by_key_;  // each smallest first
 };
 
-// Whether the picture file at path is whole as its format tells: a JPEG
-// that starts with its start marker and ends with its end marker, a WebP
-// whose RIFF size is the file's. A file cut short, emptied or zero-filled
-// by a power cut is not.
-bool is_whole_picture_file(const Text& path);
+// The size of the picture file at path when it is whole as its format
+// tells: a JPEG that starts with its start marker and ends with its end
+// marker, a WebP whose RIFF size is the file's. A file cut short, emptied
+// or zero-filled by a power cut is not: nullopt.
+std::optional<std::int64_t> whole_picture_file_size(const Text& path);
 
 // The thumbnail folder's files as pictures: the thumbnail and the copies
 // of one picture in page form.

@@ -68,6 +68,7 @@ struct ThumbnailJob::Outcome {
     PictureThumbnail thumbnail;
     Kind kind = Kind::LeftOut;
     LeftOutReason reason = LeftOutReason::Stopped;
+    std::int64_t bytes = 0;  // the files' on disk
 };
 
 // A picture as it is on disk now: its stamp, its key, its first bytes (often
@@ -126,12 +127,15 @@ ThumbnailJob::Outcome ThumbnailJob::picture_work(std::size_t picture, std::stop_
     const auto left_out = [](LeftOutReason reason) {
         return Outcome{{}, Outcome::Kind::LeftOut, reason};
     };
+    const auto with_files = [](ThumbnailFolder::Files files, Outcome::Kind kind) {
+        return Outcome{std::move(files.thumbnail), kind, LeftOutReason::Stopped, files.bytes};
+    };
     const Text path = pictures_.path(picture);
     const std::optional<Identity> identity = identify(path, settings_key_);
     if (!identity) return left_out(LeftOutReason::Unreadable);
     const bool stands_for_original = !identity->browser_shows;
     if (auto reused = folder().reusable(identity->key, stands_for_original))
-        return {std::move(*reused), Outcome::Kind::Reused};
+        return with_files(std::move(*reused), Outcome::Kind::Reused);
     // Told by the header alone: the whole file need not be read.
     const std::optional<PictureSkip> early = maker_.estimate(identity->head, picture_request_).skip;
     if (early == PictureSkip::AlreadySmall || early == PictureSkip::TooLarge)
@@ -140,10 +144,10 @@ ThumbnailJob::Outcome ThumbnailJob::picture_work(std::size_t picture, std::stop_
     const PictureResult made = made_within_budget(path, *identity, picture_request_, stop);
     if (made.skip) return left_out(reason_of(*made.skip));
     if (stop.stop_requested()) return left_out(LeftOutReason::Stopped);
-    std::optional<PictureThumbnail> written =
+    std::optional<ThumbnailFolder::Files> written =
         folder().write(identity->key, made.renditions, !made.browser_shows_original);
     if (!written) return left_out(LeftOutReason::NotWritten);
-    return {std::move(*written), Outcome::Kind::Made};
+    return with_files(std::move(*written), Outcome::Kind::Made);
 }
 
 // The file is read within a share of its own size; its header then tells
@@ -186,7 +190,7 @@ void ThumbnailJob::cover_work(std::stop_token stop) {
     const Text stem = "fm" + identity->key;
     for (std::string_view extension : {"jpg", "webp"}) {
         Text name = stem + "." + Text(extension);
-        if (is_whole_picture_file(img_file(name))) {
+        if (whole_picture_file_size(img_file(name))) {
             cover_ = std::move(name);
             return;
         }
@@ -214,6 +218,7 @@ ThumbnailReport ThumbnailJob::report(const std::function<bool(std::size_t item)>
     for (std::size_t i = 0; i < outcomes_.size(); ++i) {
         Outcome outcome = finished(first_picture_item + i) ? std::move(outcomes_[i]) : Outcome{};
         const int copies = static_cast<int>(outcome.thumbnail.copies.size());
+        report.bytes += outcome.bytes;
         switch (outcome.kind) {
             case Outcome::Kind::Made:
                 ++report.made;

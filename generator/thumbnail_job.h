@@ -64,8 +64,9 @@ struct ThumbnailReport {
     int reused = 0;                            // pictures whose files an earlier generation made
     int copies_made = 0;                       // display copies among the files made now
     int copies_reused = 0;                     // and among those reused
-    int already_small = 0;                     // pictures that need none: counted apart
-    int left_out = 0;  // the other pictures without, the stopped ones included
+    std::int64_t bytes = 0;  // what the thumbnails and copies the page names take on disk
+    int already_small = 0;   // pictures that need none: counted apart
+    int left_out = 0;        // the other pictures without, the stopped ones included
     struct LeftOut {
         std::size_t picture;
         LeftOutReason reason;

@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "imaging/picture_bytes.h"
-#include "imaging/picture_reader.h"
+#include "imaging/picture_decoder.h"
 #include "imaging/rendition_encoder.h"
 #include "imaging/rendition_plan.h"
 #include "imaging/thumbnail_geometry.h"
@@ -28,8 +28,10 @@ std::int64_t pixel_count(QSize size) {
     return std::int64_t(size.width()) * size.height();
 }
 
-bool browser_shows_format(PictureFormat) {
-    return true;
+// HEIC is shown by one browser only and AVIF not by all that are in use:
+// both get renditions every browser shows, whatever their size.
+bool browser_shows_format(PictureFormat format) {
+    return format != PictureFormat::Heif && format != PictureFormat::Avif;
 }
 
 bool too_large(const PictureHeader& header, const RenditionPlan& plan) {
@@ -44,16 +46,17 @@ bool too_large(const PictureHeader& header, const RenditionPlan& plan) {
 // The plan, or why nothing is made: what the bytes tell before any decoder
 // reads them, whatever the header tells, then data that ends early.
 std::variant<RenditionPlan, PictureSkip> examine(ByteView bytes, PictureFormat format,
-                                                 imaging::PictureReader& reader,
+                                                 imaging::PictureDecoder& decoder,
                                                  const PictureRequest& request) {
     if (format == PictureFormat::Unknown) return PictureSkip::Unreadable;
     if (imaging::is_animated(format, bytes)) return PictureSkip::Animated;
-    const std::optional<PictureHeader> header = reader.header();
+    const std::optional<PictureHeader> header = decoder.header();
     if (!header) return PictureSkip::Unreadable;
     std::optional<RenditionPlan> plan =
-        imaging::plan_renditions(request, *header, format == PictureFormat::Jpeg,
-                                 browser_shows_format(format), std::int64_t(bytes.size()));
+        imaging::plan_renditions(request, *header, decoder.reduces(), browser_shows_format(format),
+                                 std::int64_t(bytes.size()));
     if (!plan) return PictureSkip::AlreadySmall;
+    plan->peak_bytes += decoder.own_peak_bytes();
     if (too_large(*header, *plan)) return PictureSkip::TooLarge;
     if (!imaging::stream_complete(format, bytes)) return PictureSkip::Unreadable;
     return std::move(*plan);
@@ -104,8 +107,8 @@ bool QtPictureMaker::browser_shows(ByteView head) const {
 
 PictureEstimate QtPictureMaker::estimate(ByteView picture, const PictureRequest& request) const {
     const PictureFormat format = imaging::picture_format(picture);
-    imaging::PictureReader reader(picture, format);
-    const auto planned = examine(picture, format, reader, request);
+    imaging::PictureDecoder decoder(picture, format);
+    const auto planned = examine(picture, format, decoder, request);
     if (const auto* skip = std::get_if<PictureSkip>(&planned)) return {0, *skip};
     return {std::get<RenditionPlan>(planned).peak_bytes, std::nullopt};
 }
@@ -113,11 +116,11 @@ PictureEstimate QtPictureMaker::estimate(ByteView picture, const PictureRequest&
 PictureResult QtPictureMaker::make(ByteView picture, const PictureRequest& request,
                                    std::stop_token stop) const {
     const PictureFormat format = imaging::picture_format(picture);
-    imaging::PictureReader reader(picture, format);
-    const auto planned = examine(picture, format, reader, request);
+    imaging::PictureDecoder decoder(picture, format);
+    const auto planned = examine(picture, format, decoder, request);
     if (const auto* skip = std::get_if<PictureSkip>(&planned)) return skipped(*skip);
     const RenditionPlan& plan = std::get<RenditionPlan>(planned);
-    const std::optional<QImage> decoded = reader.decode(plan.decode);
+    const std::optional<QImage> decoded = decoder.decode(plan.decode);
     if (!decoded) return skipped(PictureSkip::Unreadable);
     PictureResult result = renditions_of(*decoded, plan, stop);
     result.browser_shows_original = browser_shows_format(format);

@@ -157,8 +157,10 @@ void Application::wire_options() {
        [this] { commands_.store_lantern_switch(); });
     on(ControlId::KeepProportions, ControlEvent::Clicked,
        [this] { commands_.store_proportion_switch(); });
-    on(ControlId::Thumbnails, ControlEvent::Clicked,
-       [this] { commands_.store_thumbnails_switch(); });
+    on(ControlId::Thumbnails, ControlEvent::Clicked, [this] {
+        commands_.store_thumbnails_switch();
+        generation_.recount_pictures();
+    });
     on(ControlId::ModeList, ControlEvent::ItemSelected,
        [this] { commands_.apply_management_mode(); });
     on(ControlId::AlwaysOnTop, ControlEvent::Clicked, [this] { commands_.toggle_always_on_top(); });

@@ -89,10 +89,24 @@ void GenerationController::empty_paging_fields() {
     ui_.set_text(ControlId::PageCount, Text());
 }
 
+void GenerationController::recount_pictures() {
+    if (ui_.text(ControlId::PictureTotal).empty()) return;
+    count_folder_field();
+    if (!ui_.text(ControlId::PerPage).empty()) on_per_page_changed();
+}
+
+// HEIC, HEIF and AVIF count only where a generation would show them: with
+// the 缩略图 option, which converts them.
+PictureFormats GenerationController::formats_shown(bool thumbnails) const {
+    return thumbnails && pictures_.maker && jobs_ && jobs_->can_run() ? PictureFormats::WebAndPhone
+                                                                      : PictureFormats::Web;
+}
+
 void GenerationController::count_folder_field() {
     const Text folder = picture_folder_path(ui_.text(ControlId::PictureFolder), library_root_);
     if (folder.empty()) return;
-    const int count = ImageScanner::count_picture_files(folder);
+    const int count = ImageScanner::count_picture_files(
+        folder, formats_shown(ui_.checked(ControlId::Thumbnails)));
     ui_.set_text(ControlId::PictureTotal, to_text(count));
     ui_.set_background_colour(ControlId::PictureTotal, is_over_picture_limit(count)
                                                            ? kAlertFieldColour
@@ -108,13 +122,14 @@ GenerationController::~GenerationController() = default;
 
 void GenerationController::generate(const GenerationRequest& request, Written on_written) {
     static const Text kTitle = "Galmora - 带 [星] 号为必填项目"_t;
-    const bool thumbnails = request.thumbnails && pictures_.maker && jobs_ && jobs_->can_run();
+    const bool thumbnails = formats_shown(request.thumbnails) == PictureFormats::WebAndPhone;
     if (!check_form(request) || refuse(request, thumbnails)) return;
     BusyCursor busy(ui_);
     ui_.set_text(ControlId::InformationPanel, Text());
     ui_.set_text(ControlId::PictureTotal, Text());
     ui_.set_title(kTitle);
-    PictureList pictures = ImageScanner::scan_pictures(request.picture_folder, request.addressing);
+    PictureList pictures = ImageScanner::scan_pictures(request.picture_folder, request.addressing,
+                                                       formats_shown(thumbnails));
     ui_.set_text(ControlId::PictureTotal, to_text(static_cast<int>(pictures.size())));
     if (thumbnails)
         start_thumbnails(request, std::move(pictures), std::move(on_written));

@@ -32,6 +32,22 @@ Text reason_text(LeftOutReason reason) {
     return "已停止"_t;
 }
 
+// "3.2 MB", whatever the number locale.
+Text megabytes(std::int64_t bytes) {
+    const std::int64_t tenths = (bytes * 10 + (std::int64_t(1) << 19)) >> 20;
+    return to_text(static_cast<int>(tenths / 10)) + "." + to_text(static_cast<int>(tenths % 10)) +
+           " MB";
+}
+
+// How many display copies were made and reused, and the room the page's
+// thumbnails and copies take.
+Text copies_summary(const ThumbnailReport& report) {
+    if (report.copies_made + report.copies_reused == 0) return Text();
+    return " 显示副本：新做 "_t + to_text(report.copies_made) + " 张，沿用 "_t +
+           to_text(report.copies_reused) + " 张；缩略图和显示副本共占 "_t +
+           megabytes(report.bytes) + "。"_t;
+}
+
 }  // namespace
 
 Text thumbnail_progress(int done, int total) {
@@ -58,7 +74,7 @@ Text thumbnail_summary(const ThumbnailReport& report, const PictureList& picture
         if (static_cast<int>(report.first_left_out.size()) < report.left_out && !report.stopped)
             summary += "等"_t;
     }
-    return summary + "。"_t;
+    return summary + "。"_t + copies_summary(report);
 }
 
 const Text& stop_thumbnails_caption() {

@@ -175,10 +175,12 @@ constexpr ControlDefinition kControls[] = {
         .ticked(),
     // An option beyond the original form: unticked until the user ticks it.
     def(Thumbnails, "选择框12", CheckBox, 672, 579, 84, 32, "缩略图")
-        .tip("生成图片库时为较大的图片制作缩略图，保存在主图库的 img/thumbs 目录中。"
-             "网页的图片列表只加载缩略图，打开更快、更省流量；点击图片全屏查看时仍显示原图。"
-             "缩略图不含拍摄地点等信息。第一次制作需要一些时间（每张照片约几十毫秒），"
-             "再次生成同一文件夹时会沿用已有的缩略图。"),
+        .tip("生成图片库时为较大的图片制作缩略图和全屏查看用的显示副本（长边 1280、1600、"
+             "2048 像素），保存在主图库的 img/thumbs 目录中。网页的图片列表只加载缩略图，"
+             "全屏查看时按屏幕大小加载合适的副本，打开更快、更省流量；查看器里的“原图”链接"
+             "打开原图。勾选后，手机拍的 HEIC、HEIF 和 AVIF 照片也计入图片，并转换成所有"
+             "浏览器都能显示的图片。缩略图和副本不含拍摄地点等信息。第一次制作需要一些时间"
+             "（每张照片约几十毫秒），再次生成同一文件夹时会沿用已有的文件。"),
     def(FormatsLabel, "标签13", Label, 8, 610, 176, 32, "所有支持的图片格式:→"),
     // The formats that image collection accepts: shown, never changeable.
     def(JpgFormat, "选择框5", CheckBox, 190, 610, 64, 32, "JPG").disabled().ticked(),

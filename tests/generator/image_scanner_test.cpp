@@ -51,6 +51,30 @@ TEST(IsPictureName, AcceptsExactlyTheEighteenSuffixForms) {
         EXPECT_FALSE(ImageScanner::is_picture_name(name)) << name;
 }
 
+// HEIC, HEIF and AVIF in the same three forms, counted only where asked;
+// with them, every other picture keeps its place in the scan's order.
+TEST(IsPictureName, PhoneFormatsCountOnlyWhenAsked) {
+    const auto phone = PictureFormats::WebAndPhone;
+    for (const char* name : {"a.heic", "a.heif", "a.avif", "a.HEIC", "a.HEIF", "a.AVIF", "a.Heic",
+                             "a.Heif", "a.Avif", "IMG_0001heic"}) {
+        EXPECT_TRUE(ImageScanner::is_picture_name(name, phone)) << name;
+        EXPECT_FALSE(ImageScanner::is_picture_name(name)) << name;
+    }
+    for (const char* name : {"a.hEiC", "a.HEic", "a.heics", "a.hei", "a.avi"})
+        EXPECT_FALSE(ImageScanner::is_picture_name(name, phone)) << name;
+    EXPECT_TRUE(ImageScanner::is_picture_name("a.Jpeg", phone));
+
+    TempDir dir;
+    for (const char* name : {"a.jpg", "b.HEIC", "c.png", "d.avif", "e.Heif", "f.hEiC"})
+        dir.put(name);
+    EXPECT_EQ(ImageScanner::count_picture_files(dir.text()), 2);
+    EXPECT_EQ(ImageScanner::count_picture_files(dir.text(), phone), 5);
+    const PictureList pictures = ImageScanner::scan_pictures(dir.text(), {}, phone);
+    std::vector<Text> names;
+    for (std::size_t i = 0; i < pictures.size(); ++i) names.push_back(pictures.name(i));
+    EXPECT_EQ(names, (std::vector<Text>{"a.jpg", "b.HEIC", "c.png", "d.avif", "e.Heif"}));
+}
+
 TEST(ScanPictures, CountsByNameSuffixOnly) {
     TempDir dir;
     for (const char* name : {"a.jpg", "b.PNG", "c.Gif", "d.jPg", "e.txt"}) dir.put(name);

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "imaging/picture_bytes.h"
+#include "imaging/qt_picture_maker.h"
 #include "tests/imaging/test_pictures.h"
+#include "tests/support/exif_segment.h"
 #include "tests/support/heif_files.h"
 
 namespace galmora::imaging {
@@ -343,3 +345,64 @@ TEST(HeifPicture, DecodesOnSeveralThreadsAtOnce) {
 
 }  // namespace
 }  // namespace galmora::imaging
+
+namespace galmora {
+namespace {
+
+using testing::HeifCodec;
+using testing::HeifImage;
+
+// Through the picture maker: a phone's picture becomes JPEGs every browser
+// shows, upright, without its EXIF or GPS position, and always at least one
+// file, whatever its size; one that cannot be decoded gets none.
+TEST(QtPictureMakerWithHeif, GivesJpegsInPlaceOfTheOriginal) {
+    const PictureRequest request{
+        {{RenditionBox::Fit::Within, 504, 504}, {RenditionBox::Fit::Within, 1280, 1280}}};
+    struct Case {
+        const char* what;
+        HeifCodec codec;
+        QSize stored;
+        int orientation;
+        std::vector<QSize> expected;  // empty: none, Unreadable
+        bool cut = false;
+    };
+    const Case cases[] = {
+        {"HEIC larger than a thumbnail", HeifCodec::Hevc, {800, 600}, 1, {{504, 378}, {800, 600}}},
+        {"AVIF smaller than a thumbnail", HeifCodec::Av1, {320, 240}, 1, {{320, 240}}},
+        {"HEIC turned a quarter", HeifCodec::Hevc, {640, 480}, 6, {{378, 504}, {480, 640}}},
+        {"HEIC cut short", HeifCodec::Hevc, {320, 240}, 1, {}, true},
+    };
+    const QtPictureMaker maker;
+    for (const Case& c : cases) {
+        HeifImage image(testing::red_bottom_left(c.stored.width(), c.stored.height()),
+                        c.orientation);
+        image.exif = {c.orientation, true};
+        Bytes file = testing::heif_file(c.codec, {image});
+        ASSERT_FALSE(file.empty()) << c.what;
+        if (c.cut) file.resize(file.size() * 2 / 3);
+        EXPECT_FALSE(maker.browser_shows(file)) << c.what;
+        const PictureResult result = maker.make(file, request, {});
+        if (c.expected.empty()) {
+            EXPECT_EQ(result.skip, PictureSkip::Unreadable) << c.what;
+            continue;
+        }
+        ASSERT_FALSE(result.skip) << c.what;
+        EXPECT_FALSE(result.browser_shows_original) << c.what;
+        std::vector<QSize> made;
+        for (const Rendition& rendition : result.renditions) {
+            made.emplace_back(rendition.width, rendition.height);
+            EXPECT_EQ(rendition.extension, "jpg") << c.what;
+            EXPECT_FALSE(testing::contains(rendition.bytes, "Exif")) << c.what;
+            EXPECT_FALSE(testing::contains(rendition.bytes, testing::gps_latitude_bytes()))
+                << c.what;
+        }
+        EXPECT_EQ(made, c.expected) << c.what;
+        // The red quarter, bottom left as stored, lies where the turn puts it.
+        const QImage shown = testing::decoded(result.renditions.back());
+        const QPoint red = c.orientation == 6 ? QPoint(4, 4) : QPoint(4, shown.height() - 5);
+        EXPECT_TRUE(imaging::near(shown.pixelColor(red), Qt::red, 60)) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace galmora

@@ -68,6 +68,45 @@ TEST(QtPictureMaker, ScalesToTheBoxAndNeverEnlargesWithin) {
     }
 }
 
+// A thumbnail and the viewer's copies from one decode: a box the picture
+// already fits gets nothing, nor do larger ones; the largest copy takes a
+// JPEG decoder's half size when that is within 3 % of its box.
+TEST(QtPictureMaker, MakesTheCopiesOfEachSizeFromOneDecode) {
+    using Sizes = std::vector<QSize>;
+    struct Case {
+        int width, height;
+        const char* format;
+        Sizes expected;
+    };
+    const Case cases[] = {
+        {4000, 3000, "jpeg", {{504, 378}, {1280, 960}, {1600, 1200}, {2000, 1500}}},
+        {4032, 3024, "jpeg", {{504, 378}, {1280, 960}, {1600, 1200}, {2016, 1512}}},
+        {3000, 4500, "jpeg", {{336, 504}, {853, 1280}, {1067, 1600}, {1365, 2048}}},
+        {1500, 1000, "jpeg", {{504, 336}, {1280, 853}}},
+        {1200, 900, "jpeg", {{504, 378}}},
+        {2200, 1650, "png", {{504, 378}, {1280, 960}, {1600, 1200}, {2048, 1536}}},
+    };
+    const PictureRequest request{{{Fit::Within, 504, 504},
+                                  {Fit::Within, 1280, 1280},
+                                  {Fit::Within, 1600, 1600},
+                                  {Fit::Within, 2048, 2048}}};
+    for (const Case& c : cases) {
+        const std::string label = std::to_string(c.width) + "x" + std::to_string(c.height);
+        const Bytes picture = testing::encoded(
+            testing::three_bands(c.width, c.height, Qt::red, Qt::green, Qt::blue), c.format);
+        const PictureResult result = QtPictureMaker().make(picture, request, {});
+        ASSERT_FALSE(result.skip) << label;
+        Sizes made;
+        for (const Rendition& rendition : result.renditions) {
+            made.emplace_back(rendition.width, rendition.height);
+            EXPECT_EQ(testing::decoded(rendition).size(), made.back()) << label;
+            EXPECT_EQ(rendition.extension, "jpg") << label;
+        }
+        EXPECT_EQ(made, c.expected) << label;
+        EXPECT_TRUE(result.browser_shows_original) << label;
+    }
+}
+
 TEST(QtPictureMaker, ReadsEveryWebFormatByItsContentWhateverItsName) {
     const QImage picture = testing::filled(800, 600, QColor(30, 120, 200));
     for (const char* format : {"jpeg", "png", "webp", "bmp"}) {
