@@ -9,6 +9,11 @@
 //   图库五/照片   the same with thumbnails (504 × 336, about 11 KB)
 //   图库七/缩略图 4000 × 3000 photos with thumbnails
 //   图库七/副本   the same with display copies of 1280, 1600 and 2048 pixels
+//   图库八/HEIC   HEIC photos shown through their JPEG thumbnails and copies
+//                (any original fetched there is a HEIC: there must be none)
+//
+// (bench_viewer_site writes 图库四, 图库七/副本 and 图库八 through the real
+// window from real photo folders.)
 //
 // (site_writer --camera-photos writes 图库七 with synthetic photos, lighter
 // for their size than a camera's; a site.json naming a real generation's
@@ -47,6 +52,7 @@ const PAGES = [
   ['with thumbnails', '图库五/照片'],
   ['4000×3000, with thumbnails', '图库七/缩略图'],
   ['4000×3000, with display copies', '图库七/副本'],
+  ['HEIC photos, with display copies', '图库八/HEIC'],
 ];
 const FORMS = [
   ['1280×800', { viewport: { width: 1280, height: 800 } }],

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/codepage.h"
 #include "core/files.h"
 #include "core/system_path.h"
 
@@ -373,6 +374,64 @@ bool read_at(int fd, Bytes& out, std::size_t length, std::int64_t offset) {
 
 }  // namespace
 
+OpenFolder::OpenFolder(const Text& path) {
+    if (const auto system = system_path(path))
+        fd_ = ::open(system->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+OpenFolder::~OpenFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::vector<Text> OpenFolder::file_names() const {
+    std::vector<Text> names;
+    const int listed = fd_ >= 0 ? ::dup(fd_) : -1;
+    DIR* listing = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (listing == nullptr) {
+        if (listed >= 0) ::close(listed);
+        return names;
+    }
+    ::rewinddir(listing);
+    while (const dirent* entry = ::readdir(listing)) {
+        if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
+            continue;
+        const std::string_view name(entry->d_name);
+        // A name of ASCII alone reads the same in the local code page.
+        if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; }))
+            names.emplace_back(name);
+        else if (std::optional<Text> local = strict_local(name))
+            names.push_back(std::move(*local));
+    }
+    ::closedir(listing);
+    return names;
+}
+
+std::optional<FileStamp> OpenFolder::stamp(const Text& name) const {
+    const auto system = system_path(name);
+    struct stat status;
+    if (fd_ < 0 || !system || system->find('/') != std::string::npos ||
+        ::fstatat(fd_, system->c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return stamp_of(status);
+}
+
+std::int64_t system_start_ns() {
+    static const std::int64_t start = [] {
+        const std::optional<Bytes> stat = read_file("/proc/stat");
+        if (!stat) return std::int64_t(0);
+        const std::string_view text(reinterpret_cast<const char*>(stat->data()), stat->size());
+        constexpr std::string_view kField = "\nbtime ";
+        const std::size_t field = text.find(kField);
+        std::int64_t seconds = 0;
+        if (field == std::string_view::npos ||
+            std::from_chars(text.data() + field + kField.size(), text.data() + text.size(), seconds)
+                    .ec != std::errc())
+            return std::int64_t(0);
+        return seconds * 1000000000;
+    }();
+    return start;
+}
+
 std::optional<Bytes> read_file(const Text& path) {
     struct stat status;
     const int fd = open_regular(path, status);
@@ -410,7 +469,7 @@ std::optional<FileEnds> read_file_ends(const Text& path, std::size_t head, std::
     const int fd = open_regular(path, status);
     if (fd < 0) return std::nullopt;
     FileEnds ends;
-    ends.size = status.st_size;
+    ends.stamp = stamp_of(status);
     const auto size = static_cast<std::size_t>(status.st_size);
     const std::size_t tail_length = std::min(tail, size);
     const bool read =

@@ -89,11 +89,7 @@ std::optional<FileStamp> file_stamp(const Text& path) {
     struct stat status;
     if (!system || ::stat(system->c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
-    const auto nanoseconds = [](const timespec& time) {
-        return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
-    };
-    return FileStamp{static_cast<std::int64_t>(status.st_size), nanoseconds(status.st_mtim),
-                     nanoseconds(status.st_ctim)};
+    return stamp_of(status);
 }
 
 }  // namespace galmora

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/text.h"
 
@@ -117,33 +118,6 @@ std::optional<std::string_view> replaced_name(std::string_view temporary_name);
 // now, found by the same checks and a trial write of contents beside path,
 // removed again; path itself is not touched. nullopt when it can succeed.
 std::optional<WriteProblem> replacement_problem(const Text& path, ByteView contents);
-std::optional<Bytes> read_file(const Text& path);
-// A whole file read with a bound inside the read itself, so that a file
-// that grows between a look at its size and its reading is still refused.
-struct CappedRead {
-    enum class Status { Read, TooLarge, Unreadable };
-    Status status = Status::Unreadable;
-    Bytes bytes;  // when Read
-};
-CappedRead read_file_capped(const Text& path, std::int64_t max_bytes);
-// The first head and last tail bytes of a regular file (the whole file when
-// it is shorter) and its size, with one open; nullopt when it cannot be read.
-struct FileEnds {
-    Bytes head;
-    Bytes tail;
-    std::int64_t size = 0;
-};
-std::optional<FileEnds> read_file_ends(const Text& path, std::size_t head, std::size_t tail);
-
-// Device and inode of a folder (links followed), so that a recursive walk can
-// recognise a folder it has already seen.
-struct FileIdentity {
-    unsigned long long device = 0;
-    unsigned long long inode = 0;
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
-std::optional<FileIdentity> file_identity(const Text& path);
-
 // A file's size, last modification and last change, to tell whether it
 // changed since. The change time follows every write and cannot be set
 // back, so a copy that keeps the modification time (cp -p, touch -r) still
@@ -154,6 +128,55 @@ struct FileStamp {
     std::int64_t changed_ns = 0;
 };
 // nullopt when path names no regular file (links followed).
+std::optional<Bytes> read_file(const Text& path);
+// A whole file read with a bound inside the read itself, so that a file
+// that grows between a look at its size and its reading is still refused.
+struct CappedRead {
+    enum class Status { Read, TooLarge, Unreadable };
+    Status status = Status::Unreadable;
+    Bytes bytes;  // when Read
+};
+CappedRead read_file_capped(const Text& path, std::int64_t max_bytes);
+// The first head and last tail bytes of a regular file (the whole file when
+// it is shorter) and its stamp, with one open; nullopt when it cannot be read.
+struct FileEnds {
+    Bytes head;
+    Bytes tail;
+    FileStamp stamp;
+};
+std::optional<FileEnds> read_file_ends(const Text& path, std::size_t head, std::size_t tail);
+// A folder held open, for many look-ups of the files the program names in
+// it (a thumbnail folder): far cheaper than DirectoryScan and a full path
+// for each.
+class OpenFolder {
+  public:
+    explicit OpenFolder(const Text& path);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    // The names of its entries that may be files, in no order, without a
+    // look-up of each. Names outside UTF-8 are left out.
+    std::vector<Text> file_names() const;
+    // The stamp of its file name (links followed); nullopt when there is none.
+    std::optional<FileStamp> stamp(const Text& name) const;
+
+  private:
+    int fd_ = -1;
+};
+// When the system last started, as file times count; 0 when it does not
+// tell. A file modified since has not been through a power cut.
+std::int64_t system_start_ns();
+
+// Device and inode of a folder (links followed), so that a recursive walk can
+// recognise a folder it has already seen.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+std::optional<FileIdentity> file_identity(const Text& path);
+
 std::optional<FileStamp> file_stamp(const Text& path);
 
 }  // namespace galmora

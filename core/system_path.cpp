@@ -10,6 +10,14 @@ std::optional<std::string> system_path(std::string_view path) {
     return strict_utf8(path);
 }
 
+FileStamp stamp_of(const struct stat& status) {
+    const auto nanoseconds = [](const timespec& time) {
+        return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+    };
+    return FileStamp{static_cast<std::int64_t>(status.st_size), nanoseconds(status.st_mtim),
+                     nanoseconds(status.st_ctim)};
+}
+
 int attributes_from_status(const struct stat& status, std::string_view name) {
     const int attributes = attributes_without_read_only(S_ISDIR(status.st_mode), name);
     return is_read_only(status) ? attributes | kReadOnly : attributes;

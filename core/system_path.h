@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/files.h"
 #include "core/text.h"
 
 namespace galmora {
@@ -23,6 +24,9 @@ int attributes_from_status(const struct stat& status, std::string_view name);
 // The same without the read-only bit, which only a look-up can tell.
 int attributes_without_read_only(bool folder, std::string_view name);
 bool is_read_only(const struct stat& status);
+
+// A file's stamp from its status record.
+FileStamp stamp_of(const struct stat& status);
 
 // Whether two status records describe the same file (device and inode).
 inline bool same_file(const struct stat& a, const struct stat& b) {

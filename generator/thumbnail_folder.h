@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/files.h"
 #include "core/text.h"
 #include "generator/picture_maker.h"
 #include "generator/thumbnail_names.h"
@@ -26,14 +27,16 @@ class ThumbnailFolder {
     };
 
     // The picture's files made before under key, when its thumbnail (named
-    // last of them all) and every copy beside it are whole.
+    // last of them all) and every copy beside it are whole: since the system
+    // last started, or whole by their format and adding up to the bytes
+    // their names record.
     std::optional<Files> reusable(const Text& key, bool stands_for_original) const;
 
-    // Writes the renditions made for one picture under key: the copies first
-    // and the thumbnail (the first rendition) last, each under a temporary
-    // name renamed into place. They are not flushed to the disk: one cut or
-    // emptied by a power cut fails reusable() and is made again. nullopt when
-    // a file could not be written.
+    // Writes the renditions made for one picture under key and the bytes
+    // they take together: the copies first and the thumbnail (the first
+    // rendition) last, each under a temporary name renamed into place. They are not flushed to the
+    // disk: one cut or emptied by a power cut fails reusable() and is made again. nullopt when a
+    // file could not be written.
     std::optional<Files> write(const Text& key, const std::vector<Rendition>& renditions,
                                bool stands_for_original) const;
 
@@ -41,8 +44,12 @@ class ThumbnailFolder {
     struct Found {
         Text name;
         PictureSize size;
+        std::int64_t files_bytes = 0;  // as its name records them
     };
-    Text folder_;
+    std::optional<std::int64_t> whole_bytes(const std::vector<Found>& files) const;
+
+    Text path_;
+    OpenFolder folder_;
     std::unordered_map<Text, std::vector<Found>> by_key_;  // each smallest first
 };
 

@@ -71,13 +71,17 @@ struct ThumbnailJob::Outcome {
     std::int64_t bytes = 0;  // the files' on disk
 };
 
-// A picture as it is on disk now: its stamp, its key, its first bytes (often
-// its whole header) and whether browsers show it as it is.
+// A picture as it is on disk now: its stamp and its keys. Its files are
+// kept under one key for a picture browsers show and another for one whose
+// files stand in for it (HEIC, AVIF), so that a reuse tells which without
+// reading the picture.
 struct ThumbnailJob::Identity {
     FileStamp stamp;
-    Text key;
-    Bytes head;
-    bool browser_shows = true;
+    Text shown_key;
+    Text standing_in_key;
+    const Text& key(bool browser_shows) const {
+        return browser_shows ? shown_key : standing_in_key;
+    }
 };
 
 ThumbnailJob::ThumbnailJob(PictureList pictures, Text main_gallery, ThumbnailSettings settings,
@@ -111,16 +115,24 @@ const ThumbnailFolder& ThumbnailJob::folder() {
     return *folder_;
 }
 
+// A file system that keeps times to the nanosecond keeps a change time no
+// one can set back: a rewrite with the times kept still changes the stamp.
+// One that keeps them coarsely (FAT's two seconds) may not: its pictures'
+// keys also hold a sample of their first and last bytes.
 std::optional<ThumbnailJob::Identity> ThumbnailJob::identify(const Text& path,
                                                              std::string_view key_settings) const {
+    constexpr std::int64_t kCoarseTimeNs = 10'000'000;
     const std::optional<FileStamp> stamp = file_stamp(path);
-    std::optional<FileEnds> ends = read_file_ends(path, kContentSampleBytes, kContentSampleBytes);
-    if (!stamp || !ends) return std::nullopt;
-    Identity identity{
-        *stamp, thumbnail_key(path, *stamp, content_sample(ends->head, ends->tail), key_settings),
-        std::move(ends->head)};
-    identity.browser_shows = maker_.browser_shows(identity.head);
-    return identity;
+    if (!stamp) return std::nullopt;
+    std::uint64_t content = 0;
+    if (stamp->modified_ns % kCoarseTimeNs == 0) {
+        const std::optional<FileEnds> ends =
+            read_file_ends(path, kContentSampleBytes, kContentSampleBytes);
+        if (!ends) return std::nullopt;
+        content = content_sample(ends->head, ends->tail);
+    }
+    return Identity{*stamp, thumbnail_key(path, *stamp, content, key_settings),
+                    thumbnail_key(path, *stamp, content, Text(key_settings) + " standing in")};
 }
 
 ThumbnailJob::Outcome ThumbnailJob::picture_work(std::size_t picture, std::stop_token stop) {
@@ -133,21 +145,28 @@ ThumbnailJob::Outcome ThumbnailJob::picture_work(std::size_t picture, std::stop_
     const Text path = pictures_.path(picture);
     const std::optional<Identity> identity = identify(path, settings_key_);
     if (!identity) return left_out(LeftOutReason::Unreadable);
-    const bool stands_for_original = !identity->browser_shows;
-    if (auto reused = folder().reusable(identity->key, stands_for_original))
-        return with_files(std::move(*reused), Outcome::Kind::Reused);
-    // Told by the header alone: the whole file need not be read.
-    const std::optional<PictureSkip> early = maker_.estimate(identity->head, picture_request_).skip;
-    if (early == PictureSkip::AlreadySmall || early == PictureSkip::TooLarge)
-        return left_out(reason_of(*early));
+    for (const bool browser_shows : {true, false})
+        if (auto reused = folder().reusable(identity->key(browser_shows), !browser_shows))
+            return with_files(std::move(*reused), Outcome::Kind::Reused);
+    if (const std::optional<LeftOutReason> early = told_by_header(path)) return left_out(*early);
     if (identity->stamp.size > settings_.max_file_bytes) return left_out(LeftOutReason::TooLarge);
     const PictureResult made = made_within_budget(path, *identity, picture_request_, stop);
     if (made.skip) return left_out(reason_of(*made.skip));
     if (stop.stop_requested()) return left_out(LeftOutReason::Stopped);
-    std::optional<ThumbnailFolder::Files> written =
-        folder().write(identity->key, made.renditions, !made.browser_shows_original);
+    std::optional<ThumbnailFolder::Files> written = folder().write(
+        identity->key(made.browser_shows_original), made.renditions, !made.browser_shows_original);
     if (!written) return left_out(LeftOutReason::NotWritten);
     return with_files(std::move(*written), Outcome::Kind::Made);
+}
+
+// What the picture's first bytes tell for certain, so that the whole file
+// of a picture small already is never read.
+std::optional<LeftOutReason> ThumbnailJob::told_by_header(const Text& path) const {
+    const std::optional<FileEnds> head = read_file_ends(path, kContentSampleBytes, 0);
+    if (!head) return LeftOutReason::Unreadable;
+    const std::optional<PictureSkip> skip = maker_.estimate(head->head, picture_request_).skip;
+    if (skip == PictureSkip::AlreadySmall || skip == PictureSkip::TooLarge) return reason_of(*skip);
+    return std::nullopt;
 }
 
 // The file is read within a share of its own size; its header then tells
@@ -187,7 +206,7 @@ void ThumbnailJob::cover_work(std::stop_token stop) {
     const Text path = pictures_.path(0);
     const std::optional<Identity> identity = identify(path, cover_settings_key(settings_));
     if (!identity) return;
-    const Text stem = "fm" + identity->key;
+    const Text stem = "fm" + identity->shown_key;
     for (std::string_view extension : {"jpg", "webp"}) {
         Text name = stem + "." + Text(extension);
         if (whole_picture_file_size(img_file(name))) {

@@ -102,6 +102,7 @@ class ThumbnailJob {
     Outcome picture_work(std::size_t picture, std::stop_token stop);
     void cover_work(std::stop_token stop);
     std::optional<Identity> identify(const Text& path, std::string_view settings_key) const;
+    std::optional<LeftOutReason> told_by_header(const Text& path) const;
     PictureResult made_within_budget(const Text& path, const Identity& identity,
                                      const PictureRequest& request, std::stop_token stop) const;
     const ThumbnailFolder& folder();

@@ -1,7 +1,9 @@
 #include "generator/thumbnail_names.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstring>
 
 namespace galmora {
 
@@ -49,8 +51,9 @@ std::size_t read_number(std::string_view text, int& number) {
 std::uint64_t sample_hash(ByteView bytes, std::uint64_t hash) {
     std::size_t at = 0;
     for (; at + 8 <= bytes.size(); at += 8) {
-        std::uint64_t word = 0;
-        for (int i = 7; i >= 0; --i) word = word << 8 | bytes[at + static_cast<std::size_t>(i)];
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
         hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
         hash ^= hash >> 32;
     }
@@ -86,17 +89,22 @@ Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::uint64_t 
     return key;
 }
 
-Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension) {
-    return Text(key) + "-" + to_text(width) + "x" + to_text(height) + "." + Text(extension);
+Text thumbnail_file_name(std::string_view stem, int width, int height, std::string_view extension) {
+    return Text(stem) + "-" + to_text(width) + "x" + to_text(height) + "." + Text(extension);
+}
+
+Text picture_file_stem(std::string_view key, std::int64_t files_bytes) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, files_bytes).ptr;
+    return Text(key) + "-" + Text(digits, end);
 }
 
 Text copy_file_name(std::string_view thumbnail_name, PictureSize size) {
     const std::size_t dot = thumbnail_name.rfind('.');
+    const std::size_t dash = thumbnail_name.rfind('-', dot);
     const std::string_view extension =
         dot == std::string_view::npos ? std::string_view() : thumbnail_name.substr(dot + 1);
-    return thumbnail_file_name(
-        thumbnail_name.substr(0, std::min(kKeyDigits, thumbnail_name.size())), size.width,
-        size.height, extension);
+    return thumbnail_file_name(thumbnail_name.substr(0, dash), size.width, size.height, extension);
 }
 
 bool is_thumbnail_key(std::string_view key) {
@@ -109,6 +117,16 @@ std::optional<ThumbnailName> parse_thumbnail_file_name(std::string_view name) {
     if (!is_thumbnail_key(key)) return std::nullopt;
     ThumbnailName parsed{Text(key)};
     std::string_view rest = name.substr(kKeyDigits + 1);
+    // The bytes, when the name has them: a number followed by "-".
+    const std::size_t dash = rest.find('-');
+    if (dash != std::string_view::npos) {
+        const auto [end, error] =
+            std::from_chars(rest.data(), rest.data() + dash, parsed.files_bytes);
+        if (error != std::errc() || end != rest.data() + dash || parsed.files_bytes <= 0 ||
+            rest[0] == '0')
+            return std::nullopt;
+        rest.remove_prefix(dash + 1);
+    }
     std::size_t used = read_number(rest, parsed.width);
     if (used == 0 || used >= rest.size() || rest[used] != 'x') return std::nullopt;
     rest.remove_prefix(used + 1);

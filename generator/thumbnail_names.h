@@ -56,19 +56,26 @@ Text thumbnail_key(std::string_view path, const FileStamp& stamp, std::uint64_t 
 std::uint64_t content_sample(ByteView head, ByteView tail);
 inline constexpr std::size_t kContentSampleBytes = 4096;
 
-// key + "-" + width + "x" + height + "." + extension. The page's script
+// stem + "-" + width + "x" + height + "." + extension. The page's script
 // reads the size back from the name (the viewer lays a thumbnail out before
-// its original arrives): keep the form.
-Text thumbnail_file_name(std::string_view key, int width, int height, std::string_view extension);
+// its original arrives) and finds a copy by replacing it: keep the form.
+Text thumbnail_file_name(std::string_view stem, int width, int height, std::string_view extension);
+// The stem all files of one picture share: its key, and the bytes all of
+// them take together, so that a reuse knows both from the folder's listing
+// (key + "-" + bytes).
+Text picture_file_stem(std::string_view key, std::int64_t files_bytes);
 
 // The name of the picture's file of another size beside its thumbnail:
 // thumbnail_name with its size replaced.
 Text copy_file_name(std::string_view thumbnail_name, PictureSize size);
 
-// A file name of the thumbnail folder read back: its key and size; nullopt
-// for anything else found there (a temporary file, a file of the user's).
+// A file name of the thumbnail folder read back: its key, the bytes the
+// picture's files take (0 in the names of earlier versions, which have
+// none) and its size; nullopt for anything else found there (a temporary
+// file, a file of the user's).
 struct ThumbnailName {
     Text key;
+    std::int64_t files_bytes = 0;
     int width = 0;
     int height = 0;
 };

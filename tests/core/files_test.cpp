@@ -442,7 +442,7 @@ TEST(ReadFileEnds, GivesTheFirstAndLastBytesAndTheSize) {
     ASSERT_TRUE(ends);
     EXPECT_EQ(ends->head, (Bytes{'0', '1', '2'}));
     EXPECT_EQ(ends->tail, (Bytes{'8', '9'}));
-    EXPECT_EQ(ends->size, 10);
+    EXPECT_EQ(ends->stamp.size, 10);
     const auto whole = read_file_ends(dir.file_text("data"), 64, 64);
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->head.size(), 10u);

@@ -54,6 +54,19 @@ TEST(ThumbnailFileName, IsReadBackAndNothingElseIs) {
     EXPECT_EQ(parsed->width, 504);
     EXPECT_EQ(parsed->height, 378);
     EXPECT_TRUE(parse_thumbnail_file_name("0123456789abcdef-3x504.webp"));
+    // With the bytes the picture's files take, which its copies share.
+    const Text stem = picture_file_stem("0123456789abcdef", 482113);
+    const auto with_bytes = parse_thumbnail_file_name(thumbnail_file_name(stem, 504, 378, "jpg"));
+    ASSERT_TRUE(with_bytes);
+    EXPECT_EQ(with_bytes->key, "0123456789abcdef");
+    EXPECT_EQ(with_bytes->files_bytes, 482113);
+    EXPECT_EQ(with_bytes->width, 504);
+    EXPECT_EQ(copy_file_name(thumbnail_file_name(stem, 504, 378, "jpg"), {1280, 960}),
+              "0123456789abcdef-482113-1280x960.jpg");
+    for (const char* other :
+         {"0123456789abcdef-0482113-504x378.jpg", "0123456789abcdef-48x2113-504x378.jpg",
+          "0123456789abcdef--504x378.jpg", "0123456789abcdef-0-504x378.jpg"})
+        EXPECT_FALSE(parse_thumbnail_file_name(other)) << other;
     for (const char* other :
          {".0123456789abcdef-504x378.jpg.Xa12bC", "0123456789abcdef-504x378.png",
           "0123456789ABCDEF-504x378.jpg", "0123456789abcde-504x378.jpg",

@@ -293,7 +293,12 @@ TEST_F(ThumbnailGeneration, WhatAKilledGenerationLeftIsClearedAtTheNextStart) {
     mark_picture_work(root.file_text("我的图片库"));
     app.reset();
 
-    start();
+    // The next start, on a window of its own.
+    testing::FakeControls next_ui;
+    testing::ScriptedDesktop next_desktop;
+    Application next(next_ui, next_desktop, root.text(), {}, UpdateWindowHooks{},
+                     BackgroundServices{&window, {&maker}});
+    next.start_up();
     for (const fs::path& file : left) EXPECT_FALSE(fs::exists(file)) << file;
     for (const fs::path& file : kept) EXPECT_TRUE(fs::exists(file)) << file;
     EXPECT_FALSE(fs::exists(img / "thumbs/.making"));
