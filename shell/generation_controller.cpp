@@ -225,15 +225,15 @@ std::optional<GenerationResult> GenerationController::write_site(const Generatio
     return GenerationResult{picture_count, written.folder_created};
 }
 
-// The page is written: its memory takes the head in front rather than a
-// copy of many megabytes being made for the panel.
+// The page is written: the panel takes it over, head in front, rather than
+// a copy of many megabytes.
 void GenerationController::show_result(const GenerationRequest& request, const Text& thumbnail_line,
                                        Text page) {
     static const Text kResultHead = "\r\n 新图库目录："_t;
     const Text result_line = kResultHead + page_path(request) + "\r\n";
     page.insert(0, thumbnail_line.empty() ? result_line + "\r\n"
                                           : result_line + thumbnail_line + "\r\n\r\n");
-    ui_.set_text(ControlId::InformationPanel, page);
+    ui_.move_text_into(ControlId::InformationPanel, std::move(page));
 }
 
 }  // namespace galmora
