@@ -92,10 +92,9 @@ void Application::click_generate() {
     if (jobs_.refuses_library_change()) return;
     const GenerationRequest request = read_generation_request(
         ui_, config_.snapshot(), commands_.rating(), selection_, library_root_);
-    generation_.generate(request,
-                         [this](const GenerationRequest& done, const GenerationResult& result) {
-                             recorder_.record_generation(done, result);
-                         });
+    generation_.generate(request, [this](const GenerationRequest& done, GenerationResult& result) {
+        result.taken_back = !recorder_.record_generation(done, result);
+    });
 }
 
 void Application::wire_commands() {

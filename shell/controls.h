@@ -84,6 +84,9 @@ class Controls {
     // Edit boxes, labels, buttons, check boxes.
     virtual Text text(ControlId control) const = 0;
     virtual void set_text(ControlId control, const Text& text) = 0;
+    // set_text of a text the caller is done with, such as a generated page
+    // of many megabytes: a window may keep its memory instead of a copy.
+    virtual void move_text_into(ControlId control, Text text) { set_text(control, text); }
 
     virtual bool checked(ControlId control) const = 0;
     virtual void set_checked(ControlId control, bool checked) = 0;

@@ -31,6 +31,11 @@ class BusyCursor {
     Controls& ui_;
 };
 
+// The sub-gallery's page as the panel and the notices name it.
+Text page_path(const GenerationRequest& request) {
+    return request.main_gallery + "/" + request.entry.sub_gallery_name + "/index.html";
+}
+
 }  // namespace
 
 GenerationController::GenerationController(Controls& ui, DesktopServices& desktop,
@@ -173,14 +178,12 @@ void GenerationController::thumbnails_finished(ThumbnailReport report,
 
 void GenerationController::finish(const GenerationRequest& request, const PictureList& pictures,
                                   const ThumbnailReport* report, const Written& on_written) {
-    const int picture_count = static_cast<int>(pictures.size());
-    const Text page = compose_sub_gallery_page(
+    Text page = compose_sub_gallery_page(
         request.entry.sub_gallery_name,
         page_blocks(pictures, request.per_page, report ? &report->thumbnails : nullptr),
         request.per_page);
-    const Text thumbnail_line = report ? thumbnail_summary(*report, pictures) : Text();
     std::optional<GenerationResult> result =
-        write_site(request, page, picture_count, thumbnail_line);
+        write_site(request, page, static_cast<int>(pictures.size()));
     const bool cover_made = report && report->cover_made;
     if (!result) {
         // Made for a page that was not written: nothing names them.
@@ -188,7 +191,12 @@ void GenerationController::finish(const GenerationRequest& request, const Pictur
         return;
     }
     result->cover_made = cover_made;
+    // The panel takes the largest page about as long as the rest of the
+    // road: the record and the main page come first.
     on_written(request, *result);
+    if (!result->taken_back)
+        show_result(request, report ? thumbnail_summary(*report, pictures) : Text(),
+                    std::move(page));
 }
 
 bool GenerationController::check_form(const GenerationRequest& request) {
@@ -217,27 +225,30 @@ bool GenerationController::refuse(const GenerationRequest& request, bool thumbna
 
 std::optional<GenerationResult> GenerationController::write_site(const GenerationRequest& request,
                                                                  const Text& page,
-                                                                 int picture_count,
-                                                                 const Text& thumbnail_line) {
-    static const Text kResultHead = "\r\n 新图库目录："_t;
+                                                                 int picture_count) {
     static const Text kFailureHead = "图库生成失败，无法写入图库页面：\r\n"_t;
     static const Text kFailureTail = "\r\n请检查主图库目录是否可写、磁盘空间是否充足。"_t;
-    const Text& name = request.entry.sub_gallery_name;
-    const Text shown_path = request.main_gallery + "/" + name + "/index.html";
-    const WrittenSubGallery written =
-        write_sub_gallery(request.main_gallery, name, request.keep_proportions, page);
+    const WrittenSubGallery written = write_sub_gallery(
+        request.main_gallery, request.entry.sub_gallery_name, request.keep_proportions, page);
     if (!written.page_written) {
         ui_.set_text(ControlId::InformationPanel,
                      page);   // the panel shows what could not be written
         ui_.set_busy(false);  // no busy cursor over the message
-        show_notice(desktop_, kFailureHead + shown_path + kFailureTail);
+        show_notice(desktop_, kFailureHead + page_path(request) + kFailureTail);
         return std::nullopt;
     }
-    const Text result_line = kResultHead + shown_path + "\r\n";
-    ui_.set_text(ControlId::InformationPanel,
-                 thumbnail_line.empty() ? result_line + "\r\n" + page
-                                        : result_line + thumbnail_line + "\r\n\r\n" + page);
     return GenerationResult{picture_count, written.folder_created};
+}
+
+// The page is written: the panel takes it over, head in front, rather than
+// a copy of many megabytes.
+void GenerationController::show_result(const GenerationRequest& request, const Text& thumbnail_line,
+                                       Text page) {
+    static const Text kResultHead = "\r\n 新图库目录："_t;
+    const Text result_line = kResultHead + page_path(request) + "\r\n";
+    page.insert(0, thumbnail_line.empty() ? result_line + "\r\n"
+                                          : result_line + thumbnail_line + "\r\n\r\n");
+    ui_.move_text_into(ControlId::InformationPanel, std::move(page));
 }
 
 }  // namespace galmora

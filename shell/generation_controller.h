@@ -5,7 +5,8 @@
 // the generator's steps and shows what they give. With the 缩略图 option the
 // thumbnails are made beside the window's thread, the button stops them,
 // and the page is written when they are done. Recording the generation in
-// config.ini follows (GenerationRecorder).
+// config.ini follows (GenerationRecorder); the panel shows the result only
+// after it, so that the record and the main page never wait for the panel.
 
 #include <functional>
 #include <memory>
@@ -28,6 +29,9 @@ struct GenerationResult {
     int picture_count = 0;
     bool folder_created = false;
     bool cover_made = false;  // request.entry.chosen_cover was made for it, not reused
+    // Set by the hand-over that took the generation back: the panel then
+    // keeps what it shows of the failure instead of the result.
+    bool taken_back = false;
 };
 
 // What making thumbnails needs from the program: the picture work. Without
@@ -45,8 +49,9 @@ struct PictureServices {
 class GenerationController {
   public:
     // Runs once the page is written, with the request as it was completed
-    // (a cover made from the first picture stands chosen in it).
-    using Written = std::function<void(const GenerationRequest&, const GenerationResult&)>;
+    // (a cover made from the first picture stands chosen in it), before the
+    // panel shows the result.
+    using Written = std::function<void(const GenerationRequest&, GenerationResult&)>;
 
     GenerationController(Controls& ui, DesktopServices& desktop, const GalleryConfig& config,
                          Text library_root, JobOwner* jobs = nullptr,
@@ -70,7 +75,8 @@ class GenerationController {
     // happens when the paging fields fail the check (painted red) or the
     // target, config.ini or the thumbnail folder refuses the generation (a
     // notice; nothing written); a notice tells when the page could not be
-    // written. Otherwise on_written runs: at once, or after the thumbnails.
+    // written. Otherwise on_written runs (at once, or after the thumbnails),
+    // then the panel shows the result line and the page.
     void generate(const GenerationRequest& request, Written on_written);
 
     // The main gallery list's selection the running generation belongs to.
@@ -90,13 +96,15 @@ class GenerationController {
     void start_thumbnails(const GenerationRequest& request, PictureList pictures,
                           Written on_written);
     void thumbnails_finished(ThumbnailReport report, const PictureList& pictures);
-    // Compose, write and hand over to on_written.
+    // Compose, write, hand over to on_written and show the result.
     void finish(const GenerationRequest& request, const PictureList& pictures,
                 const ThumbnailReport* report, const Written& on_written);
-    // Folders, assets, index.html holding page, then the result line and the
-    // page in the panel; nullopt with a notice when index.html was not written.
+    // Folders, assets and index.html holding page; nullopt with the page in
+    // the panel and a notice when index.html was not written.
     std::optional<GenerationResult> write_site(const GenerationRequest& request, const Text& page,
-                                               int picture_count, const Text& thumbnail_line);
+                                               int picture_count);
+    // The result line, the thumbnails' line when there is one, and the page.
+    void show_result(const GenerationRequest& request, const Text& thumbnail_line, Text page);
 
     void empty_paging_fields();
     void count_folder_field();

@@ -21,11 +21,12 @@ GradualTextFill::GradualTextFill(QPlainTextEdit* edit) : QObject(edit), edit_(ed
     connect(&timer_, &QTimer::timeout, this, &GradualTextFill::insert_next_slice);
 }
 
-void GradualTextFill::set_text(const Text& text) {
+void GradualTextFill::set_text(std::shared_ptr<const Text> text) {
     stop();
-    text_ = text;
+    text_ = std::move(text);
     const std::size_t first_end = slice_end(0);
-    edit_->setPlainText(to_qstring(first_end == text_.size() ? text_ : text_.substr(0, first_end)));
+    edit_->setPlainText(
+        to_qstring(first_end == text_->size() ? *text_ : text_->substr(0, first_end)));
     next_ = first_end;
     if (filling())
         timer_.start();
@@ -38,9 +39,9 @@ void GradualTextFill::finish() {
 }
 
 std::size_t GradualTextFill::slice_end(std::size_t from) const {
-    if (text_.size() - from <= kSliceBytes) return text_.size();
-    const std::size_t line_feed = text_.find('\n', from + kSliceBytes - 1);
-    return line_feed == Text::npos ? text_.size() : line_feed + 1;
+    if (text_->size() - from <= kSliceBytes) return text_->size();
+    const std::size_t line_feed = text_->find('\n', from + kSliceBytes - 1);
+    return line_feed == Text::npos ? text_->size() : line_feed + 1;
 }
 
 void GradualTextFill::insert_next_slice() {
@@ -53,7 +54,7 @@ void GradualTextFill::insert_next_slice() {
     document->setUndoRedoEnabled(false);
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(to_qstring(text_.substr(next_, end - next_)));
+    cursor.insertText(to_qstring(text_->substr(next_, end - next_)));
     document->setUndoRedoEnabled(undo);
     document->setModified(false);
     next_ = end;
@@ -62,7 +63,7 @@ void GradualTextFill::insert_next_slice() {
 
 void GradualTextFill::stop() {
     timer_.stop();
-    text_ = Text();  // gives the memory back
+    text_.reset();  // the memory stays with whoever else holds the text
     next_ = 0;
 }
 

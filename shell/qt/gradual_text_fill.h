@@ -3,10 +3,12 @@
 // loop, so that the window keeps answering while a generated page of many
 // megabytes is converted and goes in. A short text goes in at once, as
 // before. The box ends up holding exactly what setPlainText of the whole
-// converted text would have put into it.
+// converted text would have put into it. The text is shared with whoever
+// gave it (the window keeps it to read back), not copied.
 
 #include <QObject>
 #include <QTimer>
+#include <memory>
 
 #include "core/text.h"
 
@@ -22,11 +24,11 @@ class GradualTextFill : public QObject {
 
     // Replaces the box's text: the first slice now, the rest from the event
     // loop. A fill still running is dropped.
-    void set_text(const Text& text);
+    void set_text(std::shared_ptr<const Text> text);
     // Puts the rest in now, for whoever needs the whole text shown (a
     // selection of everything, say).
     void finish();
-    bool filling() const { return next_ < text_.size(); }
+    bool filling() const { return text_ && next_ < text_->size(); }
 
   private:
     // Where the slice starting at from ends: after a line feed, so that a
@@ -38,7 +40,7 @@ class GradualTextFill : public QObject {
 
     QPlainTextEdit* edit_;
     QTimer timer_;
-    Text text_;
+    std::shared_ptr<const Text> text_;  // none once the whole text is in
     std::size_t next_ = 0;  // where the text still to go in starts
 };
 

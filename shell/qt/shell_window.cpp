@@ -59,7 +59,7 @@ void ShellWindow::create_controls() {
         control.text_colour = definition.text_colour;
         control.background_colour = definition.background_colour;
         if (auto* edit = as<QPlainTextEdit>(control.widget)) {
-            control.program_text = local_text(definition.caption);
+            control.program_text = std::make_shared<const Text>(local_text(definition.caption));
             control.fill = new GradualTextFill(edit);
         }
         auto [it, inserted] = controls_.emplace(definition.id, std::move(control));
@@ -122,7 +122,7 @@ Text ShellWindow::text(ControlId control) const {
     QWidget* w = c->widget;
     if (auto* edit = as<QLineEdit>(w)) return from_qstring(edit->text());
     if (auto* edit = as<QPlainTextEdit>(w)) {
-        if (!edit->document()->isModified()) return c->program_text;
+        if (!edit->document()->isModified()) return *c->program_text;
         return from_qstring(edit->toPlainText().replace(u'\n', QStringLiteral("\r\n")));
     }
     if (auto* label = as<QLabel>(w)) return from_qstring(label->text());
@@ -138,16 +138,29 @@ void ShellWindow::set_text(ControlId control, const Text& text) {
     if (auto* edit = as<QLineEdit>(w)) {
         set_text_unchecked(edit, to_qstring(text));
         raise(*c, ControlEvent::ContentChanged);
-    } else if (auto* edit = as<QPlainTextEdit>(w)) {
-        c->program_text = text;
-        wrap_for(edit, text);
-        c->fill->set_text(text);
-        edit->document()->setModified(false);
+    } else if (c->fill) {
+        fill_box(*c, std::make_shared<const Text>(text));
     } else if (auto* label = as<QLabel>(w)) {
         label->setText(to_qstring(text));
     } else if (auto* button = as<QAbstractButton>(w)) {
         button->setText(to_qstring(text));
     }
+}
+
+void ShellWindow::move_text_into(ControlId control, Text text) {
+    Control* c = find(control);
+    if (c && c->fill)
+        fill_box(*c, std::make_shared<const Text>(std::move(text)));
+    else
+        set_text(control, text);
+}
+
+void ShellWindow::fill_box(Control& control, std::shared_ptr<const Text> text) {
+    auto* edit = as<QPlainTextEdit>(control.widget);
+    control.program_text = text;
+    wrap_for(edit, *text);
+    control.fill->set_text(std::move(text));
+    edit->document()->setModified(false);
 }
 
 bool ShellWindow::checked(ControlId control) const {

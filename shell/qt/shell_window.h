@@ -10,6 +10,7 @@
 
 #include <QWidget>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "shell/controls.h"
@@ -37,6 +38,7 @@ class ShellWindow : public QWidget, public Controls {
 
     Text text(ControlId control) const override;
     void set_text(ControlId control, const Text& text) override;
+    void move_text_into(ControlId control, Text text) override;
     bool checked(ControlId control) const override;
     void set_checked(ControlId control, bool checked) override;
     int selected_index(ControlId control) const override;
@@ -69,14 +71,17 @@ class ShellWindow : public QWidget, public Controls {
         int text_colour = 0;
         int background_colour = -1;
         // The last text the program gave a multi-line box, returned as long
-        // as the user has not edited it (Qt keeps no "\r\n" line ends).
-        Text program_text;
+        // as the user has not edited it (Qt keeps no "\r\n" line ends),
+        // shared with the box's gradual fill.
+        std::shared_ptr<const Text> program_text;
         GradualTextFill* fill = nullptr;  // multi-line boxes only
         std::multimap<ControlEvent, Handler> handlers;
     };
 
     void create_controls();
     void connect_events(Control& control);
+    // A multi-line box's text: kept for reading back, shown by its fill.
+    void fill_box(Control& control, std::shared_ptr<const Text> text);
     void centre_on_screen();
     Control* find(ControlId control);
     const Control* find(ControlId control) const;

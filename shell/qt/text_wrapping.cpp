@@ -12,11 +12,18 @@ bool is_white_space(char c) {
 
 }  // namespace
 
+// Any run too long that starts at or after start covers the byte kTooLong - 1
+// further on. Looking back from that byte either meets no white space (the
+// run is there) or lets the next look start after the space it met: a page
+// of short words is read a few bytes in a thousand.
 bool has_long_unbroken_run(std::string_view text) {
-    int run = 0;
-    for (char c : text) {
-        run = is_white_space(c) ? 0 : run + 1;
-        if (run > kLongestWrappedWord) return true;
+    constexpr std::size_t kTooLong = kLongestWrappedWord + 1;
+    std::size_t start = 0;  // no run too long starts before it
+    while (text.size() - start >= kTooLong) {
+        std::size_t after_space = start + kTooLong;
+        while (after_space > start && !is_white_space(text[after_space - 1])) --after_space;
+        if (after_space == start) return true;
+        start = after_space;
     }
     return false;
 }
