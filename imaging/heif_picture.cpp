@@ -4,6 +4,7 @@
 
 #include "imaging/heif_colour.h"
 #include "imaging/heif_handles.h"
+#include "imaging/heif_planes.h"
 
 namespace galmora::imaging {
 
@@ -60,6 +61,29 @@ std::optional<QImage> as_qimage(const heif_image* rgb, bool alpha, bool premulti
     return image;
 }
 
+// As coded: the planes before any colour conversion.
+HeifImagePtr decoded_planes(const heif_image_handle* primary) {
+    const HeifDecodingOptionsPtr options(heif_decoding_options_alloc());
+    heif_image* planes = nullptr;
+    if (!options || !heif_ok(heif_decode_image(primary, &planes, heif_colorspace_undefined,
+                                               heif_chroma_undefined, options.get())))
+        return nullptr;
+    return HeifImagePtr(planes);
+}
+
+// libheif's own conversion, for what rgb_from_planes does not take (alpha,
+// more than 8 bits): the whole picture, then scaled down.
+std::optional<QImage> libheif_rgb(const heif_image_handle* primary, bool alpha, int denominator) {
+    const HeifImagePtr rgb = decoded_rgb(primary, alpha);
+    if (!rgb) return std::nullopt;
+    std::optional<QImage> image =
+        as_qimage(rgb.get(), alpha, heif_image_handle_is_premultiplied_alpha(primary) != 0);
+    if (!image || denominator == 1) return image;
+    const QSize reduced(std::max(1, image->width() / denominator),
+                        std::max(1, image->height() / denominator));
+    return image->scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 // libheif's own threads: 0 decodes on the calling thread.
 int libheif_threads(int decoding_threads) {
     return decoding_threads > 1 ? decoding_threads : 0;
@@ -92,16 +116,18 @@ std::int64_t heif_decode_peak_bytes(const HeifHeader& header) {
     return pixels * (3 * planes + channels + kQImage);
 }
 
-std::optional<QImage> decode_heif(ByteView bytes, int decoding_threads) {
+std::optional<QImage> decode_heif(ByteView bytes, int decoding_threads, int denominator) {
     const std::optional<HeifFile> file = open_heif(bytes);
     if (!file) return std::nullopt;
     heif_context_set_max_decoding_threads(file->context.get(), libheif_threads(decoding_threads));
     const heif_image_handle* primary = file->primary.get();
     const bool alpha = heif_image_handle_has_alpha_channel(primary) != 0;
-    const HeifImagePtr rgb = decoded_rgb(primary, alpha);
-    if (!rgb) return std::nullopt;
-    std::optional<QImage> image =
-        as_qimage(rgb.get(), alpha, heif_image_handle_is_premultiplied_alpha(primary) != 0);
+    std::optional<QImage> image;
+    if (!alpha && heif_image_handle_get_luma_bits_per_pixel(primary) <= 8) {
+        if (const HeifImagePtr planes = decoded_planes(primary))
+            image = rgb_from_planes(planes.get(), primary, std::max(1, denominator));
+    }
+    if (!image) image = libheif_rgb(primary, alpha, std::max(1, denominator));
     if (image) image->setColorSpace(heif_colour_space(primary));
     return image;
 }

@@ -35,8 +35,10 @@ std::int64_t heif_decode_peak_bytes(const HeifHeader& header);
 // ICC or nclx profile; sRGB when it has none) and nothing else: no EXIF,
 // XMP or text. Its colours are left in that space: the caller converts the
 // smaller copy it scales to. At most decoding_threads threads decode at once
-// (1: the calling thread alone). nullopt when the data cannot be decoded:
-// cut short, corrupt, or coded in a way libheif cannot decode.
-std::optional<QImage> decode_heif(ByteView bytes, int decoding_threads);
+// (1: the calling thread alone). denominator > 1 delivers the picture at
+// (width / denominator) x (height / denominator), each pixel the average of
+// those it covers. nullopt when the data cannot be decoded: cut short,
+// corrupt, or coded in a way libheif cannot decode.
+std::optional<QImage> decode_heif(ByteView bytes, int decoding_threads, int denominator = 1);
 
 }  // namespace galmora::imaging

@@ -1,5 +1,7 @@
 #include "imaging/picture_decoder.h"
 
+#include <algorithm>
+
 namespace galmora::imaging {
 
 PictureDecoder::PictureDecoder(ByteView bytes, PictureFormat format)
@@ -28,7 +30,12 @@ std::int64_t PictureDecoder::own_peak_bytes() const {
 // their tiles' memory to the budget's.
 std::optional<QImage> PictureDecoder::decode(QSize size) {
     if (reader_) return reader_->decode(size);
-    return decode_heif(bytes_, 1);
+    if (!heif_ || size.isEmpty()) return std::nullopt;
+    const int denominator = std::max(1, heif_->upright.width() / size.width());
+    std::optional<QImage> image = decode_heif(bytes_, 1, denominator);
+    if (image && image->size() != size)
+        image = image->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
 }
 
 }  // namespace galmora::imaging

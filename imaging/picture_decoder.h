@@ -22,9 +22,10 @@ class PictureDecoder {
     PictureDecoder& operator=(const PictureDecoder&) = delete;
 
     std::optional<PictureHeader> header();
-    // Whether it decodes at a reduced size when asked (JPEG): else decode()
-    // always delivers the whole picture.
-    bool reduces() const { return format_ == PictureFormat::Jpeg; }
+    // Whether it decodes at a reduced size when asked (a JPEG's 1/2, 1/4,
+    // 1/8, a HEIF's averaged by a whole factor): else decode() always
+    // delivers the whole picture.
+    bool reduces() const { return format_ == PictureFormat::Jpeg || by_libheif(); }
     // What the decoder itself holds while it decodes, beyond the picture it
     // delivers; after header().
     std::int64_t own_peak_bytes() const;

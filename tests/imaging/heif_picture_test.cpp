@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "imaging/heif_handles.h"
 #include "imaging/picture_bytes.h"
 #include "imaging/qt_picture_maker.h"
 #include "tests/imaging/test_pictures.h"
@@ -158,6 +159,59 @@ TEST(HeifPicture, DecodesHeicAndAvifAtEightBitsWithoutMetadata) {
             expect_quarters(*image, label);
             EXPECT_TRUE(image->textKeys().isEmpty()) << label;
             EXPECT_EQ(image->colorSpace(), QColorSpace(QColorSpace::SRgb)) << label;
+        }
+    }
+}
+
+// A smooth picture of every hue, as libheif's own conversion to RGB gives
+// it, against the program's from the planes: the same but for rounding, at
+// its own size and averaged to half (against libheif's scaled by Qt).
+TEST(HeifPicture, PlanesBecomeTheColoursLibheifWouldGive) {
+    QImage colours(96, 64, QImage::Format_RGB32);
+    for (int y = 0; y < colours.height(); ++y)
+        for (int x = 0; x < colours.width(); ++x)
+            colours.setPixelColor(x, y, QColor::fromHsv(x * 359 / 95, 60 + y * 3, 255 - y * 2));
+    for (HeifCodec codec : {HeifCodec::Hevc, HeifCodec::Av1}) {
+        for (HeifProfile profile : {HeifProfile::None, HeifProfile::DisplayP3Nclx}) {
+            HeifImage source{colours};
+            source.profile = profile;
+            const Bytes file = heif_of(codec, source);
+            const HeifContextPtr context = new_heif_context();
+            ASSERT_TRUE(heif_ok(heif_context_read_from_memory_without_copy(
+                context.get(), file.data(), file.size(), nullptr)));
+            heif_image_handle* handle = nullptr;
+            ASSERT_TRUE(heif_ok(heif_context_get_primary_image_handle(context.get(), &handle)));
+            const HeifHandlePtr primary(handle);
+            heif_image* rgb = nullptr;
+            ASSERT_TRUE(heif_ok(heif_decode_image(primary.get(), &rgb, heif_colorspace_RGB,
+                                                  heif_chroma_interleaved_RGB, nullptr)));
+            const HeifImagePtr owned(rgb);
+            int stride = 0;
+            const std::uint8_t* pixels =
+                heif_image_get_plane_readonly(rgb, heif_channel_interleaved, &stride);
+            const QImage theirs = QImage(pixels, 96, 64, stride, QImage::Format_RGB888)
+                                      .convertToFormat(QImage::Format_RGB32);
+            for (int denominator : {1, 2}) {
+                const std::string label = std::string(codec_name(codec)) + " profile " +
+                                          std::to_string(int(profile)) + " 1/" +
+                                          std::to_string(denominator);
+                const std::optional<QImage> ours = decode_heif(file, 1, denominator);
+                ASSERT_TRUE(ours) << label;
+                const QImage expected = denominator == 1
+                                            ? theirs
+                                            : theirs.scaled(ours->size(), Qt::IgnoreAspectRatio,
+                                                            Qt::SmoothTransformation);
+                ASSERT_EQ(ours->size(), QSize(96 / denominator, 64 / denominator)) << label;
+                int worst = 0;
+                for (int y = 1; y + 1 < ours->height(); ++y)
+                    for (int x = 1; x + 1 < ours->width(); ++x) {
+                        const QColor a = ours->pixelColor(x, y), b = expected.pixelColor(x, y);
+                        worst = std::max({worst, std::abs(a.red() - b.red()),
+                                          std::abs(a.green() - b.green()),
+                                          std::abs(a.blue() - b.blue())});
+                    }
+                EXPECT_LE(worst, 6) << label;
+            }
         }
     }
 }
