@@ -22,14 +22,14 @@ QImage::Format opaque_format(const QImage& image) {
 }
 
 std::optional<Rendition> encoded(const QImage& image, const char* format, int quality,
-                                 std::string_view extension) {
+                                 std::string_view extension, bool compact) {
     if (image.isNull()) return std::nullopt;
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
-    writer.setOptimizedWrite(true);
+    writer.setOptimizedWrite(compact);
     if (!writer.write(bare_pixels(image))) return std::nullopt;
     return Rendition{Bytes(data.begin(), data.end()), extension, image.width(), image.height()};
 }
@@ -47,10 +47,12 @@ bool has_transparent_pixel(const QImage& image) {
     return false;
 }
 
-std::optional<Rendition> encode_rendition(const QImage& image, bool transparent) {
+std::optional<Rendition> encode_rendition(const QImage& image, bool transparent, bool compact) {
     if (transparent)
-        return encoded(image.convertToFormat(QImage::Format_ARGB32), "webp", kWebpQuality, "webp");
-    return encoded(image.convertToFormat(opaque_format(image)), "jpeg", kJpegQuality, "jpg");
+        return encoded(image.convertToFormat(QImage::Format_ARGB32), "webp", kWebpQuality, "webp",
+                       compact);
+    return encoded(image.convertToFormat(opaque_format(image)), "jpeg", kJpegQuality, "jpg",
+                   compact);
 }
 
 }  // namespace galmora::imaging
