@@ -135,7 +135,7 @@ async function throttled(page) {
 // display copy above.
 function kind(url) {
   if (url.includes('/pictures/')) return 'originals';
-  const size = /\/img\/thumbs\/[0-9a-f]+-(\d+)x(\d+)\.\w+$/.exec(url);
+  const size = /\/img\/thumbs\/[0-9a-f]+(?:-\d+)?-(\d+)x(\d+)\.\w+$/.exec(url);
   if (!size) return 'other';
   return Math.max(size[1], size[2]) > 504 ? 'copies' : 'thumbnails';
 }
