@@ -28,14 +28,15 @@ TEST(MemoryBudget, SharesWaitTheirTurnGrowOnlyWhenThereIsRoomAndGoBack) {
     EXPECT_TRUE(a->try_grow(70));
     EXPECT_EQ(budget.held(), 70);
 
-    // 50 must wait for a; 10, asked after it, waits its turn too, though it
-    // would fit now: a large share is never passed over.
+    // 95 must wait for a; 10, asked after it, waits its turn too, though it
+    // would fit now: a large share is never passed over. 95 and 10 do not fit
+    // together, so 10 comes only once 95 is served and given back.
     std::vector<int> served;
     std::mutex order;
     std::thread large([&] {
-        auto share = budget.take(50, {});
+        auto share = budget.take(95, {});
         std::lock_guard lock(order);
-        served.push_back(50);
+        served.push_back(95);
     });
     while (budget.waiting() < 1) std::this_thread::sleep_for(1ms);
     std::thread small([&] {
@@ -51,7 +52,7 @@ TEST(MemoryBudget, SharesWaitTheirTurnGrowOnlyWhenThereIsRoomAndGoBack) {
     a.reset();
     large.join();
     small.join();
-    EXPECT_EQ(served, (std::vector<int>{50, 10}));
+    EXPECT_EQ(served, (std::vector<int>{95, 10}));
     EXPECT_EQ(budget.held(), 0);
 }
 
