@@ -1,14 +1,11 @@
 #include "imaging/qt_picture_maker.h"
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include <QColorSpace>
 #include <QImage>
 #include <QImageReader>
 #include <variant>
 
+#include "core/kept_memory.h"
 #include "imaging/picture_bytes.h"
 #include "imaging/picture_decoder.h"
 #include "imaging/rendition_encoder.h"
@@ -113,20 +110,6 @@ PictureResult renditions_of(const QImage& decoded, const RenditionPlan& plan,
     return result;
 }
 
-// glibc gives a freed block of some megabytes back to the system at once,
-// so that every picture's buffers are faulted in afresh: with two workers
-// that took a third of a photo's time, in the kernel. Blocks under 32 MiB
-// (a 2048-pixel copy takes 12) are kept for the next picture; larger ones,
-// rare, are still given back at once, and so is free room beyond 32 MiB at
-// the top of a worker's heap.
-void keep_freed_pictures_for_reuse() {
-#if defined(__GLIBC__)
-    constexpr int kKept = 32 << 20;
-    mallopt(M_MMAP_THRESHOLD, kKept);
-    mallopt(M_TRIM_THRESHOLD, kKept);
-#endif
-}
-
 }  // namespace
 
 void QtPictureMaker::set_process_limits() {
@@ -135,7 +118,7 @@ void QtPictureMaker::set_process_limits() {
     // our own limits are the ones that refuse.
     const int ours = static_cast<int>(kMaxDecodedBytes >> 20);
     if (QImageReader::allocationLimit() < ours) QImageReader::setAllocationLimit(ours);
-    keep_freed_pictures_for_reuse();
+    keep_freed_blocks_for_reuse();
 }
 
 bool QtPictureMaker::browser_shows(ByteView head) const {

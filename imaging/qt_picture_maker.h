@@ -23,7 +23,8 @@ class QtPictureMaker : public PictureMaker {
     // once, at start-up (set_process_limits), never from a worker.
     static constexpr std::int64_t kMaxDecodedBytes = std::int64_t(400) << 20;
 
-    // Call once at start-up, before any picture work.
+    // Call once at start-up, before any picture work: Qt's limit above and
+    // the allocator's keeping of freed picture buffers (core/kept_memory.h).
     static void set_process_limits();
 
     bool browser_shows(ByteView head) const override;

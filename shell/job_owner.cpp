@@ -7,6 +7,7 @@
 
 #include "core/codepage.h"
 #include "core/item_workers.h"
+#include "core/kept_memory.h"
 #include "shell/failure_notices.h"
 #include "shell/window_layout.h"
 
@@ -121,6 +122,7 @@ void JobOwner::end(const std::shared_ptr<Run>& run) {
     const ItemWorkers& workers = *run->workers;
     run->job->ended([&workers](std::size_t item) { return workers.finished(item); }, run->stopped);
     keep_until_threads_end(run);
+    give_back_kept_memory();
 }
 
 void JobOwner::keep_until_threads_end(std::shared_ptr<Run> run) {
