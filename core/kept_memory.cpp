@@ -1,5 +1,6 @@
 #include "core/kept_memory.h"
 
+#include <cstdlib>  // defines __GLIBC__ where glibc is the C library
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

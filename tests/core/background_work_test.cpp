@@ -1,17 +1,21 @@
-// Work on several threads: the memory budget shared by pieces of work, and
-// the workers that take numbered items, stop and abandon what stalls.
+// Work on several threads: the memory budget shared by pieces of work, the
+// workers that take numbered items, stop and abandon what stalls, and the
+// allocator keeping freed picture buffers for the next picture.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <set>
 #include <stdexcept>
 #include <thread>
 
 #include "core/item_workers.h"
+#include "core/kept_memory.h"
 #include "core/memory_budget.h"
 
 namespace galmora {
@@ -151,6 +155,31 @@ TEST(ItemWorkers, AnOuterStopStopsThem) {
         {}, outer.get_token());
     EXPECT_TRUE(workers.wait(10s));
     EXPECT_LT(workers.finished_count(), 1000u);
+}
+
+// The pages a buffer of bytes faults in when it is written whole, then freed.
+long faults_writing(std::size_t bytes) {
+    rusage before{}, after{};
+    getrusage(RUSAGE_THREAD, &before);
+    char* buffer = static_cast<char*>(std::malloc(bytes));
+    for (std::size_t at = 0; at < bytes; at += 4096)
+        reinterpret_cast<volatile char&>(buffer[at]) = 1;
+    std::free(buffer);
+    getrusage(RUSAGE_THREAD, &after);
+    return after.ru_minflt - before.ru_minflt;
+}
+
+TEST(KeptMemory, AFreedPictureBufferIsReusedUntilTheJobEnds) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || !defined(__GLIBC__)
+    GTEST_SKIP() << "glibc's allocator only: the sanitizers bring their own";
+#endif
+    constexpr std::size_t kCopy = std::size_t(12) << 20;  // a 2048-pixel copy's pixels
+    constexpr long kPages = long(kCopy / 4096);
+    keep_freed_blocks_for_reuse();
+    faults_writing(kCopy);
+    EXPECT_LT(faults_writing(kCopy), kPages / 10);
+    give_back_kept_memory();
+    EXPECT_GT(faults_writing(kCopy), kPages / 2);
 }
 
 }  // namespace
