@@ -66,7 +66,10 @@ async function screenSettled(page) {
       const r = img.getBoundingClientRect();
       return r.width > 0 && r.bottom > 0 && r.top < innerHeight;
     });
-    return onScreen.length > 0 && onScreen.every((img) => img.complete) && onScreen.map((img) => img.id);
+    // A failed load is complete too, until its error handler has run and
+    // tried the original or hidden it behind the tile: not yet settled.
+    return onScreen.length > 0 && onScreen.every((img) => img.complete && img.naturalWidth > 0) &&
+      onScreen.map((img) => img.id);
   });
   return ids.jsonValue();
 }
