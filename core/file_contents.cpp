@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "core/codepage.h"
 #include "core/files.h"
+#include "core/folder_listing.h"
 #include "core/system_path.h"
 
 namespace galmora {
@@ -395,11 +395,7 @@ std::vector<Text> OpenFolder::file_names() const {
     while (const dirent* entry = ::readdir(listing)) {
         if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
             continue;
-        const std::string_view name(entry->d_name);
-        // A name of ASCII alone reads the same in the local code page.
-        if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; }))
-            names.emplace_back(name);
-        else if (std::optional<Text> local = strict_local(name))
+        if (std::optional<Text> local = local_name(entry->d_name))
             names.push_back(std::move(*local));
     }
     ::closedir(listing);

@@ -60,22 +60,6 @@ bool match_points(const std::vector<std::uint32_t>& pattern,
     return p == pattern.size();
 }
 
-bool is_ascii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// The local text of a name read from disk, only when it converts back to
-// exactly the same bytes. ASCII is the same in both.
-std::optional<Text> local_name(std::string_view utf8) {
-    if (is_ascii(utf8)) return Text(utf8);
-    std::optional<Text> local = strict_local(utf8);
-    if (!local) return std::nullopt;
-    const std::optional<std::string> back = strict_utf8(*local);
-    if (!back || *back != utf8) return std::nullopt;
-    return local;
-}
-
 // What the listing tells of an entry by its type, which spares a look-up of
 // every file and folder; only links (followed) and entries of unknown type
 // are looked up. nullopt for an entry to be left out.
@@ -120,6 +104,24 @@ void append_entries(DIR* folder, std::string_view pattern, std::vector<ListedEnt
 }
 
 }  // namespace
+
+namespace {
+
+bool is_ascii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+std::optional<Text> local_name(std::string_view utf8) {
+    if (is_ascii(utf8)) return Text(utf8);
+    std::optional<Text> local = strict_local(utf8);
+    if (!local) return std::nullopt;
+    const std::optional<std::string> back = strict_utf8(*local);
+    if (!back || *back != utf8) return std::nullopt;
+    return local;
+}
 
 bool wildcard_match(std::string_view pattern, std::string_view name) {
     if (pattern == "*" || pattern == "*.*") return true;

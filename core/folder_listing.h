@@ -1,6 +1,6 @@
 #pragma once
 // Internal to core: one folder's entries as a listing delivers them, shared
-// by DirectoryScan and the wildcard form of path_exists.
+// by DirectoryScan, the wildcard form of path_exists and OpenFolder.
 
 #include <optional>
 #include <string>
@@ -19,6 +19,10 @@ struct ListedEntry {
     int attributes;
     bool read_only_open = false;
 };
+
+// The local text of a name read from disk, only when it converts back to
+// exactly the same bytes. ASCII is the same in both.
+std::optional<Text> local_name(std::string_view utf8);
 
 // Windows wildcard rules on UTF-8 names: "*" any run, "?" one character,
 // ASCII letters match either case, and a final ".*" may also match nothing
